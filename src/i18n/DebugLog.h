@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trelvik::i18n {
+
+// Where diagnostic lines go: stderr on Linux, the debugger output on Windows, a buffer in tests.
+class DebugSink {
+public:
+    virtual ~DebugSink() = default;
+    // Receives one complete line, prefix included, exactly as formatted (no newline added).
+    virtual void write(std::string_view line) = 0;
+};
+
+// Installs the sink that DebugLog writes to; nullptr discards lines. Returns the previous sink.
+DebugSink* setDebugSink(DebugSink* sink);
+
+// Writes "QZ::" followed by the printf-formatted text as one line of at most 511 bytes
+// (longer lines are cut). Format strings are the program's own, never taken from files.
+// Returns the number of characters formatted behind the prefix.
+// Example: DebugLog("SPTI_GetData()=%08x", 1) writes "QZ::SPTI_GetData()=00000001".
+int DebugLog(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Collects the lines written while it lives and restores the previous sink afterwards.
+class DebugCapture : public DebugSink {
+public:
+    DebugCapture();
+    ~DebugCapture() override;
+    DebugCapture(const DebugCapture&) = delete;
+    DebugCapture& operator=(const DebugCapture&) = delete;
+    void write(std::string_view line) override;
+    const std::vector<std::string>& lines() const { return m_lines; }
+
+private:
+    DebugSink* m_previous;
+    std::vector<std::string> m_lines;
+};
+
+} // namespace trelvik::i18n

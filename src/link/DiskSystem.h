@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/Disk.h"
+
+namespace trelvik::link {
+
+enum class DriveType { Removable, Optical, Other };
+
+// One drive the system offers, as the platform lists it in its fixed order
+// (drive letters C: to Z: on Windows; sd* then sr* block devices in name order on Linux).
+struct DriveEntry {
+    std::string name;     // what a user calls it. Example: "F:" or "sdb"
+    std::string rootPath; // written in the probe's debug line. Example: "\\\\.\\F:\\" or "/dev/sdb"
+    DriveType type = DriveType::Other;
+    int diskNumber = -1;  // the disk behind the volume; -1 when the system cannot tell
+    std::string openPath; // what connection and probe open. Example: "\\\\.\\PhysicalDrive2" or "/dev/sg2"
+    bool probed = true;   // false for drives the letter probe never tries (Windows C:)
+};
+
+// A present USB device and the disks hanging below it, in child order.
+struct UsbDeviceNode {
+    std::string instanceId;             // Example: "USB\\VID_2E7A&PID_0101\\5&1A2B3C&0&2"
+    std::vector<int> childDiskNumbers;  // disk number of child 0, 1, ...; -1 for a child that is no disk
+};
+
+// Discovers the camera's drives and opens them: discover -> open -> operate.
+class DiskSystem {
+public:
+    virtual ~DiskSystem() = default;
+    // Every removable, optical or other drive in the platform's fixed order.
+    virtual std::vector<DriveEntry> drives() = 0;
+    // Every present USB device with its disk children.
+    virtual std::vector<UsbDeviceNode> usbDevices() = 0;
+    // Opens `openPath` read-write for pass-through requests. On failure returns nullptr and
+    // sets `errorCode` to the system's error number (errno / GetLastError).
+    virtual std::unique_ptr<Disk> open(const std::string& openPath, int& errorCode) = 0;
+};
+
+} // namespace trelvik::link
