@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: MIT
+#include "cli/Cli.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cctype>
+#include <cstdlib>
+#include <ostream>
+
+namespace trelvik::cli {
+
+namespace {
+std::vector<Command>& registry() {
+    static std::vector<Command> commands;
+    return commands;
+}
+
+void printUsage(std::ostream& out) {
+    out << "usage: trelvik-cli COMMAND [ARGS...] [OPTIONS]\n\ncommands:\n";
+    for (const Command& c : commands()) out << "  " << c.synopsis << "\n";
+    out << "\n'trelvik-cli COMMAND --help' tells more about one command.\n";
+}
+
+const OptionSpec* findOption(const Command& command, const std::string& name) {
+    for (const OptionSpec& o : command.options)
+        if (o.name == name) return &o;
+    return nullptr;
+}
+} // namespace
+
+Registrar::Registrar(Command command) {
+    auto& all = registry();
+    all.push_back(std::move(command));
+    std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
+}
+
+const std::vector<Command>& commands() { return registry(); }
+
+std::optional<std::string> Invocation::value(const std::string& name) const {
+    auto it = options.find(name);
+    if (it == options.end()) return std::nullopt;
+    return it->second;
+}
+
+bool parseInvocation(const Command& command, const std::vector<std::string>& args, Invocation& out,
+                     std::ostream& err) {
+    bool onlyPositional = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (onlyPositional || word.size() < 3 || word.compare(0, 2, "--") != 0) {
+            if (word == "--") {
+                onlyPositional = true;
+                continue;
+            }
+            out.positional.push_back(word);
+            continue;
+        }
+        const auto eq = word.find('=');
+        const std::string name = word.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+        std::optional<std::string> value;
+        if (eq != std::string::npos) value = word.substr(eq + 1);
+        if (name == "help") {
+            out.options[name] = std::nullopt;
+            continue;
+        }
+        const OptionSpec* spec = findOption(command, name);
+        if (!spec) {
+            err << "trelvik-cli " << command.name << ": unknown option --" << name << "\n";
+            return false;
+        }
+        if (spec->value == OptionValue::None && value) {
+            err << "trelvik-cli " << command.name << ": option --" << name << " takes no value\n";
+            return false;
+        }
+        if (spec->value == OptionValue::Required && !value) {
+            if (i + 1 >= args.size()) {
+                err << "trelvik-cli " << command.name << ": option --" << name << " needs a value\n";
+                return false;
+            }
+            value = args[++i];
+        }
+        out.options[name] = value;
+    }
+    return true;
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        printUsage(err);
+        return kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(out);
+        return kExitOk;
+    }
+    const auto& all = commands();
+    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
+    if (it == all.end()) {
+        err << "trelvik-cli: unknown command '" << args[0] << "'\n";
+        printUsage(err);
+        return kExitUsage;
+    }
+    Invocation invocation;
+    if (!parseInvocation(*it, std::vector<std::string>(args.begin() + 1, args.end()), invocation, err)) {
+        err << "usage: trelvik-cli " << it->synopsis << "\n";
+        return kExitUsage;
+    }
+    if (invocation.has("help")) {
+        out << "usage: trelvik-cli " << it->synopsis << "\n\n" << it->help << "\n";
+        return kExitOk;
+    }
+    return it->run(invocation, out, err);
+}
+
+std::optional<long> parseNumber(const std::string& text, long max) {
+    if (text.empty()) return std::nullopt;
+    int base = 10;
+    std::size_t start = 0;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        start = 2;
+    }
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool digit = base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : (c >= '0' && c <= '9');
+        if (!digit) return std::nullopt;
+    }
+    errno = 0;
+    const long value = std::strtol(text.c_str() + start, nullptr, base);
+    if (errno != 0 || value < 0 || value > max) return std::nullopt;
+    return value;
+}
+
+} // namespace trelvik::cli

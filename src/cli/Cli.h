@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command-line companion: each command lives in a file of its own and registers
+// itself with a static Registrar, so adding a command touches no shared list.
+namespace trelvik::cli {
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitUsage = 1,        // usage or input error
+    kExitCameraFailed = 2, // the camera failed or its reply was rejected
+    kExitNotSupported = 3, // the camera answered "not supported"
+    kExitNoCamera = 4,     // no camera found
+};
+
+enum class OptionValue { None, Required, Optional }; // Optional: only as --name=VALUE
+
+struct OptionSpec {
+    std::string name; // without the leading "--". Example: "langid"
+    OptionValue value = OptionValue::None;
+};
+
+// A parsed command line: options may stand before or after the positional arguments.
+struct Invocation {
+    std::vector<std::string> positional;
+    std::map<std::string, std::optional<std::string>> options;
+    bool has(const std::string& name) const { return options.count(name) != 0; }
+    std::optional<std::string> value(const std::string& name) const;
+};
+
+struct Command {
+    std::string name;                // Example: "table"
+    std::string synopsis;            // Example: "table FILE"
+    std::string help;                // a few lines for --help
+    std::vector<OptionSpec> options; // "--help" is always accepted
+    int (*run)(const Invocation&, std::ostream& out, std::ostream& err);
+};
+
+struct Registrar {
+    explicit Registrar(Command command);
+};
+
+const std::vector<Command>& commands();
+
+// Parses `args` (the words after the command's name) against `command`'s options.
+// Returns false and writes a message to `err` on an unknown option or a missing value.
+bool parseInvocation(const Command& command, const std::vector<std::string>& args, Invocation& out,
+                     std::ostream& err);
+
+// Runs the whole command line; the result is the process exit code.
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Reads "0x.." hexadecimal or decimal, all of the text, within [0, max]. Example: "0x4E" -> 78.
+std::optional<long> parseNumber(const std::string& text, long max);
+
+} // namespace trelvik::cli

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return trelvik::cli::runCli(args, std::cout, std::cerr);
+}

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+
+#include "i18n/DebugLog.h"
+#include "link/DiskSystem.h"
+#include "platform/ProfileReader.h"
+#include "platform/SystemInfo.h"
+#include "platform/TextCodec.h"
+
+// Factories of the native platform layer. Exactly one implementation of each is linked:
+// platform/linux/ or platform/windows/, chosen by the build.
+namespace trelvik::platform {
+
+std::unique_ptr<ProfileReader> makeNativeProfileReader();
+std::unique_ptr<TextCodec> makeNativeTextCodec();
+std::unique_ptr<SystemInfo> makeNativeSystemInfo();
+std::unique_ptr<i18n::DebugSink> makeNativeDebugSink();
+std::unique_ptr<link::DiskSystem> makeNativeDiskSystem();
+
+} // namespace trelvik::platform
