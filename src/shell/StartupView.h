@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trelvik::shell {
+
+// What start-up asks of the main window. The Qt window implements it; tests use a recorder.
+class StartupView {
+public:
+    virtual ~StartupView() = default;
+    // Window colour as a 0x00BBGGRR word. Example: 0xD8E9EC, the light grey-beige.
+    virtual void setWindowColour(std::uint32_t bgr) = 0;
+    // Caption of the window and the application's title (narrow text of the command file).
+    virtual void setCaption(const std::string& title) = 0;
+    // Adapts pages and controls to the tool mode: 0 full tool, 1 settings tool.
+    virtual void adaptToToolMode(int toolMode) = 0;
+    // Fills the language list with the display names in order and selects `selected`
+    // (-1: nothing).
+    virtual void fillLanguageList(const std::vector<std::u16string>& names, int selected) = 0;
+    // Shows the window and lets it paint before the camera is looked for.
+    virtual void showAndPaint() = 0;
+};
+
+} // namespace trelvik::shell

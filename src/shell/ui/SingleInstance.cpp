@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "shell/ui/SingleInstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+#include "i18n/DebugLog.h"
+
+namespace trelvik::shell {
+
+namespace {
+constexpr char kRequest[] = "999\n"; // the bring-to-front request
+}
+
+SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), m_name(std::move(name)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultName() {
+    // Sockets live in one folder for all users; the user's name keeps each user's tool apart,
+    // as a per-session mutex does on Windows.
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty()) user = QDir::home().dirName();
+    return QStringLiteral("Trelvik_Exe-") + user;
+}
+
+bool SingleInstance::askRunningInstanceToFront(int timeoutMs) {
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    socket.write(kRequest);
+    socket.waitForBytesWritten(timeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+bool SingleInstance::listen() {
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_name)) {
+        // A socket file left by a crashed instance answers nobody; take its place. One that
+        // answers belongs to a live instance, which we leave alone.
+        QLocalSocket probe;
+        probe.connectToServer(m_name);
+        if (probe.waitForConnected(200)) return false;
+        QLocalServer::removeServer(m_name);
+        if (!m_server->listen(m_name)) return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    return true;
+}
+
+void SingleInstance::onNewConnection() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        // The request may already be buffered, or arrive with the socket's end: look each time.
+        auto readRequest = [this, socket] {
+            if (socket->bytesAvailable() > 0 && socket->readAll().contains("999")) {
+                i18n::DebugLog("another start asked to bring the window to the front\n");
+                emit bringToFrontRequested();
+            }
+        };
+        connect(socket, &QLocalSocket::readyRead, this, readRequest);
+        connect(socket, &QLocalSocket::disconnected, this, [socket, readRequest] {
+            readRequest();
+            socket->deleteLater();
+        });
+        readRequest();
+    }
+}
+
+} // namespace trelvik::shell

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "i18n/MessageCatalog.h"
+#include "i18n/Reporter.h"
+#include "i18n/ui/QtBoxPresenter.h"
+#include "platform/Native.h"
+#include "shell/AppState.h"
+#include "shell/StartupSequence.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/SingleInstance.h"
+
+namespace {
+
+// The one option: "--simulate[=STATE.json]" puts the built-in simulated camera in place of
+// the system's disks. Everything else on the command line is ignored.
+std::optional<std::string> simulateOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--simulate") return std::string();
+        if (word.rfind("--simulate=", 0) == 0) return word.substr(11);
+    }
+    return std::nullopt;
+}
+
+int runTool(QApplication& app, const std::optional<std::string>& simulate) {
+    using namespace trelvik;
+    (void)simulate; // the camera is first opened by the connection layer
+
+    shell::SingleInstance instance(shell::SingleInstance::defaultName());
+    if (instance.askRunningInstanceToFront()) return 0;
+
+    const auto profile = platform::makeNativeProfileReader();
+    const auto codec = platform::makeNativeTextCodec();
+    const auto system = platform::makeNativeSystemInfo();
+
+    i18n::QtBoxPresenter presenter;
+    i18n::MessageCatalog catalog(*profile, *codec);
+    i18n::Reporter reporter(presenter, catalog, *codec);
+    shell::AppState state;
+
+    shell::TForm1 form;
+    presenter.setOwner(&form);
+    instance.listen();
+    QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, &form, &shell::TForm1::bringToFront,
+                     Qt::QueuedConnection);
+
+    shell::StartupSequence startup({*profile, *codec, *system, catalog, reporter}, state, form);
+    if (!startup.FormCreate()) return 0;
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("trelvik");
+    const auto sink = trelvik::platform::makeNativeDebugSink();
+    trelvik::i18n::setDebugSink(sink.get());
+    try {
+        runTool(app, simulateOption(argc, argv));
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+    }
+    trelvik::i18n::setDebugSink(nullptr);
+    // The tool ends with 0 whichever way it ends, as its callers have always seen.
+    return 0;
+}
