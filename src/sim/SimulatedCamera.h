@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "link/DiskSystem.h"
+#include "sim/SimDiskSystem.h"
+
+// What both executables call for "--simulate[=STATE.json]".
+namespace trelvik::sim {
+
+// A simulated camera: in memory with factory defaults when `statePath` is empty, else kept in
+// that state file (created with factory defaults when missing). Returns nullptr and a message
+// for the user in `error` when the file cannot be used; the file is then left untouched.
+// Example: makeSimulatedDiskSystem("/tmp/cam.json", error) -> a disk system with drive "simcam".
+std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath, std::string& error,
+                                                   SimOptions options = {});
+
+// The same, seen only through the disk-system seam.
+std::unique_ptr<link::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error);
+
+} // namespace trelvik::sim
