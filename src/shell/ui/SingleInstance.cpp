@@ -38,7 +38,6 @@ bool SingleInstance::askRunningInstanceToFront(int timeoutMs) {
 
 bool SingleInstance::listen() {
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
         // A socket file left by a crashed instance answers nobody; take its place. One that
         // answers belongs to a live instance, which we leave alone.

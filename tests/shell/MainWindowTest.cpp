@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <filesystem>
+#include <fstream>
+
+#include "i18n/MessageCatalog.h"
+#include "i18n/Reporter.h"
+#include "platform/Native.h"
+#include "shell/StartupSequence.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/SingleInstance.h"
+#include "support/RecordingBoxPresenter.h"
+
+using namespace trelvik;
+
+namespace {
+
+class FixedSystem : public platform::SystemInfo {
+public:
+    explicit FixedSystem(std::string exe) : m_exe(std::move(exe)) {}
+    std::uint16_t systemLangId() const override { return 0x0407; }
+    std::optional<std::string> executablePath() const override { return m_exe; }
+    bool fileExists(const std::string& path) const override { return std::filesystem::is_regular_file(path); }
+    char pathSeparator() const override { return '/'; }
+
+private:
+    std::string m_exe;
+};
+
+void copyData(const QString& name, const QString& toDir) {
+    QFile::copy(QStringLiteral(TRELVIK_DATA_DIR "/") + name, toDir + "/" + name);
+}
+
+struct Tool {
+    std::unique_ptr<platform::ProfileReader> profile = platform::makeNativeProfileReader();
+    std::unique_ptr<platform::TextCodec> codec = platform::makeNativeTextCodec();
+    trelvik::testing::RecordingBoxPresenter presenter;
+    i18n::MessageCatalog catalog{*profile, *codec};
+    i18n::Reporter reporter{presenter, catalog, *codec};
+    shell::AppState state;
+    shell::TForm1 form;
+
+    bool start(const QString& dir) {
+        FixedSystem system((dir + "/trelvik").toStdString());
+        shell::StartupSequence startup({*profile, *codec, system, catalog, reporter}, state, form);
+        return startup.FormCreate();
+    }
+    template <typename T> T* find(const char* name) { return form.findChild<T*>(name); }
+};
+
+TEST(MainWindow, SettingsToolShowsItsPagesAndLanguages) {
+    QTemporaryDir dir;
+    copyData("Camera_Setting.ini", dir.path());
+    copyData("Camera_Setting_UNICODE_msg.ini", dir.path());
+    Tool tool;
+    ASSERT_TRUE(tool.start(dir.path()));
+    EXPECT_EQ(tool.presenter.count(), 0u);
+    EXPECT_EQ(tool.form.windowTitle(), "Trelvik - camera settings");
+    auto* pages = tool.find<QTabWidget>("TntPageControl1");
+    ASSERT_NE(pages, nullptr);
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(tool.find<QWidget>("TabSheet_DSC_DV"))));
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(tool.find<QWidget>("TabSheet_Hunter_Cam"))));
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(tool.find<QWidget>("TabSheet_Settings"))));
+    auto* languages = tool.find<QComboBox>("TntComboBox_Language");
+    ASSERT_NE(languages, nullptr);
+    EXPECT_TRUE(languages->isVisible());
+    ASSERT_EQ(languages->count(), 5);
+    EXPECT_EQ(languages->itemText(4), QString::fromUtf8("日本語"));
+    EXPECT_EQ(languages->currentText(), "Deutsch"); // the system here is German
+    EXPECT_EQ(tool.catalog.LanguageBase, 0x1000);
+}
+
+TEST(MainWindow, FullToolHidesTheSettingsPageAndLanguages) {
+    QTemporaryDir dir;
+    copyData("mass_cmd.ini", dir.path());
+    Tool tool;
+    ASSERT_TRUE(tool.start(dir.path()));
+    EXPECT_EQ(tool.form.windowTitle(), "Trelvik - trail camera configuration");
+    auto* pages = tool.find<QTabWidget>("TntPageControl1");
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(tool.find<QWidget>("TabSheet_Settings"))));
+    EXPECT_FALSE(tool.find<QComboBox>("TntComboBox_Language")->isVisible());
+    EXPECT_EQ(tool.form.windowColour(), 0xD8E9ECu);
+    EXPECT_EQ(tool.form.centralWidget()->palette().color(QPalette::Window), QColor(0xEC, 0xE9, 0xD8));
+}
+
+TEST(MainWindow, BringToFrontRestoresAMinimisedWindow) {
+    shell::TForm1 form;
+    form.showMinimized();
+    form.bringToFront();
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_TRUE(form.isVisible());
+}
+
+QString uniqueName(const char* what) {
+    return QStringLiteral("Trelvik_Exe-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(what);
+}
+
+TEST(SingleInstance, ASecondStartReachesTheFirst) {
+    shell::SingleInstance first(uniqueName("reach"));
+    ASSERT_TRUE(first.listen());
+    QSignalSpy raised(&first, &shell::SingleInstance::bringToFrontRequested);
+    shell::SingleInstance second(uniqueName("reach"));
+    EXPECT_TRUE(second.askRunningInstanceToFront());
+    EXPECT_TRUE(raised.wait(3000));
+    // A third tool started while the first listens cannot take its place.
+    shell::SingleInstance third(uniqueName("reach"));
+    EXPECT_FALSE(third.listen());
+}
+
+TEST(SingleInstance, AStartBeforeTheFirstListensRunsInFull) {
+    shell::SingleInstance early(uniqueName("early"));
+    EXPECT_FALSE(early.askRunningInstanceToFront(200));
+}
+
+TEST(SingleInstance, AStaleSocketIsReplaced) {
+    // A server that went away without cleaning up leaves nobody answering.
+    {
+        shell::SingleInstance crashed(uniqueName("stale"));
+        ASSERT_TRUE(crashed.listen());
+    }
+    shell::SingleInstance next(uniqueName("stale"));
+    EXPECT_TRUE(next.listen());
+}
+
+// Two real processes: the second start asks the first to come to the front and ends with 0.
+TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
+    QTemporaryDir dir;
+    const QString exe = dir.path() + "/trelvik";
+    ASSERT_TRUE(QFile::copy(TRELVIK_TOOL_EXE, exe));
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner);
+    copyData("mass_cmd.ini", dir.path());
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // A user name of its own keeps the test away from a tool the developer is running.
+    const QString user = QStringLiteral("trelvik-test-%1").arg(QCoreApplication::applicationPid());
+    env.insert("USER", user);
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(exe, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    QElapsedTimer clock;
+    clock.start();
+    bool listening = false;
+    while (!listening && clock.elapsed() < 10000) {
+        QLocalSocket probe;
+        probe.connectToServer("Trelvik_Exe-" + user);
+        listening = probe.waitForConnected(100);
+        if (!listening) QThread::msleep(50);
+    }
+    ASSERT_TRUE(listening);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(exe, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+
+    QByteArray firstErr;
+    clock.restart();
+    while (!firstErr.contains("bring the window to the front") && clock.elapsed() < 5000) {
+        first.waitForReadyRead(100);
+        firstErr += first.readAllStandardError();
+    }
+    EXPECT_TRUE(firstErr.contains("QZ::another start asked to bring the window to the front")) << firstErr.data();
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
