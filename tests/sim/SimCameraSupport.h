@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "link/Disk.h"
+#include "sim/SimDiskSystem.h"
+
+// Raw requests as the host sends them, built by hand so the camera's side is tested on its own.
+namespace trelvik::simtest {
+
+inline std::array<std::uint8_t, 16> signedCdb(std::uint8_t parameter, const char* signature, std::uint8_t arg1 = 0,
+                                              std::uint8_t arg2 = 0) {
+    std::array<std::uint8_t, 16> cdb{};
+    cdb[0] = 0xFC;
+    cdb[1] = parameter;
+    for (int i = 0; i < 7; ++i) cdb[2 + i] = static_cast<std::uint8_t>(signature[i]);
+    cdb[9] = arg1;
+    cdb[10] = arg2;
+    return cdb;
+}
+
+struct Exchange {
+    bool ok = false;
+    std::vector<std::uint8_t> reply;
+};
+
+// Sends a data-in request of `length` bytes and returns what came back.
+inline Exchange sendIn(link::Disk& disk, std::span<const std::uint8_t> cdb, std::size_t length,
+                       std::chrono::seconds timeout = std::chrono::seconds(4)) {
+    Exchange ex;
+    ex.reply.assign(length, 0xEE); // not zero, so untouched bytes show
+    link::ScsiRequest request;
+    request.cdb = cdb;
+    request.direction = link::Direction::In;
+    request.data = ex.reply;
+    request.timeout = timeout;
+    ex.ok = disk.send(request);
+    return ex;
+}
+
+inline bool sendOut(link::Disk& disk, std::span<const std::uint8_t> cdb, std::vector<std::uint8_t> data) {
+    link::ScsiRequest request;
+    request.cdb = cdb;
+    request.direction = link::Direction::Out;
+    request.data = data;
+    request.timeout = std::chrono::seconds(60);
+    request.lockVolume = true;
+    return disk.send(request);
+}
+
+inline std::unique_ptr<link::Disk> openCamera(sim::SimDiskSystem& system) {
+    int error = -1;
+    return system.open(sim::kSimOpenPath, error);
+}
+
+// The instant 2024-05-17 08:30:00 local time.
+inline std::chrono::system_clock::time_point fixedHostTime() {
+    std::tm fields{};
+    fields.tm_year = 124;
+    fields.tm_mon = 4;
+    fields.tm_mday = 17;
+    fields.tm_hour = 8;
+    fields.tm_min = 30;
+    fields.tm_sec = 0;
+    fields.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&fields));
+}
+
+inline std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+inline std::vector<std::string> readLines(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// A fresh folder under the system's temporary folder, removed again at the end of the test.
+class TempDir {
+public:
+    TempDir() {
+        static int counter = 0;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("trelvik-sim-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+                  std::to_string(counter++));
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace trelvik::simtest
