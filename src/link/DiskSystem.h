@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ struct DriveEntry {
     int diskNumber = -1;  // the disk behind the volume; -1 when the system cannot tell
     std::string openPath; // what connection and probe open. Example: "\\\\.\\PhysicalDrive2" or "/dev/sg2"
     bool probed = true;   // false for drives the letter probe never tries (Windows C:)
+    // The disk number the probe uses, where the probe asks with other access rights than the
+    // catalog and may get another answer (Windows: the read-write open fails without
+    // administrator rights while the catalog's access-free open works). Optional: empty means
+    // `diskNumber`. Example: -1 while diskNumber is 2.
+    std::optional<int> probeDiskNumber;
 };
 
 // A present USB device and the disks hanging below it, in child order.

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+#include "link/Discovery.h"
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "i18n/DebugLog.h"
+#include "link/Transport.h"
+#include "link/VendorProtocol.h"
+
+namespace trelvik::link {
+
+using i18n::DebugLog;
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+void loadOneId(const platform::ProfileReader& reader, const std::string& path, const char* key,
+               std::uint16_t& id) {
+    // Room for a generous number of leading zeros; anything longer is malformed anyway.
+    const std::string text = reader.getString(path, "APP", key, 64);
+    if (text.empty()) return;
+    if (!parseUsbId(text, id))
+        DebugLog("%s=%s in [APP] is not a 16-bit hexadecimal number; keeping %04X\n", key, text.c_str(), id);
+}
+
+} // namespace
+
+bool parseUsbId(std::string_view text, std::uint16_t& value) {
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    if (text.empty()) return false;
+    unsigned long result = 0;
+    for (char c : text) {
+        const int digit = hexDigit(c);
+        if (digit < 0) return false;
+        result = result * 16 + static_cast<unsigned>(digit);
+        if (result > 0xFFFF) return false;
+    }
+    value = static_cast<std::uint16_t>(result);
+    return true;
+}
+
+CameraIds LoadCameraIds(const platform::ProfileReader& reader, const std::string& commandFilePath) {
+    CameraIds ids = kDefaultCameraIds;
+    loadOneId(reader, commandFilePath, "UsbVendorId", ids.vendor);
+    loadOneId(reader, commandFilePath, "UsbDiskProductId", ids.diskProduct);
+    loadOneId(reader, commandFilePath, "UsbCaptureProductId", ids.captureProduct);
+    return ids;
+}
+
+bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices, std::uint16_t vid,
+                       std::uint16_t pid, int childIndex) {
+    // A child that is no disk carries -1; a negative number must never match it.
+    if (diskNumber < 0 || childIndex < 0) return false;
+    char pattern[32];
+    std::snprintf(pattern, sizeof pattern, "VID_%04X&PID_%04X", static_cast<unsigned>(vid),
+                  static_cast<unsigned>(pid));
+    for (const UsbDeviceNode& device : devices) {
+        std::string id = device.instanceId;
+        for (char& c : id) c = asciiUpper(c);
+        if (id.find(pattern) == std::string::npos) continue;
+        const auto index = static_cast<std::size_t>(childIndex);
+        if (index < device.childDiskNumbers.size() && device.childDiskNumbers[index] == diskNumber) return true;
+    }
+    return false;
+}
+
+int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::vector<DriveEntry>* found) {
+    if (found) found->clear();
+    int count = 0;
+    std::optional<std::vector<UsbDeviceNode>> devices; // asked once, and only when a candidate exists
+    for (const DriveEntry& drive : system.drives()) {
+        if (drive.type != DriveType::Removable || drive.diskNumber < 0) continue;
+        if (!devices) devices = system.usbDevices();
+        if (!IsCameraChildNode(drive.diskNumber, *devices, vid, pid, count)) continue;
+        if (found) found->push_back(drive);
+        ++count;
+    }
+    return count;
+}
+
+int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::string* names,
+                   int* diskNumbers, int capacity) {
+    std::vector<DriveEntry> found;
+    const int count = FindCameraDisk(system, vid, pid, &found);
+    for (int i = 0; i < count && i < capacity; ++i) {
+        const DriveEntry& drive = found[static_cast<std::size_t>(i)];
+        if (names) names[i] = drive.name;
+        if (diskNumbers) diskNumbers[i] = drive.diskNumber;
+    }
+    return count;
+}
+
+namespace {
+
+// What a tagged reply means to one probe: finish with a result, or try the next drive.
+using ProbeFinish = std::function<std::optional<int>(std::span<const std::uint8_t> reply)>;
+
+struct ProbeCommand {
+    std::array<std::uint8_t, 16> cdb;
+    std::chrono::seconds timeout;
+    std::uint8_t lengthByte;
+    std::string_view tag;
+    ProbeFinish finish;
+};
+
+void setOutputs(const DriveEntry& drive, int number, std::string* driveName, int* diskNumber) {
+    if (diskNumber) *diskNumber = number;
+    if (driveName) *driveName = drive.name;
+}
+
+int runProbe(DiskSystem& system, const ProbeCommand& command, std::string* driveName, int* diskNumber) {
+    for (const DriveEntry& drive : system.drives()) {
+        if (!drive.probed) continue;
+        DebugLog("check %s...\n", drive.rootPath.c_str());
+        int number = -1;
+        if (drive.type == DriveType::Removable) {
+            number = drive.probeDiskNumber.value_or(drive.diskNumber);
+            if (number < 0) continue;
+        } else if (drive.type != DriveType::Optical) {
+            continue;
+        }
+        std::array<std::uint8_t, kSignedReplyLength> reply{};
+        int status = 0;
+        {
+            int errorCode = 0;
+            std::unique_ptr<Disk> disk = system.open(drive.openPath, errorCode);
+            if (!disk) {
+                DebugLog("Error opening %s. Error: %d\n", drive.openPath.c_str(), errorCode);
+                continue;
+            }
+            status = QZCMD_SPTI_GetData(*disk, command.cdb, reply, command.timeout);
+            DebugLog("Successful opening %s, QZCMD_SPTI_GetData()=status: %d\n", drive.openPath.c_str(), status);
+        } // the drive is closed before its reply is judged, and before the next one is opened
+        if (!status || !ReplyHasTag(reply, command.lengthByte, command.tag)) continue;
+        setOutputs(drive, number, driveName, diskNumber);
+        if (const std::optional<int> result = command.finish(reply)) return *result;
+    }
+    return 0;
+}
+
+} // namespace
+
+int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
+                        int* diskNumber) {
+    const ProbeCommand command{readRegisterCdb(code), kCmdReadRegister.timeout, kRegisterLengthByte, "DBUGRD",
+                               [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
+                                   // Any tagged answer ends the probe: the camera is found even
+                                   // when it does not know the register.
+                                   if (reply[9] == code && value) *value = reply[10];
+                                   return 1;
+                               }};
+    return runProbe(system, command, driveName, diskNumber);
+}
+
+int ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
+                         int* diskNumber) {
+    const ProbeCommand command{writeRegisterCdb(code, value), kCmdWriteRegister.timeout, kRegisterLengthByte,
+                               "DBUGWR",
+                               [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
+                                   if (reply[9] == code && reply[10] == value) return 1;
+                                   return std::nullopt;
+                               }};
+    return runProbe(system, command, driveName, diskNumber);
+}
+
+int ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* driveName, int* diskNumber) {
+    const ProbeCommand command{formatCardCdb(medium), kProbeFormatTimeout, kRegisterLengthByte, "FORMAT",
+                               [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
+                                   // A failed format is final: formatting another drive would
+                                   // not be what the user asked for.
+                                   return (reply[9] == medium && reply[10] == 0) ? 1 : 0;
+                               }};
+    return runProbe(system, command, driveName, diskNumber);
+}
+
+} // namespace trelvik::link

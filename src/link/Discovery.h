@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/DiskSystem.h"
+#include "platform/ProfileReader.h"
+
+// Finding the camera's drives. Two ways exist: by USB identity (FindCameraDisk, used to connect
+// and to judge volume arrivals) and by asking every candidate drive one vendor command (the
+// drive probe, used by raw register access and the card format). Both work on the catalog a
+// DiskSystem offers, so the rules here run unchanged on Windows, Linux and the simulated camera.
+//
+// The catalog already carries each drive's disk number (DriveEntry::diskNumber); the Windows
+// volume-to-disk lookups (GetDiskNumber, FindDiskDevInst) live inside the Windows catalog.
+namespace trelvik::link {
+
+// The camera's USB identity: one vendor id and two product ids, one per personality.
+struct CameraIds {
+    std::uint16_t vendor;         // Example: 0x2E7A
+    std::uint16_t diskProduct;    // the camera as a mass-storage disk. Example: 0x0101
+    std::uint16_t captureProduct; // the camera as a video-capture device. Example: 0x0102
+};
+
+// Our camera's ids. The one place they are written down; the udev rule in data/udev repeats them.
+inline constexpr CameraIds kDefaultCameraIds{0x2E7A, 0x0101, 0x0102};
+
+// Timeout of a card format found by probing: a large card takes long, and the probe cannot
+// tell a busy camera from a dead one.
+inline constexpr std::chrono::seconds kProbeFormatTimeout{2000};
+
+// Reads the optional keys UsbVendorId, UsbDiskProductId and UsbCaptureProductId of section
+// [APP] in the command file: hexadecimal, with or without "0x". A missing key keeps the default
+// silently; a malformed or out-of-range value keeps the default and writes a debug line.
+// Example: UsbVendorId=0x1B3F -> {0x1B3F, 0x0101, 0x0102}.
+CameraIds LoadCameraIds(const platform::ProfileReader& reader, const std::string& commandFilePath);
+
+// Parses one id as LoadCameraIds does: optional "0x"/"0X", then hexadecimal digits whose value
+// fits 16 bits. False (and `value` untouched) otherwise. Example: "2e7a" -> true, 0x2E7A.
+bool parseUsbId(std::string_view text, std::uint16_t& value);
+
+// True when the disk `diskNumber` is child number `childIndex` (0 = first) of a present USB
+// device whose instance id, upper-cased, contains "VID_%04X&PID_%04X" of vid and pid.
+// Example: disk 3 as child 1 of "USB\\VID_2E7A&PID_0101\\1-2" -> true for childIndex 1 only.
+bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices, std::uint16_t vid,
+                       std::uint16_t pid, int childIndex);
+
+// Walks the drives in the catalog's order and keeps the removable ones with a disk number whose
+// disk is child n of the camera's USB device, n being the number found so far. Stores at most
+// `capacity` names and disk numbers (either array may be null) and returns how many were found,
+// which may exceed the capacity. Example: camera drives F: and G: -> 2, {"F:", "G:"}, {2, 3}.
+int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::string* names,
+                   int* diskNumbers, int capacity);
+
+// The same walk, keeping every camera drive found (so the caller can open its openPath).
+// Returns the count; `found` (when given) is replaced by the drives in order.
+int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::vector<DriveEntry>* found);
+
+// The drive probe. Each tries the catalog's drives in order (only entries marked probed;
+// removable drives without a disk number and drives neither removable nor optical are passed
+// over), opens one at a time, sends one command and closes it again. On the drive that
+// answers with the command's tag, `driveName` and `diskNumber` (-1 for an optical drive) are
+// set; absent outputs are skipped. Failures show only in the debug output.
+
+// Register read by probing (FC 0B "QZGETDB" code, 4 s). Returns 1 at the first drive whose reply
+// carries the "DBUGRD" tag; `value` is set only when that reply echoes the code, so an "NS"
+// answer returns 1 with `value` untouched. 0 when no drive answers.
+int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
+                        int* diskNumber);
+
+// Register write by probing (FC 0B "QZSETDB" code value, 4 s). Returns 1 at the first drive that
+// echoes code and value. A tagged reply with a wrong echo sets the outputs to that drive and
+// probing goes on; 0 when no later drive echoes.
+int ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
+                         int* diskNumber);
+
+// Card format by probing (FC 08 "QZFMTCA" medium, 2000 s). Stops at the first drive whose reply
+// carries the "FORMAT" tag: 1 when it echoes the medium with byte 10 zero, else 0. 0 when no
+// drive answers.
+int ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* driveName, int* diskNumber);
+
+} // namespace trelvik::link

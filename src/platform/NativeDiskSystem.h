@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+
+#include "link/Discovery.h"
+#include "link/DiskSystem.h"
+
+namespace trelvik::platform {
+
+// The native drive catalog for a camera whose ids the command file may have changed. Linux
+// needs them to count the camera's disk as removable even when the disk says otherwise;
+// Windows goes by the drive type alone and ignores them. makeNativeDiskSystem() in Native.h is
+// this with link::kDefaultCameraIds.
+std::unique_ptr<link::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera);
+
+} // namespace trelvik::platform

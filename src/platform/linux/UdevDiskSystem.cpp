@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "platform/linux/UdevDiskSystem.h"
+
+#include <libudev.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "platform/Native.h"
+#include "platform/NativeDiskSystem.h"
+#include "platform/linux/SgIoDisk.h"
+
+namespace trelvik::platform {
+
+namespace {
+
+struct UdevUnref {
+    void operator()(udev* u) const { udev_unref(u); }
+    void operator()(udev_enumerate* e) const { udev_enumerate_unref(e); }
+    void operator()(udev_device* d) const { udev_device_unref(d); }
+};
+using UdevPtr = std::unique_ptr<udev, UdevUnref>;
+using EnumeratePtr = std::unique_ptr<udev_enumerate, UdevUnref>;
+using DevicePtr = std::unique_ptr<udev_device, UdevUnref>;
+
+std::string text(const char* value) { return value ? value : ""; }
+
+// Calls `visit` for every device of `subsystem` whose DEVTYPE is `devtype`. The device is
+// owned here; parents reached from it belong to it and must not be unreferenced.
+void forEachDevice(udev* context, const char* subsystem, const char* devtype,
+                   const std::function<void(udev_device*)>& visit) {
+    EnumeratePtr enumerate(udev_enumerate_new(context));
+    if (!enumerate) return;
+    if (udev_enumerate_add_match_subsystem(enumerate.get(), subsystem) < 0) return;
+    if (devtype && udev_enumerate_add_match_property(enumerate.get(), "DEVTYPE", devtype) < 0) return;
+    if (udev_enumerate_scan_devices(enumerate.get()) < 0) return;
+    udev_list_entry* entry = nullptr;
+    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate.get())) {
+        DevicePtr device(udev_device_new_from_syspath(context, udev_list_entry_get_name(entry)));
+        if (device) visit(device.get());
+    }
+}
+
+// The USB device above `device` and its ids; false when there is none or its ids are unreadable.
+bool usbParent(udev_device* device, std::string& sysname, std::uint16_t& vendor, std::uint16_t& product) {
+    udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
+    if (!usb) return false;
+    const std::string vendorText = text(udev_device_get_sysattr_value(usb, "idVendor"));
+    const std::string productText = text(udev_device_get_sysattr_value(usb, "idProduct"));
+    if (!link::parseUsbId(vendorText, vendor) || !link::parseUsbId(productText, product)) return false;
+    sysname = text(udev_device_get_sysname(usb));
+    return true;
+}
+
+std::string scsiParentPath(udev_device* device) {
+    udev_device* scsi = udev_device_get_parent_with_subsystem_devtype(device, "scsi", "scsi_device");
+    return scsi ? text(udev_device_get_syspath(scsi)) : std::string();
+}
+
+} // namespace
+
+UdevDiskSystem::UdevDiskSystem(const link::CameraIds& camera) : m_camera(camera) {}
+
+void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi) {
+    usb.clear();
+    scsi.clear();
+    UdevPtr context(udev_new());
+    if (!context) return;
+
+    forEachDevice(context.get(), "usb", "usb_device", [&](udev_device* device) {
+        UsbDeviceRecord record;
+        record.sysname = text(udev_device_get_sysname(device));
+        const std::string vendor = text(udev_device_get_sysattr_value(device, "idVendor"));
+        const std::string product = text(udev_device_get_sysattr_value(device, "idProduct"));
+        if (link::parseUsbId(vendor, record.vendor) && link::parseUsbId(product, record.product))
+            usb.push_back(std::move(record));
+    });
+
+    std::map<std::string, std::size_t> bySyspath; // scsi_device syspath -> index in `scsi`
+    forEachDevice(context.get(), "scsi", "scsi_device", [&](udev_device* device) {
+        const auto hctl = parseHctl(text(udev_device_get_sysname(device)));
+        if (!hctl) return;
+        ScsiDeviceRecord record;
+        record.hctl = *hctl;
+        if (!usbParent(device, record.usbSysname, record.usbVendor, record.usbProduct)) record.usbSysname.clear();
+        bySyspath.emplace(text(udev_device_get_syspath(device)), scsi.size());
+        scsi.push_back(std::move(record));
+    });
+
+    forEachDevice(context.get(), "block", "disk", [&](udev_device* device) {
+        const auto it = bySyspath.find(scsiParentPath(device));
+        if (it == bySyspath.end()) return;
+        ScsiDeviceRecord& record = scsi[it->second];
+        record.blockName = text(udev_device_get_sysname(device));
+        record.removable = text(udev_device_get_sysattr_value(device, "removable")) == "1";
+    });
+
+    forEachDevice(context.get(), "scsi_generic", nullptr, [&](udev_device* device) {
+        const auto it = bySyspath.find(scsiParentPath(device));
+        if (it == bySyspath.end()) return;
+        scsi[it->second].sgNumber = parseSgNumber(text(udev_device_get_sysname(device)));
+    });
+}
+
+UdevCatalog UdevDiskSystem::catalog() const {
+    std::vector<UsbDeviceRecord> usb;
+    std::vector<ScsiDeviceRecord> scsi;
+    scan(usb, scsi);
+    return buildUdevCatalog(usb, scsi, m_camera);
+}
+
+std::vector<link::DriveEntry> UdevDiskSystem::drives() { return catalog().drives; }
+
+std::vector<link::UsbDeviceNode> UdevDiskSystem::usbDevices() { return catalog().usbDevices; }
+
+std::unique_ptr<link::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {
+    return openSgIoDisk(openPath, errorCode);
+}
+
+std::unique_ptr<link::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera) {
+    return std::make_unique<UdevDiskSystem>(camera);
+}
+
+std::unique_ptr<link::DiskSystem> makeNativeDiskSystem() { return makeNativeDiskSystem(link::kDefaultCameraIds); }
+
+} // namespace trelvik::platform
