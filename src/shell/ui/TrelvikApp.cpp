@@ -9,11 +9,14 @@
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
 #include "i18n/ui/QtBoxPresenter.h"
+#include "link/Discovery.h"
 #include "platform/Native.h"
+#include "platform/NativeDiskSystem.h"
 #include "shell/AppState.h"
 #include "shell/StartupSequence.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/SingleInstance.h"
+#include "sim/SimulatedCamera.h"
 
 namespace {
 
@@ -30,7 +33,6 @@ std::optional<std::string> simulateOption(int argc, char** argv) {
 
 int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     using namespace trelvik;
-    (void)simulate; // the camera is first opened by the connection layer
 
     shell::SingleInstance instance(shell::SingleInstance::defaultName());
     if (instance.askRunningInstanceToFront()) return 0;
@@ -52,6 +54,20 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
 
     shell::StartupSequence startup({*profile, *codec, *system, catalog, reporter}, state, form);
     if (!startup.FormCreate()) return 0;
+
+    // The camera's disks: the simulated camera when asked for, else the system's, told the
+    // camera's USB ids by the command file.
+    std::unique_ptr<link::DiskSystem> disks;
+    if (simulate) {
+        std::string error;
+        disks = sim::makeSimulatedDiskSystem(simulate->empty() ? std::nullopt : simulate, error);
+        if (!disks) {
+            reporter.ErrorBox("The simulated camera cannot start:\n\n%s", error.c_str());
+            return 0;
+        }
+    } else {
+        disks = platform::makeNativeDiskSystem(link::LoadCameraIds(*profile, state.CommandFilePath));
+    }
     return app.exec();
 }
 
