@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/Cli.h"
+#include "i18n/MessageCatalog.h"
+#include "platform/Native.h"
+
+namespace trelvik::cli {
+
+namespace {
+
+// A LANGID in hexadecimal, with or without "0x": "0407", "0x0804", "FF07".
+std::optional<std::uint16_t> parseLangId(const std::string& text) {
+    std::string digits = text;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits.erase(0, 2);
+    if (digits.empty() || digits.size() > 4) return std::nullopt;
+    unsigned value = 0;
+    for (char c : digits) {
+        unsigned digit;
+        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a') + 10;
+        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A') + 10;
+        else return std::nullopt;
+        value = value * 16 + digit;
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+std::string baseKey(std::int32_t base) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(base));
+    return text;
+}
+
+int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (invocation.positional.size() != 1) {
+        err << "usage: trelvik-cli messages FILE [--langid HEX]\n";
+        return kExitUsage;
+    }
+    const std::string& path = invocation.positional[0];
+    const auto system = platform::makeNativeSystemInfo();
+    std::uint16_t langId = 0;
+    if (const auto text = invocation.value("langid")) {
+        const auto parsed = parseLangId(*text);
+        if (!parsed) {
+            err << "trelvik-cli messages: --langid wants a hexadecimal LANGID such as 0407, not '" << *text << "'\n";
+            return kExitUsage;
+        }
+        langId = *parsed;
+    } else {
+        langId = system->systemLangId();
+    }
+    if (!system->fileExists(path)) {
+        err << path << " does not exist!\n";
+        return kExitUsage;
+    }
+
+    const auto reader = platform::makeNativeProfileReader();
+    const auto codec = platform::makeNativeTextCodec();
+    i18n::MessageCatalog catalog(*reader, *codec);
+    catalog.MessageFilePath = codec->toWide(path);
+    const std::vector<i18n::LanguageEntry> languages = catalog.readLanguageTable();
+    const std::optional<int> chosen = i18n::ChooseLanguage(languages, langId);
+
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    nlohmann::ordered_json missing = nlohmann::ordered_json::object();
+    std::set<std::int32_t> checked;
+    for (const i18n::LanguageEntry& language : languages) {
+        list.push_back({{"display_name", codec->toNarrow(language.display_name)},
+                        {"lang_id", language.lang_id},
+                        {"base", language.base}});
+        if (!checked.insert(language.base).second) continue; // two languages sharing one range
+        catalog.LanguageBase = language.base;
+        nlohmann::ordered_json ids = nlohmann::ordered_json::array();
+        for (int msgId : i18n::kToolMsgIds)
+            if (!catalog.findMsgText(msgId)) ids.push_back(msgId);
+        missing[baseKey(language.base)] = std::move(ids);
+    }
+    nlohmann::ordered_json result;
+    result["languages"] = std::move(list);
+    result["chosen"] = chosen ? nlohmann::ordered_json(*chosen) : nlohmann::ordered_json(nullptr);
+    result["missing"] = std::move(missing);
+    out << result.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    return kExitOk;
+}
+
+const Registrar kRegistrar{{"messages", "messages FILE [--langid HEX]",
+                            "Reads a message file (Camera_Setting_UNICODE_msg.ini) as the settings tool does and\n"
+                            "prints its languages, the one start-up would choose for the LANGID (default: the\n"
+                            "system's) and, per language base, the tool's message numbers the file lacks.",
+                            {{"langid", OptionValue::Required}},
+                            &runMessages}};
+
+} // namespace
+
+} // namespace trelvik::cli
