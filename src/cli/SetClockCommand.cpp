@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include <ctime>
+#include <ostream>
+
+#include "cli/CameraSession.h"
+#include "cli/ClockText.h"
+#include "link/VendorCommands.h"
+
+namespace trelvik::cli {
+
+namespace {
+
+constexpr const char* kSynopsis = "set-clock now|YYYY-MM-DDTHH:MM:SS [--simulate[=STATE.json]]";
+
+std::tm localNow() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now); // the command runs on one thread
+    return local ? *local : std::tm{};
+}
+
+int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
+    if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
+    const std::string& text = invocation.positional[0];
+    std::tm time{};
+    if (text == "now") {
+        time = localNow();
+    } else if (const auto parsed = parseDateTime(text)) {
+        time = *parsed;
+    } else {
+        err << "trelvik-cli set-clock: '" << text
+            << "' is not 'now' or a valid date and time YYYY-MM-DDTHH:MM:SS (years 2000-2127)\n";
+        return kExitUsage;
+    }
+    CameraSession session;
+    if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+    if (link::WriteCameraClock(session.disk(), time) == 1) return kExitOk;
+    err << "trelvik-cli: setting the camera clock failed\n";
+    return kExitCameraFailed;
+}
+
+const Registrar kRegistrar{{"set-clock", kSynopsis,
+                            std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
+                                        "given local date and time. An invalid date sends nothing and exits 1.\n") +
+                                kCameraOptionsHelp,
+                            cameraOptions(), &runSetClock}};
+
+} // namespace
+
+} // namespace trelvik::cli
