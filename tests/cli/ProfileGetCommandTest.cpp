@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+namespace trelvik::cli {
+namespace {
+
+const std::string kFixtures = TRELVIK_FIXTURES "/profile/";
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Result run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    args.insert(args.begin(), "profile-get");
+    const int code = runCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(ProfileGetCommand, PrintsNarrowValueAndNewline) {
+    const Result r = run({kFixtures + "command_utf8.ini", "app", "TITLE"});
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out, "Trail camera \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(ProfileGetCommand, WideReadsUtf16FileAndPrintsUtf8) {
+    const Result r = run({"--wide", kFixtures + "message_utf16le.ini", "String", "1100"});
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out, "  Gr\xC3\xBC\xC3\x9F" "e aus dem Wald  \n");
+}
+
+TEST(ProfileGetCommand, NarrowAndWideCutDifferently) {
+    // 300 three-byte characters: 85 whole characters narrow, 255 wide.
+    const Result narrow = run({kFixtures + "message_utf16le.ini", "String", "0101"});
+    const Result wide = run({kFixtures + "message_utf16le.ini", "String", "0101", "--wide"});
+    EXPECT_EQ(narrow.out.size(), 85u * 3 + 1);
+    EXPECT_EQ(wide.out.size(), 255u * 3 + 1);
+}
+
+TEST(ProfileGetCommand, MissingValuePrintsNothing) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {kFixtures + "command_utf8.ini", "APP", "NoSuchKey"},
+             {kFixtures + "no_such_file.ini", "APP", "Title"},
+             {"--wide", kFixtures + "message_utf16le.ini", "String", "0102"}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(ProfileGetCommand, WrongArgumentCountIsAUsageError) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"a.ini"}, {"a.ini", "APP"}, {"a.ini", "APP", "Title", "extra"}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: trelvik-cli profile-get"), std::string::npos) << r.err;
+    }
+}
+
+} // namespace
+} // namespace trelvik::cli
