@@ -1,0 +1,251 @@
+// SPDX-License-Identifier: MIT
+// The camera commands of trelvik-cli, driven as a user drives them: the built executable, a
+// state file for the simulated camera, exit codes, output and the camera's command log.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> readLines(const fs::path& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+struct CliRun {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliCameraTest : public ::testing::Test {
+protected:
+    CliCameraTest() {
+        static int counter = 0;
+        dir = fs::temp_directory_path() /
+              ("trelvik-cli-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+               std::to_string(counter++));
+        fs::create_directories(dir);
+        state = dir / "cam.json";
+        log = dir / "cam.json.log";
+    }
+    ~CliCameraTest() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    void plant(const std::string& text) { std::ofstream(state, std::ios::binary) << text; }
+
+    // Runs trelvik-cli with `args` (each word quoted for the shell) on the simulated camera.
+    CliRun cli(const std::vector<std::string>& args, bool simulate = true) {
+        std::string command = "'" TRELVIK_CLI "'";
+        for (const std::string& a : args) command += " '" + a + "'";
+        if (simulate) command += " '--simulate=" + state.string() + "'";
+        const fs::path outFile = dir / "stdout.txt";
+        const fs::path errFile = dir / "stderr.txt";
+        command += " >'" + outFile.string() + "' 2>'" + errFile.string() + "'";
+        const int status = std::system(command.c_str());
+        CliRun run;
+        run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = readText(outFile);
+        run.err = readText(errFile);
+        return run;
+    }
+
+    json stateJson() const { return json::parse(readText(state)); }
+
+    fs::path dir;
+    fs::path state;
+    fs::path log;
+};
+
+// Commands that must be refused before anything reaches the camera.
+struct UsageCase {
+    std::vector<std::string> args;
+    const char* says; // part of the message on stderr
+};
+
+class CliUsageTest : public CliCameraTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CliUsageTest, ExitsOneAndSendsNothing) {
+    const CliRun run = cli(GetParam().args);
+    EXPECT_EQ(run.exit, 1) << run.err;
+    EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(log)) << readText(log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, CliUsageTest,
+    ::testing::Values(UsageCase{{"read", "0x100"}, "CODE must be 0-255"}, UsageCase{{"read", "-1"}, "CODE"},
+                      UsageCase{{"read", "0x4G"}, "CODE"}, UsageCase{{"read"}, "usage: trelvik-cli read CODE"},
+                      UsageCase{{"write", "0x41", "256"}, "VALUE must be 0-255"},
+                      UsageCase{{"write", "0x41"}, "usage"}, UsageCase{{"probe-read", "300"}, "CODE"},
+                      UsageCase{{"probe-write", "1", "0x1FF"}, "VALUE"}, UsageCase{{"format", "0"}, "--yes"},
+                      UsageCase{{"format", "4", "--yes"}, "SLOT must be 0-3"}, UsageCase{{"reset"}, "--yes"},
+                      UsageCase{{"set-clock", "2024-02-30T00:00:00"}, "not 'now' or a valid date"},
+                      UsageCase{{"set-clock", "2024-05-17 08:30:00"}, "valid date"},
+                      UsageCase{{"set-clock", "1999-12-31T23:59:59"}, "valid date"},
+                      UsageCase{{"set-clock", "2024-05-17T24:00:00"}, "valid date"},
+                      UsageCase{{"info", "extra"}, "usage"}, UsageCase{{"read", "1", "--bogus"}, "unknown option"}));
+
+TEST_F(CliCameraTest, ReadPrintsTheValueAndLogsTheExactCommand) {
+    const CliRun run = cli({"read", "0x01"});
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.out, "0x02\n");
+    EXPECT_EQ(readLines(log), std::vector<std::string>{
+                                  R"({"cdb":"FC0B515A474554444201000000000000","dir":"in","len":16,"ok":true,"timeout_s":4,"lock":false})"});
+}
+
+TEST_F(CliCameraTest, WriteInOneProcessIsReadInTheNext) {
+    EXPECT_EQ(cli({"write", "65", "0x02"}).exit, 0);
+    EXPECT_EQ(stateJson()["registers"]["0x41"], 2);
+    EXPECT_EQ(cli({"read", "0x41"}).out, "0x02\n");
+    const auto lines = readLines(log);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(json::parse(lines[0])["cdb"], "FC0B515A534554444241020000000000");
+}
+
+struct ExitCase {
+    const char* name;
+    const char* state; // planted state file, "" for the factory camera
+    std::vector<std::string> args;
+    int exit;
+    const char* out; // exact stdout, or nullptr to skip
+};
+
+class CliExitTest : public CliCameraTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(CliExitTest, ExitsAsDocumented) {
+    const ExitCase& c = GetParam();
+    if (*c.state) plant(c.state);
+    const CliRun run = cli(c.args);
+    EXPECT_EQ(run.exit, c.exit) << c.name << ": " << run.err;
+    if (c.out) EXPECT_EQ(run.out, c.out) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliExitTest,
+    ::testing::Values(
+        ExitCase{"not supported", "", {"read", "0x25"}, 3, ""},
+        ExitCase{"write not supported", "", {"write", "0x26", "1"}, 3, ""},
+        ExitCase{"failed transfer", R"({"faults": {"fail": ["QZGETDB"]}})", {"read", "1"}, 2, ""},
+        ExitCase{"wrong echo", R"({"faults": {"wrong_echo": ["0x41"]}})", {"write", "0x41", "1"}, 2, ""},
+        ExitCase{"unplugged", R"({"plugged": false})", {"read", "1"}, 4, ""},
+        ExitCase{"unplugged list", R"({"plugged": false})", {"devices"}, 4, "[]\n"},
+        ExitCase{"pc camera mode", R"({"mode": "pccam"})", {"clock"}, 4, ""},
+        ExitCase{"frozen clock", R"({"clock": [24, 5, 17, 8, 30, 0]})", {"clock"}, 0, "2024-05-17T08:30:00\n"},
+        ExitCase{"clock before 2000", R"({"clock": [255, 12, 31, 23, 59, 59]})", {"clock"}, 0,
+                 "1999-12-31T23:59:59\n"},
+        ExitCase{"clock read fails", R"({"faults": {"fail": ["clock-read"]}})", {"clock"}, 2, ""},
+        ExitCase{"clock write fails", R"({"faults": {"fail": ["clock-write"]}})", {"set-clock", "now"}, 2, ""},
+        ExitCase{"card status fails", R"({"faults": {"fail": ["QZGETCA"]}})", {"media"}, 2, ""},
+        ExitCase{"protected card", R"({"media": [68, 0, 0, 0]})", {"format", "0", "--yes"}, 2, ""},
+        ExitCase{"built-in memory", R"({"media": [0, 2, 0, 0]})", {"format", "1", "--yes"}, 0, ""},
+        ExitCase{"pccam refused", R"({"faults": {"fail": ["QZCHANG"]}})", {"pccam"}, 2, ""},
+        ExitCase{"probe of a zero register", "", {"probe-read", "0x06"}, 0, "0x00\n"},
+        ExitCase{"probe not supported", "", {"probe-read", "0x24"}, 3, ""},
+        ExitCase{"probe write", "", {"probe-write", "0x41", "0xFF"}, 0, ""},
+        ExitCase{"probe write no echo", R"({"faults": {"wrong_echo": ["0x41"]}})", {"probe-write", "0x41", "1"}, 2, ""},
+        ExitCase{"probe without camera", R"({"plugged": false})", {"probe-read", "1"}, 4, ""},
+        ExitCase{"identity read fails", R"({"faults": {"fail": ["QZGETMK"]}})", {"info"}, 2,
+                 "{\n  \"version\": \"V1.02\",\n  \"model\": \"TRELVIK SIMCAM TC-20\",\n  \"make\": null\n}\n"}));
+
+TEST_F(CliCameraTest, InvalidClockBytesAreShownRawAndExitTwo) {
+    plant(R"({"clock": [24, 13, 40, 25, 61, 99]})");
+    const CliRun run = cli({"clock"});
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("0x18 0x0D 0x28 0x19 0x3D 0x63"), std::string::npos) << run.err;
+}
+
+TEST_F(CliCameraTest, SetClockSendsTheBlockWithTheVolumeLocked) {
+    plant(R"({"clock": [0, 1, 1, 0, 0, 0]})");
+    EXPECT_EQ(cli({"set-clock", "2031-12-31T23:59:59"}).exit, 0);
+    EXPECT_EQ(stateJson()["clock"], json({31, 12, 31, 23, 59, 59}));
+    EXPECT_EQ(readLines(log), std::vector<std::string>{
+                                  R"({"cdb":"FF0000000000","dir":"out","len":8,"data":"515A1F0C1F173B3B","ok":true,"timeout_s":60,"lock":true})"});
+    EXPECT_EQ(cli({"clock"}).out, "2031-12-31T23:59:59\n");
+}
+
+TEST_F(CliCameraTest, MediaListsOnlySlotsWithAMedium) {
+    plant(R"({"media": [68, 0, 2, 132]})");
+    const CliRun run = cli({"media"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out), json::parse(R"({"status": [68, 0, 2, 132], "media": [
+        {"slot": 0, "name": "Memory Card", "protected": true, "inserted": true},
+        {"slot": 2, "name": "Built-in NAND Flash", "protected": false, "inserted": true},
+        {"slot": 3, "name": "Memory Card", "protected": false, "inserted": false}]})"));
+}
+
+TEST_F(CliCameraTest, ResetRestoresTheDefaults) {
+    cli({"write", "0x01", "7"});
+    const CliRun run = cli({"reset", "--yes"});
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(stateJson()["registers"]["0x01"], 2);
+    EXPECT_EQ(json::parse(readLines(log).back())["cdb"], "FC0B515A5345544442" "00FF0000000000");
+}
+
+TEST_F(CliCameraTest, PcCamTakesTheDiskAway) {
+    EXPECT_EQ(cli({"pccam"}).exit, 0);
+    EXPECT_EQ(stateJson()["mode"], "pccam");
+    EXPECT_EQ(cli({"devices"}).exit, 4);
+}
+
+TEST_F(CliCameraTest, DevicesListsTheSimulatedDrive) {
+    const CliRun run = cli({"devices"});
+    EXPECT_EQ(run.exit, 0);
+    EXPECT_EQ(json::parse(run.out), json::parse(R"([{"name": "simcam", "disk": 0, "path": "sim:camera"}])"));
+}
+
+TEST_F(CliCameraTest, OtherIdsDoNotFindTheCamera) {
+    const fs::path ids = dir / "mass_cmd.ini";
+    std::ofstream(ids) << "[APP]\nTitle=x\nUsbVendorId=0x1234\n";
+    EXPECT_EQ(cli({"devices", "--ids-from=" + ids.string()}).exit, 4);
+    EXPECT_EQ(cli({"devices", "--ids-from=" + (dir / "missing.ini").string()}).exit, 1);
+}
+
+TEST_F(CliCameraTest, UnplugAfterEndsTheSecondCommand) {
+    plant(R"({"faults": {"unplug_after": 1}})");
+    EXPECT_EQ(cli({"read", "1"}).exit, 0);
+    EXPECT_EQ(stateJson()["plugged"], false);
+    EXPECT_EQ(cli({"read", "1"}).exit, 4);
+}
+
+TEST_F(CliCameraTest, CorruptStateFileIsReportedAndKept) {
+    const std::string corrupt = R"({"registers": {"0x01": "two"}})";
+    plant(corrupt);
+    const CliRun run = cli({"read", "1"});
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_NE(run.err.find("registers.0x01"), std::string::npos) << run.err;
+    EXPECT_EQ(readText(state), corrupt);
+    EXPECT_FALSE(fs::exists(log));
+}
+
+TEST_F(CliCameraTest, SimulateWithoutFileUsesAFreshCameraEachTime) {
+    const std::vector<std::string> write{"write", "0x01", "9", "--simulate"};
+    EXPECT_EQ(cli(write, false).exit, 0);
+    EXPECT_EQ(cli({"read", "0x01", "--simulate"}, false).out, "0x02\n");
+}
+
+} // namespace
