@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+// Loads arbitrary bytes as a command file, then asks the table for every code it holds.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cmdtable/MassCmd.h"
+#include "i18n/BoxPresenter.h"
+#include "i18n/MessageCatalog.h"
+#include "i18n/Reporter.h"
+#include "profile/ProfileDocument.h"
+#include "text/Unicode.h"
+
+namespace {
+
+using namespace trelvik;
+
+class DocumentReader final : public platform::ProfileReader {
+public:
+    explicit DocumentReader(std::string_view bytes) : m_document(bytes) {}
+    std::string getString(const std::string&, std::string_view section, std::string_view key,
+                          std::size_t bufferSize) const override {
+        return m_document.getString(section, key, bufferSize);
+    }
+    std::u16string getStringW(const std::u16string&, std::u16string_view section, std::u16string_view key,
+                              std::size_t bufferSize) const override {
+        return m_document.getStringW(section, key, bufferSize);
+    }
+
+private:
+    profile::ProfileDocument m_document;
+};
+
+class Utf8Codec final : public platform::TextCodec {
+public:
+    std::u16string toWide(std::string_view narrow) const override { return text::utf8ToUtf16(narrow); }
+    std::string toNarrow(std::u16string_view wide) const override { return text::utf16ToUtf8(wide); }
+};
+
+class NullPresenter final : public i18n::BoxPresenter {
+public:
+    int show(const i18n::BoxRequest& request) override {
+        if (request.text.size() > i18n::kMaxBoxTextLength) __builtin_trap();
+        return i18n::kAnswerOk;
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const DocumentReader reader(std::string_view(reinterpret_cast<const char*>(data), size));
+    const Utf8Codec codec;
+    NullPresenter presenter;
+    // The same bytes also serve as message file, so "#" labels and message 282 resolve.
+    i18n::MessageCatalog catalog(reader, codec);
+    catalog.MessageFilePath = u"fuzz.ini";
+    i18n::Reporter reporter(presenter, catalog, codec);
+    // One load per input (the document's lookups dominate the time); the first byte picks
+    // the tool mode, which only changes how a missing code is reported.
+    {
+        cmdtable::MassCmdTable table(reader, reporter, size > 0 ? (data[0] & 1) : 0);
+        if (!table.MassCmd_LoadTable("fuzz.ini")) {
+            if (table.entry_count() != 0) __builtin_trap();
+            return 0;
+        }
+        if (table.entry_count() > cmdtable::kMaxEntries) __builtin_trap();
+        for (std::size_t index = 0; index < table.entries().size(); ++index) {
+            const cmdtable::MassCmd& entry = table.entries()[index];
+            // A later entry with an earlier entry's code is never found: only the first counts.
+            const bool first = table.MassCmd_CmdIdToCmdIndex(entry.cmd_code) == static_cast<int>(index);
+            if (entry.name.empty() || entry.name.size() > cmdtable::kMaxNameLength) __builtin_trap();
+            if (entry.count > 0 && entry.items.size() != static_cast<std::size_t>(entry.count)) __builtin_trap();
+            if (entry.items.size() > static_cast<std::size_t>(cmdtable::kMaxChoices)) __builtin_trap();
+            for (const cmdtable::MassCmdItem& item : entry.items) {
+                if (item.label.empty() || item.label.size() > cmdtable::kMaxLabelLength) __builtin_trap();
+                if (first && table.ValueToItemIndex(entry.cmd_code, item.value) < 0) __builtin_trap();
+                (void)catalog.GetLabelText(item.label);
+            }
+            (void)table.ItemIndexToValue(entry.cmd_code, entry.count);
+            (void)table.ItemIndexToValue(entry.cmd_code, -1);
+            (void)catalog.GetLabelText(entry.name);
+        }
+        (void)table.MassCmd_CmdIdToCmdIndex(0x7FFFFFFF);
+    }
+    return 0;
+}

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+// Runs arbitrary bytes through the message-file side: language list, lookups, escapes and
+// the placeholder filler that faces texts from the file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "i18n/BoxPresenter.h"
+#include "i18n/MessageCatalog.h"
+#include "i18n/Reporter.h"
+#include "profile/ProfileDocument.h"
+#include "text/Unicode.h"
+
+namespace {
+
+using namespace trelvik;
+
+class DocumentReader final : public platform::ProfileReader {
+public:
+    explicit DocumentReader(std::string_view bytes) : m_document(bytes) {}
+    std::string getString(const std::string&, std::string_view section, std::string_view key,
+                          std::size_t bufferSize) const override {
+        return m_document.getString(section, key, bufferSize);
+    }
+    std::u16string getStringW(const std::u16string&, std::u16string_view section, std::u16string_view key,
+                              std::size_t bufferSize) const override {
+        return m_document.getStringW(section, key, bufferSize);
+    }
+
+private:
+    profile::ProfileDocument m_document;
+};
+
+class Utf8Codec final : public platform::TextCodec {
+public:
+    std::u16string toWide(std::string_view narrow) const override { return text::utf8ToUtf16(narrow); }
+    std::string toNarrow(std::u16string_view wide) const override { return text::utf16ToUtf8(wide); }
+};
+
+class CheckingPresenter final : public i18n::BoxPresenter {
+public:
+    int show(const i18n::BoxRequest& r) override {
+        if (r.text.size() > i18n::kMaxBoxTextLength || r.title.size() > i18n::kMaxAskTitleLength ||
+            r.okCaption.size() > i18n::kMaxCaptionLength || r.yesCaption.size() > i18n::kMaxCaptionLength)
+            __builtin_trap();
+        return 99; // not a button: must count as OK
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const DocumentReader reader(bytes);
+    const Utf8Codec codec;
+    CheckingPresenter presenter;
+    i18n::MessageCatalog catalog(reader, codec);
+    catalog.MessageFilePath = u"fuzz.ini";
+    i18n::Reporter reporter(presenter, catalog, codec);
+
+    const std::vector<i18n::LanguageEntry> languages = catalog.readLanguageTable();
+    if (languages.size() > static_cast<std::size_t>(i18n::kMaxLanguages)) __builtin_trap();
+    for (const auto& language : languages)
+        if (language.display_name.size() > i18n::kMaxLanguageNameLength) __builtin_trap();
+    (void)i18n::ChooseLanguage(languages, 0x0407);
+    if (!languages.empty()) catalog.LanguageBase = languages.back().base;
+
+    for (int msgId : i18n::kToolMsgIds) {
+        reporter.ShowMsgById(msgId, {u"medium", 7});
+        if (reporter.AskMsgById(msgId, msgId + 1, static_cast<unsigned>(msgId), {7, u"x"}) != i18n::kAnswerOk)
+            __builtin_trap();
+    }
+    // The raw bytes as a format and as a label.
+    std::u16string format = text::utf8ToUtf16(bytes);
+    i18n::UnescapeMsgText(format);
+    const std::vector<i18n::MsgArg> args = {i18n::MsgArg(u"s"), i18n::MsgArg(1), i18n::MsgArg(std::u16string(600, u'x'))};
+    if (i18n::FormatMsgText(format, args).size() > i18n::kMaxBoxTextLength) __builtin_trap();
+    (void)catalog.GetLabelText(bytes);
+    return 0;
+}
