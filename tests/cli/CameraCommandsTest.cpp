@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -240,6 +241,24 @@ TEST_F(CliCameraTest, CorruptStateFileIsReportedAndKept) {
     EXPECT_NE(run.err.find("registers.0x01"), std::string::npos) << run.err;
     EXPECT_EQ(readText(state), corrupt);
     EXPECT_FALSE(fs::exists(log));
+}
+
+TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
+    // Each write is a read-modify-write of the whole file; without the lock some would be lost.
+    constexpr int kWriters = 16;
+    std::string script;
+    for (int i = 0; i < kWriters; ++i)
+        script += "'" TRELVIK_CLI "' write " + std::to_string(0x10 + i) + " 0xA5 '--simulate=" + state.string() +
+                  "' & ";
+    script += "wait";
+    ASSERT_EQ(std::system(script.c_str()), 0);
+    const json j = stateJson();
+    for (int i = 0; i < kWriters; ++i) {
+        char key[8];
+        std::snprintf(key, sizeof key, "0x%02X", 0x10 + i);
+        EXPECT_EQ(j["registers"][key], 0xA5) << key;
+    }
+    EXPECT_EQ(readLines(log).size(), static_cast<std::size_t>(kWriters));
 }
 
 TEST_F(CliCameraTest, SimulateWithoutFileUsesAFreshCameraEachTime) {
