@@ -41,7 +41,10 @@ public:
 class StderrDebugSink final : public i18n::DebugSink {
 public:
     void write(std::string_view line) override {
+        // A debugger shows each line as an entry of its own; on a terminal a line that does
+        // not end in a newline would run into the next one.
         std::fwrite(line.data(), 1, line.size(), stderr);
+        if (line.empty() || line.back() != '\n') std::fputc('\n', stderr);
         std::fflush(stderr);
     }
 };
