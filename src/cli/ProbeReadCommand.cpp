@@ -17,28 +17,22 @@ int runProbeRead(const Invocation& invocation, std::ostream& out, std::ostream& 
     CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
 
-    // The probe stores the value only when the reply echoes the code, and succeeds either way.
-    // Starting from 0x00 a changed value is certainly the camera's; a value still 0x00 is
-    // checked once more from 0xFF, so an answer without echo ("NS") is not shown as 0x00.
-    std::uint8_t value = 0x00;
+    std::uint8_t value = 0;
     std::string drive;
     int disk = -1;
-    if (link::ScanAndReadRegister(session.diskSystem(), *code, &value, &drive, &disk) != 1) {
+    link::ProbeEcho echo = link::ProbeEcho::WrongCode;
+    if (link::ScanAndReadRegister(session.diskSystem(), *code, &value, &drive, &disk, &echo) != 1) {
         err << "trelvik-cli: no drive answered as the camera\n";
         return kExitNoCamera;
     }
-    if (value == 0x00) {
-        std::uint8_t check = 0xFF;
-        if (link::ScanAndReadRegister(session.diskSystem(), *code, &check, &drive, &disk) != 1) {
-            err << "trelvik-cli: the camera stopped answering\n";
-            return kExitCameraFailed;
-        }
-        if (check == 0xFF) {
-            err << "trelvik-cli: the camera on " << drive << " answered without register " << hexByte(*code)
-                << " (not supported)\n";
-            return kExitNotSupported;
-        }
-        value = check;
+    if (echo == link::ProbeEcho::NotSupported) {
+        err << "trelvik-cli: the camera on " << drive << " does not support register " << hexByte(*code) << "\n";
+        return kExitNotSupported;
+    }
+    if (echo == link::ProbeEcho::WrongCode) {
+        err << "trelvik-cli: the camera on " << drive << " answered for another register than " << hexByte(*code)
+            << "\n";
+        return kExitCameraFailed;
     }
     out << hexByte(value) << "\n";
     return kExitOk;

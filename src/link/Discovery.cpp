@@ -153,12 +153,17 @@ int runProbe(DiskSystem& system, const ProbeCommand& command, std::string* drive
 } // namespace
 
 int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
-                        int* diskNumber) {
+                        int* diskNumber, ProbeEcho* echo) {
     const ProbeCommand command{readRegisterCdb(code), kCmdReadRegister.timeout, kRegisterLengthByte, "DBUGRD",
                                [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
                                    // Any tagged answer ends the probe: the camera is found even
                                    // when it does not know the register.
-                                   if (reply[9] == code && value) *value = reply[10];
+                                   const bool echoed = reply[9] == code;
+                                   if (echoed && value) *value = reply[10];
+                                   if (echo)
+                                       *echo = echoed ? ProbeEcho::Value
+                                               : (reply[9] == 'N' && reply[10] == 'S') ? ProbeEcho::NotSupported
+                                                                                       : ProbeEcho::WrongCode;
                                    return 1;
                                }};
     return runProbe(system, command, driveName, diskNumber);

@@ -68,9 +68,11 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 
 // Register read by probing (FC 0B "QZGETDB" code, 4 s). Returns 1 at the first drive whose reply
 // carries the "DBUGRD" tag; `value` is set only when that reply echoes the code, so an "NS"
-// answer returns 1 with `value` untouched. 0 when no drive answers.
+// answer returns 1 with `value` untouched. 0 when no drive answers. `echo` (optional) tells
+// callers that must know whether `value` was set what the answering drive said.
+enum class ProbeEcho { Value, NotSupported, WrongCode };
 int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
-                        int* diskNumber);
+                        int* diskNumber, ProbeEcho* echo = nullptr);
 
 // Register write by probing (FC 0B "QZSETDB" code value, 4 s). Returns 1 at the first drive that
 // echoes code and value. A tagged reply with a wrong echo sets the outputs to that drive and

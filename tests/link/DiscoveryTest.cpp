@@ -225,6 +225,23 @@ TEST(DriveProbe, ReadAnsweredNotSupportedReturnsOneAndLeavesTheValue) {
     EXPECT_EQ(number, 2);
 }
 
+TEST(DriveProbe, ReadTellsWhatTheAnsweringDriveSaid) {
+    struct Case {
+        std::vector<std::uint8_t> echo;
+        ProbeEcho expected;
+    } cases[] = {{{0x12, 0x00}, ProbeEcho::Value}, {{'N', 'S'}, ProbeEcho::NotSupported},
+                 {{0x13, 0x00}, ProbeEcho::WrongCode}};
+    for (const Case& c : cases) {
+        FakeDiskSystem system = threeDrives();
+        system.answer(physical(2), {signedReply(8, "DBUGRD", c.echo)});
+        std::uint8_t value = 0xA5;
+        ProbeEcho echo = ProbeEcho::WrongCode;
+        EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, nullptr, nullptr, &echo), 1);
+        EXPECT_EQ(echo, c.expected);
+        EXPECT_EQ(value, c.expected == ProbeEcho::Value ? 0x00 : 0xA5);
+    }
+}
+
 // A drive that does not answer in the protocol is passed over: the next one is asked.
 class ProbeRejects : public ::testing::TestWithParam<std::tuple<const char*, FakeDiskSystem::Script::Reply>> {};
 
