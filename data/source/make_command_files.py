@@ -126,13 +126,13 @@ SETTINGS = [
 ]
 
 
-def section(index, code, name, spec):
+def section(index, code, name, values):
     lines = ["[Mass_Cmd_%02X]" % index, "name=%s" % name, "cmd=0x%02X" % code]
-    if isinstance(spec, tuple):
-        lines.append("range=%d-%d" % spec)
+    if isinstance(values, tuple):
+        lines.append("range=%d-%d" % values)
     else:
-        lines.append("count=%d" % len(spec))
-        lines += ["%d=%s" % (i, choice) for i, choice in enumerate(spec)]
+        lines.append("count=%d" % len(values))
+        lines += ["%d=%s" % (i, choice) for i, choice in enumerate(values)]
     return "\n".join(lines) + "\n"
 
 

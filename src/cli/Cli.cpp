@@ -63,16 +63,16 @@ bool parseInvocation(const Command& command, const std::vector<std::string>& arg
             out.options[name] = std::nullopt;
             continue;
         }
-        const OptionSpec* spec = findOption(command, name);
-        if (!spec) {
+        const OptionSpec* option = findOption(command, name);
+        if (!option) {
             err << "trelvik-cli " << command.name << ": unknown option --" << name << "\n";
             return false;
         }
-        if (spec->value == OptionValue::None && value) {
+        if (option->value == OptionValue::None && value) {
             err << "trelvik-cli " << command.name << ": option --" << name << " takes no value\n";
             return false;
         }
-        if (spec->value == OptionValue::Required && !value) {
+        if (option->value == OptionValue::Required && !value) {
             if (i + 1 >= args.size()) {
                 err << "trelvik-cli " << command.name << ": option --" << name << " needs a value\n";
                 return false;

@@ -59,21 +59,21 @@ std::u16string FormatMsgText(std::u16string_view format, std::span<const MsgArg>
             out.append(c);
             continue;
         }
-        const char16_t spec = format[i + 1];
-        if (spec == u'%') {
+        const char16_t conversion = format[i + 1];
+        if (conversion == u'%') {
             out.append(u'%');
             ++i;
-        } else if (spec == u's' || spec == u'd') {
+        } else if (conversion == u's' || conversion == u'd') {
             ++i;
             const MsgArg* arg = nextArg < args.size() ? &args[nextArg++] : nullptr;
-            if (arg && spec == u's' && arg->isText()) {
+            if (arg && conversion == u's' && arg->isText()) {
                 out.append(arg->text());
-            } else if (arg && spec == u'd' && arg->isNumber()) {
+            } else if (arg && conversion == u'd' && arg->isNumber()) {
                 const std::string digits = std::to_string(arg->number());
                 out.append(std::u16string(digits.begin(), digits.end()));
             } else {
                 out.append(u'%');
-                out.append(spec);
+                out.append(conversion);
             }
         } else {
             // Not one of ours: the percent sign shows and the rest follows as plain text.
