@@ -47,10 +47,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_pages = new QTabWidget(client);
     m_pages->setObjectName("TntPageControl1");
     m_pages->setGeometry(24, 72, 1017, 705);
-    for (const PageSpec& spec : kPages) {
-        auto* page = new QWidget(m_pages);
-        page->setObjectName(spec.objectName);
-        m_pages->addTab(page, spec.caption);
+    for (const PageSpec& page : kPages) {
+        auto* sheet = new QWidget(m_pages);
+        sheet->setObjectName(page.objectName);
+        m_pages->addTab(sheet, page.caption);
     }
 }
 
