@@ -10,34 +10,13 @@
 #include "i18n/BoxPresenter.h"
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
-#include "profile/ProfileDocument.h"
-#include "text/Unicode.h"
+#include "FuzzSupport.h"
 
 namespace {
 
 using namespace trelvik;
-
-class DocumentReader final : public platform::ProfileReader {
-public:
-    explicit DocumentReader(std::string_view bytes) : m_document(bytes) {}
-    std::string getString(const std::string&, std::string_view section, std::string_view key,
-                          std::size_t bufferSize) const override {
-        return m_document.getString(section, key, bufferSize);
-    }
-    std::u16string getStringW(const std::u16string&, std::u16string_view section, std::u16string_view key,
-                              std::size_t bufferSize) const override {
-        return m_document.getStringW(section, key, bufferSize);
-    }
-
-private:
-    profile::ProfileDocument m_document;
-};
-
-class Utf8Codec final : public platform::TextCodec {
-public:
-    std::u16string toWide(std::string_view narrow) const override { return text::utf8ToUtf16(narrow); }
-    std::string toNarrow(std::u16string_view wide) const override { return text::utf16ToUtf8(wide); }
-};
+using fuzzing::DocumentReader;
+using fuzzing::Utf8Codec;
 
 class CheckingPresenter final : public i18n::BoxPresenter {
 public:
