@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
 
 namespace trelvik::cli {
@@ -17,7 +18,7 @@ int runDevices(const Invocation& invocation, std::ostream& out, std::ostream& er
     const auto drives = session.cameraDrives();
     for (const link::DriveEntry& drive : drives)
         list.push_back({{"name", drive.name}, {"disk", drive.diskNumber}, {"path", drive.openPath}});
-    out << list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    printJson(out, list);
     return drives.empty() ? kExitNoCamera : kExitOk;
 }
 

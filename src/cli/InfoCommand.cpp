@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
 #include "link/VendorCommands.h"
 
@@ -40,7 +41,7 @@ int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     put("make", makeRead, make);
 
     // Identity texts are the camera's bytes: never let the dump throw on them.
-    out << info.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    printJson(out, info);
     if (!allRead) err << "trelvik-cli: some identity reads failed (null)\n";
     return allRead ? kExitOk : kExitCameraFailed;
 }

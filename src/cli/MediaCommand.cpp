@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
 #include "link/VendorCommands.h"
 
@@ -47,7 +48,7 @@ int runMedia(const Invocation& invocation, std::ostream& out, std::ostream& err)
     nlohmann::ordered_json result;
     result["status"] = status;
     result["media"] = std::move(media);
-    out << result.dump(2) << "\n";
+    printJson(out, result);
     return kExitOk;
 }
 

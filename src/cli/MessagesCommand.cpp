@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/JsonOutput.h"
 #include "cli/Cli.h"
 #include "i18n/MessageCatalog.h"
 #include "platform/Native.h"
@@ -87,7 +88,7 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
     result["languages"] = std::move(list);
     result["chosen"] = chosen ? nlohmann::ordered_json(*chosen) : nlohmann::ordered_json(nullptr);
     result["missing"] = std::move(missing);
-    out << result.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    printJson(out, result);
     return kExitOk;
 }
 

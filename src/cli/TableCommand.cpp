@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/JsonOutput.h"
 #include "cli/Cli.h"
 #include "cmdtable/MassCmd.h"
 #include "i18n/BoxPresenter.h"
@@ -68,8 +69,7 @@ int runTable(const Invocation& invocation, std::ostream& out, std::ostream& err)
     nlohmann::ordered_json result;
     result["title"] = reader->getString(path, "APP", "Title", kTitleBufferSize);
     result["entries"] = std::move(entries);
-    // Texts from a file may be any bytes: never let the dump throw on them.
-    out << result.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    printJson(out, result);
     return kExitOk;
 }
 

@@ -5,24 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "support/CliRun.h"
 
 namespace trelvik::cli {
 namespace {
 
 const std::string kFixtures = TRELVIK_FIXTURES "/profile/";
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using Result = trelvik::testing::CliRun;
 
 Result run(std::vector<std::string> args) {
-    std::ostringstream out, err;
     args.insert(args.begin(), "profile-get");
-    const int code = runCli(args, out, err);
-    return {code, out.str(), err.str()};
+    return trelvik::testing::runCommandLine(args);
 }
 
 TEST(ProfileGetCommand, PrintsNarrowValueAndNewline) {

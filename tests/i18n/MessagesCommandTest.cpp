@@ -7,23 +7,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/Cli.h"
+#include "support/CliRun.h"
 
 namespace trelvik::cli {
 namespace {
 
 std::string fixture(const char* name) { return std::string(TRELVIK_FIXTURES) + "/i18n/" + name; }
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using trelvik::testing::CliRun;
+CliRun run(const std::vector<std::string>& args) { return trelvik::testing::runCommandLine(args); }
 
 TEST(MessagesCommand, ListsLanguagesChoiceAndMissingMessages) {
     const CliRun r = run({"messages", fixture("messages_utf16.ini"), "--langid", "0807"});
