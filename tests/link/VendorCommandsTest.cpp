@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "i18n/DebugLog.h"
+#include "support/CalendarTime.h"
 #include "support/ByteText.h"
 #include "support/ScriptedDisk.h"
 
@@ -219,13 +220,7 @@ TEST(WriteCameraClock, SendsTheBlockLockedAndReportsTheTransfer) {
     ScriptedDisk disk;
     disk.queueReply(Bytes{});
     disk.queueFailure();
-    std::tm time{};
-    time.tm_year = 199;
-    time.tm_mon = 11;
-    time.tm_mday = 31;
-    time.tm_hour = 23;
-    time.tm_min = 59;
-    time.tm_sec = 59;
+    std::tm time = trelvik::testing::calendarTime(2099, 12, 31, 23, 59, 59);
 
     EXPECT_EQ(WriteCameraClock(disk, time), 1);
     EXPECT_EQ(WriteCameraClock(disk, time), 0);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CalendarTime.h"
 #include "support/ByteText.h"
 
 namespace trelvik::link {
@@ -304,13 +305,7 @@ TEST(CameraClock, RejectsWithoutTouchingTheTime) {
 }
 
 TEST(CameraClock, EncodesEachFieldCutToEightBits) {
-    std::tm time{};
-    time.tm_year = 199;
-    time.tm_mon = 11;
-    time.tm_mday = 31;
-    time.tm_hour = 23;
-    time.tm_min = 59;
-    time.tm_sec = 59;
+    std::tm time = trelvik::testing::calendarTime(2099, 12, 31, 23, 59, 59);
     EXPECT_EQ(hexBytes(encodeCameraClock(time)), "51 5A 63 0C 1F 17 3B 3B");
 
     time.tm_year = 100 + 300; // 2300: only the low byte of 300 goes out

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CalendarTime.h"
 #include "link/Disk.h"
 #include "sim/SimDiskSystem.h"
 
@@ -64,14 +65,7 @@ inline std::unique_ptr<link::Disk> openCamera(sim::SimDiskSystem& system) {
 
 // The instant 2024-05-17 08:30:00 local time.
 inline std::chrono::system_clock::time_point fixedHostTime() {
-    std::tm fields{};
-    fields.tm_year = 124;
-    fields.tm_mon = 4;
-    fields.tm_mday = 17;
-    fields.tm_hour = 8;
-    fields.tm_min = 30;
-    fields.tm_sec = 0;
-    fields.tm_isdst = -1;
+    std::tm fields = trelvik::testing::calendarTime(2024, 5, 17, 8, 30, 0);
     return std::chrono::system_clock::from_time_t(std::mktime(&fields));
 }
 

@@ -2,6 +2,7 @@
 // The host's command builders against the simulated firmware: both ends of the wire agree.
 #include <gtest/gtest.h>
 
+#include "support/CalendarTime.h"
 #include "SimCameraSupport.h"
 #include "link/Discovery.h"
 #include "link/VendorCommands.h"
@@ -49,13 +50,7 @@ TEST_F(SimWithHostCommandsTest, IdentityCardAndFlashSave) {
 }
 
 TEST_F(SimWithHostCommandsTest, ClockWrittenIsReadBack) {
-    std::tm written{};
-    written.tm_year = 199;
-    written.tm_mon = 11;
-    written.tm_mday = 31;
-    written.tm_hour = 23;
-    written.tm_min = 59;
-    written.tm_sec = 59;
+    std::tm written = trelvik::testing::calendarTime(2099, 12, 31, 23, 59, 59);
     system->update([](sim::CameraState& s) { s.clock = std::array<std::uint8_t, 6>{}; });
     EXPECT_EQ(link::WriteCameraClock(*disk, written), 1);
     std::tm read{};
