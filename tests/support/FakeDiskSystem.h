@@ -102,13 +102,7 @@ private:
         ~FakeDisk() override { m_owner.events.push_back("close " + m_path); }
         bool send(const link::ScsiRequest& request) override {
             m_owner.events.push_back("send " + m_path);
-            RecordedRequest record;
-            record.cdb.assign(request.cdb.begin(), request.cdb.end());
-            record.direction = request.direction;
-            record.length = request.data.size();
-            record.timeout = request.timeout;
-            record.lockVolume = request.lockVolume;
-            m_owner.requests.emplace_back(m_path, std::move(record));
+            m_owner.requests.emplace_back(m_path, RecordedRequest::of(request));
             Script& script = m_owner.scripts[m_path];
             if (m_next >= script.replies.size()) return false;
             const Script::Reply& reply = script.replies[m_next++];

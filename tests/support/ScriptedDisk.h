@@ -21,6 +21,18 @@ struct RecordedRequest {
     std::chrono::seconds timeout{0};
     bool lockVolume = false;
     std::vector<std::uint8_t> dataOut;    // the payload of a data-out request
+
+    static RecordedRequest of(const link::ScsiRequest& request) {
+        RecordedRequest record;
+        record.cdb.assign(request.cdb.begin(), request.cdb.end());
+        record.direction = request.direction;
+        record.length = request.data.size();
+        record.timeout = request.timeout;
+        record.lockVolume = request.lockVolume;
+        if (request.direction == link::Direction::Out)
+            record.dataOut.assign(request.data.begin(), request.data.end());
+        return record;
+    }
 };
 
 // A disk that records every request and answers from a queue of scripted replies. Each reply
@@ -40,15 +52,7 @@ public:
     void queueFailure() { queueReply(std::vector<std::uint8_t>{}, false); }
 
     bool send(const link::ScsiRequest& request) override {
-        RecordedRequest record;
-        record.cdb.assign(request.cdb.begin(), request.cdb.end());
-        record.direction = request.direction;
-        record.length = request.data.size();
-        record.timeout = request.timeout;
-        record.lockVolume = request.lockVolume;
-        if (request.direction == link::Direction::Out)
-            record.dataOut.assign(request.data.begin(), request.data.end());
-        m_requests.push_back(std::move(record));
+        m_requests.push_back(RecordedRequest::of(request));
         if (m_replies.empty()) return false;
         Reply reply = std::move(m_replies.front());
         m_replies.pop_front();
