@@ -46,6 +46,11 @@ public:
     // Opens `openPath` read-write for pass-through requests. On failure returns nullptr and
     // sets `errorCode` to the system's error number (errno / GetLastError).
     virtual std::unique_ptr<Disk> open(const std::string& openPath, int& errorCode) = 0;
+    // Why the last request on one of this system's disks failed, when the system knows more
+    // than the transfer's false (the simulated camera: its state file could not be saved).
+    // "" when the failure was the camera's, or there was none.
+    // Example: "cannot write state file /ro/cam.json: Permission denied"
+    virtual std::string lastFailure() const { return {}; }
 };
 
 } // namespace trelvik::link
