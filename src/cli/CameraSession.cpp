@@ -38,13 +38,13 @@ CameraSession::~CameraSession() {
     // The disk goes before the system that made it; the sink is restored last.
     m_disk.reset();
     m_system.reset();
-    if (m_debugSink) i18n::setDebugSink(m_previousSink);
+    if (m_debugSink) debuglog::setDebugSink(m_previousSink);
 }
 
 int CameraSession::start(const Invocation& invocation, std::ostream& err) {
     if (invocation.has("debug")) {
         m_debugSink = platform::makeNativeDebugSink();
-        m_previousSink = i18n::setDebugSink(m_debugSink.get());
+        m_previousSink = debuglog::setDebugSink(m_debugSink.get());
     }
     if (const auto idsFile = invocation.value("ids-from")) {
         const auto system = platform::makeNativeSystemInfo();
@@ -67,8 +67,8 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
     return kExitOk;
 }
 
-std::vector<link::DriveEntry> CameraSession::cameraDrives() {
-    std::vector<link::DriveEntry> found;
+std::vector<platform::DriveEntry> CameraSession::cameraDrives() {
+    std::vector<platform::DriveEntry> found;
     link::FindCameraDisk(*m_system, m_ids.vendor, m_ids.diskProduct, &found);
     if (found.size() > static_cast<std::size_t>(kMaxCameraDrives)) found.resize(kMaxCameraDrives);
     return found;

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 #include "link/Discovery.h"
-#include "link/Disk.h"
-#include "link/DiskSystem.h"
+#include "platform/Disk.h"
+#include "platform/DiskSystem.h"
 
 // What every camera command shares: choosing the real or the simulated camera, finding the
 // camera's drive and opening it, and reading byte arguments.
@@ -38,26 +38,26 @@ public:
     // writing the reason to `err` (unusable state file, missing ids file).
     int start(const Invocation& invocation, std::ostream& err);
 
-    link::DiskSystem& diskSystem() { return *m_system; }
+    platform::DiskSystem& diskSystem() { return *m_system; }
     const link::CameraIds& ids() const { return m_ids; }
 
     // The camera's drives as FindCameraDisk finds them with our ids, in order.
-    std::vector<link::DriveEntry> cameraDrives();
+    std::vector<platform::DriveEntry> cameraDrives();
 
     // Opens the first camera drive. Returns kExitOk, kExitNoCamera when there is none, or
     // kExitCameraFailed when it cannot be opened; the reason goes to `err`.
     int openCamera(std::ostream& err);
-    link::Disk& disk() { return *m_disk; }
+    platform::Disk& disk() { return *m_disk; }
 
     // start() and openCamera() in one: what every command on the connected camera begins with.
     int connect(const Invocation& invocation, std::ostream& err);
 
 private:
-    std::unique_ptr<link::DiskSystem> m_system;
+    std::unique_ptr<platform::DiskSystem> m_system;
     link::CameraIds m_ids = link::kDefaultCameraIds;
-    std::unique_ptr<link::Disk> m_disk;
-    std::unique_ptr<i18n::DebugSink> m_debugSink;
-    i18n::DebugSink* m_previousSink = nullptr;
+    std::unique_ptr<platform::Disk> m_disk;
+    std::unique_ptr<platform::DebugSink> m_debugSink;
+    platform::DebugSink* m_previousSink = nullptr;
 };
 
 // Checks that exactly `count` positional arguments were given; otherwise writes the usage line

@@ -6,11 +6,15 @@
 #include <string_view>
 #include <vector>
 
-#include "cmdtable/HexDigits.h"
 #include "i18n/Reporter.h"
 #include "platform/ProfileReader.h"
+#include "text/Hex.h"
 
 namespace trelvik::cmdtable {
+
+// The command file's lenient hexadecimal rule, shared with the message file.
+using text::HexToInt;
+using text::HexToIntW;
 
 // Limits of the command table. A file beyond them is rejected, never cut.
 inline constexpr int kMaxEntries = 256;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "cmdtable/HexDigits.h"
+#include "text/Hex.h"
 
 namespace trelvik::i18n {
 
@@ -51,7 +51,7 @@ std::u16string MessageCatalog::GetMsgText(int msgId) const {
 }
 
 std::u16string MessageCatalog::GetLabelText(std::string_view text) const {
-    if (!text.empty() && text.front() == '#') return GetMsgText(cmdtable::HexToInt(text.substr(1)));
+    if (!text.empty() && text.front() == '#') return GetMsgText(text::HexToInt(text.substr(1)));
     std::u16string wide = m_codec.toWide(text);
     cutText(wide, kMaxPlainLabelLength);
     return wide;
@@ -79,8 +79,8 @@ bool MessageCatalog::ReadLanguageEntry(int number, LanguageEntry& entry) const {
     for (std::u16string& field : fields) cutText(field, kMaxLanguageFieldLength);
     cutText(fields[0], kMaxLanguageNameLength);
     entry.display_name = std::move(fields[0]);
-    entry.lang_id = static_cast<std::uint16_t>(static_cast<std::uint32_t>(cmdtable::HexToIntW(fields[1])) & 0xFFFFu);
-    entry.base = cmdtable::HexToIntW(fields[2]);
+    entry.lang_id = static_cast<std::uint16_t>(static_cast<std::uint32_t>(text::HexToIntW(fields[1])) & 0xFFFFu);
+    entry.base = text::HexToIntW(fields[2]);
     return true;
 }
 

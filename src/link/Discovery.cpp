@@ -7,13 +7,13 @@
 #include <memory>
 #include <optional>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 #include "link/Transport.h"
 #include "link/VendorProtocol.h"
 
 namespace trelvik::link {
 
-using i18n::DebugLog;
+using debuglog::DebugLog;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
 
 // Finding the camera's drives. Two ways exist: by USB identity (FindCameraDisk, used to connect
@@ -18,6 +18,11 @@
 // The catalog already carries each drive's disk number (DriveEntry::diskNumber); the Windows
 // volume-to-disk lookups (GetDiskNumber, FindDiskDevInst) live inside the Windows catalog.
 namespace trelvik::link {
+
+using platform::DiskSystem;
+using platform::DriveEntry;
+using platform::DriveType;
+using platform::UsbDeviceNode;
 
 // The camera's USB identity: one vendor id and two product ids, one per personality.
 struct CameraIds {

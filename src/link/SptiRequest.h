@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <span>
 
-#include "link/Disk.h"
+#include "platform/Disk.h"
 
 // The Windows SCSI pass-through request as plain bytes. The builder is pure so the exact layout
 // is tested on any machine; the Windows carrier only hands the buffer to DeviceIoControl.
 namespace trelvik::link {
+
+using platform::Direction;
+using platform::ScsiRequest;
 
 inline constexpr std::uint32_t kIoctlScsiPassThrough = 0x4D004; // IOCTL_SCSI_PASS_THROUGH
 inline constexpr std::uint32_t kFsctlLockVolume = 0x90018;      // FSCTL_LOCK_VOLUME

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 
 namespace trelvik::link {
 
@@ -36,7 +36,7 @@ std::array<std::uint8_t, kShortCdbLength> shortCdb(std::uint8_t opcode) {
 int SPTI_GetData(Disk& disk, std::uint8_t opcode, std::span<std::uint8_t> out) {
     const auto cdb = shortCdb(opcode);
     const int result = readWithCdb(disk, cdb, out, kShortCdbTimeout);
-    i18n::DebugLog("SPTI_GetData()=%08x", static_cast<unsigned>(result));
+    debuglog::DebugLog("SPTI_GetData()=%08x", static_cast<unsigned>(result));
     return result;
 }
 
@@ -51,7 +51,7 @@ int QZCMD_SPTI_GetData(Disk& disk, std::span<const std::uint8_t> cdb, std::span<
         // A CDB that does not fit the request's 16 bytes is refused, not cut.
         std::fill(out.begin(), out.end(), std::uint8_t{0});
     }
-    i18n::DebugLog("QZCMD_SPTI_GetData()=%08x", static_cast<unsigned>(result));
+    debuglog::DebugLog("QZCMD_SPTI_GetData()=%08x", static_cast<unsigned>(result));
     return result;
 }
 

@@ -6,11 +6,15 @@
 #include <cstdint>
 #include <span>
 
-#include "link/Disk.h"
+#include "platform/Disk.h"
 
 // The three pass-through transfers every camera command rides on. They build one request,
 // hand it to the disk and report the system's verdict; judging the reply is the caller's job.
 namespace trelvik::link {
+
+using platform::Direction;
+using platform::Disk;
+using platform::ScsiRequest;
 
 // Largest data block one request carries; longer transfers are refused without traffic.
 inline constexpr std::size_t kMaxTransferLength = 65536;

@@ -7,12 +7,14 @@
 #include <ctime>
 #include <string>
 
-#include "link/Disk.h"
+#include "platform/Disk.h"
 
 // The camera's vendor operations. Each one is exactly one transfer on an open disk, never
 // retried; results are 1 success, 0 failure, and -1 "register not supported" for the two
 // register operations. Nothing is shown to the user here.
 namespace trelvik::link {
+
+using platform::Disk;
 
 // Reads the camera clock into tm_year, tm_mon, tm_mday, tm_hour, tm_min, tm_sec (other fields
 // untouched). 1 on success; 0 and `time` untouched on failure.

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "i18n/DebugLog.h"
-#include "link/DiskSystem.h"
+#include "platform/DebugSink.h"
+#include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
@@ -16,7 +16,7 @@ namespace trelvik::platform {
 std::unique_ptr<ProfileReader> makeNativeProfileReader();
 std::unique_ptr<TextCodec> makeNativeTextCodec();
 std::unique_ptr<SystemInfo> makeNativeSystemInfo();
-std::unique_ptr<i18n::DebugSink> makeNativeDebugSink();
-std::unique_ptr<link::DiskSystem> makeNativeDiskSystem();
+std::unique_ptr<platform::DebugSink> makeNativeDebugSink();
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem();
 
 } // namespace trelvik::platform

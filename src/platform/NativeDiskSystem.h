@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "link/Discovery.h"
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 
 namespace trelvik::platform {
 
@@ -12,6 +12,6 @@ namespace trelvik::platform {
 // needs them to count the camera's disk as removable even when the disk says otherwise;
 // Windows goes by the drive type alone and ignores them. makeNativeDiskSystem() in Native.h is
 // this with link::kDefaultCameraIds.
-std::unique_ptr<link::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera);
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera);
 
 } // namespace trelvik::platform

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/StartupSequence.h"
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 
 namespace trelvik::shell {
 
@@ -54,7 +54,7 @@ bool StartupSequence::FormCreate() {
 void StartupSequence::chooseBaseFromSystemLanguage() {
     const LanguageBaseChoice choice = LanguageBaseForLangId(m_services.system.systemLangId());
     m_services.catalog.LanguageBase = choice.base;
-    i18n::DebugLog("%s", choice.debugLine);
+    debuglog::DebugLog("%s", choice.debugLine);
 }
 
 bool StartupSequence::findModuleDir() {

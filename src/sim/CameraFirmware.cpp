@@ -168,12 +168,12 @@ void writeClock(CameraState& state, std::span<const std::uint8_t> data, std::chr
 
 } // namespace
 
-std::string commandName(std::span<const std::uint8_t> cdb, link::Direction direction) {
+std::string commandName(std::span<const std::uint8_t> cdb, platform::Direction direction) {
     if (cdb.size() == kSignedCdbLength && cdb[0] == kSignedOpcode)
         return std::string(reinterpret_cast<const char*>(cdb.data()) + 2, 7);
-    if (cdb.size() == kClockCdbLength && cdb[0] == kClockReadOpcode && direction == link::Direction::In)
+    if (cdb.size() == kClockCdbLength && cdb[0] == kClockReadOpcode && direction == platform::Direction::In)
         return "clock-read";
-    if (cdb.size() == kClockCdbLength && cdb[0] == kClockWriteOpcode && direction == link::Direction::Out)
+    if (cdb.size() == kClockCdbLength && cdb[0] == kClockWriteOpcode && direction == platform::Direction::Out)
         return "clock-write";
     return "";
 }
@@ -184,7 +184,7 @@ std::array<std::uint8_t, 6> cameraClockBytes(const CameraState& state, std::chro
     return localBytes(static_cast<std::time_t>(static_cast<long long>(now) + state.clockOffsetS));
 }
 
-void answerCommand(CameraState& state, const link::ScsiRequest& request,
+void answerCommand(CameraState& state, const platform::ScsiRequest& request,
                    std::chrono::system_clock::time_point hostNow) {
     const std::string name = commandName(request.cdb, request.direction);
     std::vector<std::uint8_t> reply;
@@ -195,11 +195,11 @@ void answerCommand(CameraState& state, const link::ScsiRequest& request,
     } else if (name == "clock-write") {
         writeClock(state, request.data, hostNow);
         return;
-    } else if (!name.empty() && request.direction == link::Direction::In) {
+    } else if (!name.empty() && request.direction == platform::Direction::In) {
         reply = answerSigned(state, name, request.cdb);
     }
     // Unknown commands, and data-out where the firmware expects none, leave nothing to read.
-    if (request.direction == link::Direction::In) deliver(reply, request.data);
+    if (request.direction == platform::Direction::In) deliver(reply, request.data);
 }
 
 } // namespace trelvik::sim

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "link/Disk.h"
+#include "platform/Disk.h"
 #include "sim/CameraState.h"
 
 // The camera's side of the wire: how its firmware answers the raw CDBs that reach it. It
@@ -15,7 +15,7 @@ namespace trelvik::sim {
 // The name a command goes by in the fault list: the seven-character signature of a 16-byte
 // 0xFC command, "clock-read" for 0xFE data-in, "clock-write" for 0xFF data-out, "" for
 // anything else. Example: FC 0B "QZGETDB" 01 ... -> "QZGETDB".
-std::string commandName(std::span<const std::uint8_t> cdb, link::Direction direction);
+std::string commandName(std::span<const std::uint8_t> cdb, platform::Direction direction);
 
 // Answers one request that reached a plugged camera in disk mode; faults are the caller's.
 // A data-in reply is cut to the request's data length, and the rest of the data is zeroed.
@@ -23,7 +23,7 @@ std::string commandName(std::span<const std::uint8_t> cdb, link::Direction direc
 // Commands the firmware does not know complete with a reply of zeros, as a real device's
 // transfer completes while its SCSI status (which the host does not judge) reports the error.
 // `hostNow` is the host's present time; the camera's clock runs at an offset from it.
-void answerCommand(CameraState& state, const link::ScsiRequest& request,
+void answerCommand(CameraState& state, const platform::ScsiRequest& request,
                    std::chrono::system_clock::time_point hostNow);
 
 // The six clock bytes the camera reports now: the frozen clock, or the host's local time

@@ -38,9 +38,9 @@ std::string hex(std::span<const std::uint8_t> bytes) {
 std::string formatLogLine(const CommandRecord& record) {
     nlohmann::ordered_json line = nlohmann::ordered_json::object();
     line["cdb"] = hex(record.cdb);
-    line["dir"] = record.direction == link::Direction::In ? "in" : "out";
+    line["dir"] = record.direction == platform::Direction::In ? "in" : "out";
     line["len"] = record.length;
-    if (record.direction == link::Direction::Out) line["data"] = hex(record.dataOut);
+    if (record.direction == platform::Direction::Out) line["data"] = hex(record.dataOut);
     line["ok"] = record.ok;
     line["timeout_s"] = record.timeoutS;
     line["lock"] = record.lockVolume;
@@ -106,16 +106,16 @@ struct SimDisk::Core {
         return seen;
     }
 
-    bool send(const link::ScsiRequest& request) {
+    bool send(const platform::ScsiRequest& request) {
         CommandRecord record;
         record.cdb.assign(request.cdb.begin(), request.cdb.end());
         record.direction = request.direction;
         record.length = request.data.size();
-        if (request.direction == link::Direction::Out) record.dataOut.assign(request.data.begin(), request.data.end());
+        if (request.direction == platform::Direction::Out) record.dataOut.assign(request.data.begin(), request.data.end());
         record.timeoutS = request.timeout.count();
         record.lockVolume = request.lockVolume;
 
-        const bool dataIn = request.direction == link::Direction::In;
+        const bool dataIn = request.direction == platform::Direction::In;
         if (dataIn) std::fill(request.data.begin(), request.data.end(), std::uint8_t{0});
 
         bool answered = false;
@@ -164,7 +164,7 @@ struct SimDisk::Core {
 
 SimDisk::SimDisk(std::shared_ptr<Core> core) : m_core(std::move(core)) {}
 
-bool SimDisk::send(const link::ScsiRequest& request) { return m_core->send(request); }
+bool SimDisk::send(const platform::ScsiRequest& request) { return m_core->send(request); }
 
 SimDiskSystem::SimDiskSystem(CameraState initial, SimOptions options) {
     const Presence presence = presenceOf(initial);
@@ -183,20 +183,20 @@ SimDiskSystem::SimDiskSystem(const std::string& statePath, SimOptions options) {
 
 SimDiskSystem::~SimDiskSystem() = default;
 
-std::vector<link::DriveEntry> SimDiskSystem::drives() {
+std::vector<platform::DriveEntry> SimDiskSystem::drives() {
     const auto state = this->state();
     if (!state || presenceOf(*state) != Presence::Disk) return {};
-    link::DriveEntry drive;
+    platform::DriveEntry drive;
     drive.name = kSimDriveName;
     drive.rootPath = kSimRootPath;
-    drive.type = link::DriveType::Removable;
+    drive.type = platform::DriveType::Removable;
     drive.diskNumber = kSimDiskNumber;
     drive.openPath = kSimOpenPath;
     drive.probed = true;
     return {drive};
 }
 
-std::vector<link::UsbDeviceNode> SimDiskSystem::usbDevices() {
+std::vector<platform::UsbDeviceNode> SimDiskSystem::usbDevices() {
     const auto state = this->state();
     if (!state) return {};
     const Presence presence = presenceOf(*state);
@@ -206,13 +206,13 @@ std::vector<link::UsbDeviceNode> SimDiskSystem::usbDevices() {
     char instanceId[64];
     std::snprintf(instanceId, sizeof instanceId, "USB\\VID_%04X&PID_%04X\\SIM0001", ids.vendor,
                   disk ? ids.diskProduct : ids.captureProduct);
-    link::UsbDeviceNode node;
+    platform::UsbDeviceNode node;
     node.instanceId = instanceId;
     if (disk) node.childDiskNumbers = {kSimDiskNumber};
     return {node};
 }
 
-std::unique_ptr<link::Disk> SimDiskSystem::open(const std::string& openPath, int& errorCode) {
+std::unique_ptr<platform::Disk> SimDiskSystem::open(const std::string& openPath, int& errorCode) {
     const auto state = this->state();
     if (openPath != kSimOpenPath || !state || presenceOf(*state) != Presence::Disk) {
         errorCode = kSimNoSuchDevice;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "link/Discovery.h"
-#include "link/Disk.h"
-#include "link/DiskSystem.h"
+#include "platform/Disk.h"
+#include "platform/DiskSystem.h"
 #include "sim/CameraState.h"
 
 // The simulated camera behind the same seams as a real one: a DiskSystem that lists the
@@ -43,7 +43,7 @@ inline constexpr int kSimNoSuchDevice = 2;
 // One command the camera received (or that failed on the way to it).
 struct CommandRecord {
     std::vector<std::uint8_t> cdb;     // 6 or 16 bytes as sent
-    link::Direction direction = link::Direction::In;
+    platform::Direction direction = platform::Direction::In;
     std::size_t length = 0;            // data length of the request
     std::vector<std::uint8_t> dataOut; // the payload of a data-out request, else empty
     bool ok = false;                   // what send() returned
@@ -63,20 +63,20 @@ class SimDiskSystem;
 
 // An open handle on the camera's disk. It stays usable across unplugging: while the camera is
 // away, every transfer fails.
-class SimDisk : public link::Disk {
+class SimDisk : public platform::Disk {
 public:
     struct Core;
     explicit SimDisk(std::shared_ptr<Core> core);
     // Carries one request to the camera. False when the camera is unplugged or in PC-camera
     // mode, the command is listed in faults.fail, the latency exceeds the timeout, or the state
     // file cannot be read or written; a data-in request then reads zeros.
-    bool send(const link::ScsiRequest& request) override;
+    bool send(const platform::ScsiRequest& request) override;
 
 private:
     std::shared_ptr<Core> m_core;
 };
 
-class SimDiskSystem : public link::DiskSystem {
+class SimDiskSystem : public platform::DiskSystem {
 public:
     // A camera in memory, starting from `initial`.
     explicit SimDiskSystem(CameraState initial = factoryState(), SimOptions options = {});
@@ -88,12 +88,12 @@ public:
     SimDiskSystem& operator=(const SimDiskSystem&) = delete;
 
     // One removable drive "simcam" while the camera is plugged in as a disk, else nothing.
-    std::vector<link::DriveEntry> drives() override;
+    std::vector<platform::DriveEntry> drives() override;
     // The camera's USB device "USB\VID_xxxx&PID_yyyy\SIM0001": the disk product id with child
     // disk 0, or the capture product id without children in PC-camera mode; nothing unplugged.
-    std::vector<link::UsbDeviceNode> usbDevices() override;
+    std::vector<platform::UsbDeviceNode> usbDevices() override;
     // Opens "sim:camera" while the camera is plugged in as a disk; else nullptr and errorCode 2.
-    std::unique_ptr<link::Disk> open(const std::string& openPath, int& errorCode) override;
+    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
 
     // The last problem with the state file, "" while there is none.
     // Example: "state file /tmp/cam.json is unusable (registers.0x01: expected an integer 0-255); it was left untouched"

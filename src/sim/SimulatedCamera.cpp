@@ -14,7 +14,7 @@ std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::stri
     return system;
 }
 
-std::unique_ptr<link::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error) {
+std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error) {
     return openSimulatedCamera(statePath, error);
 }
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 #include "sim/SimDiskSystem.h"
 
 // What both executables call for "--simulate[=STATE.json]".
@@ -19,6 +19,6 @@ std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::stri
                                                    SimOptions options = {});
 
 // The same, seen only through the disk-system seam.
-std::unique_ptr<link::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error);
+std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error);
 
 } // namespace trelvik::sim

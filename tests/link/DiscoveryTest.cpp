@@ -8,12 +8,13 @@
 #include <tuple>
 #include <vector>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 #include "support/FakeDiskSystem.h"
 
 namespace trelvik::link {
 namespace {
 
+using platform::Direction;
 using testing::FakeDiskSystem;
 using testing::signedReply;
 
@@ -99,7 +100,7 @@ TEST(FindCameraDisk, RemovableCIsFoundThoughNeverProbed) {
     EXPECT_EQ(FindCameraDisk(system, kVid, kPid, names, nullptr, 8), 1);
     EXPECT_EQ(names[0], "C:");
 
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::uint8_t value = 0;
     EXPECT_EQ(ScanAndReadRegister(system, 0x05, &value, nullptr, nullptr), 0);
     EXPECT_TRUE(system.requests.empty());
@@ -167,7 +168,7 @@ FakeDiskSystem threeDrives() {
 TEST(DriveProbe, ReadWritesExactDebugLinesAndFindsTheCamera) {
     FakeDiskSystem system = threeDrives();
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x12, 0x34})});
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::uint8_t value = 0;
     std::string name;
     int number = -9;
@@ -288,7 +289,7 @@ TEST(DriveProbe, RemovableWithoutDiskNumberIsSkippedSilently) {
     system.addDrive("E:", DriveType::Removable, 2, physical(2)).probeDiskNumber = -1;
     system.answer(physical(1), {signedReply(8, "DBUGRD", {0x03, 0x04})});
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x03, 0x04})});
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::uint8_t value = 0;
     EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, nullptr, nullptr), 0);
     EXPECT_TRUE(system.events.empty());
@@ -413,7 +414,7 @@ public:
 TEST(LoadCameraIds, DefaultsWithoutKeys) {
     MapProfileReader reader;
     reader.expectedPath = "/t/mass_cmd.ini";
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     const CameraIds ids = LoadCameraIds(reader, "/t/mass_cmd.ini");
     EXPECT_EQ(ids.vendor, kDefaultCameraIds.vendor);
     EXPECT_EQ(ids.diskProduct, kDefaultCameraIds.diskProduct);
@@ -459,7 +460,7 @@ TEST(LoadCameraIds, MalformedValueKeepsDefaultAndSaysSo) {
     MapProfileReader reader;
     reader.expectedPath = "/t/Camera_Setting.ini";
     reader.values = {{"APP/UsbVendorId", "0x12345"}, {"APP/UsbDiskProductId", "usb"}};
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     const CameraIds ids = LoadCameraIds(reader, "/t/Camera_Setting.ini");
     EXPECT_EQ(ids.vendor, kDefaultCameraIds.vendor);
     EXPECT_EQ(ids.diskProduct, kDefaultCameraIds.diskProduct);

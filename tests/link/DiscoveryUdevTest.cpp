@@ -12,7 +12,7 @@
 namespace trelvik::platform {
 namespace {
 
-using link::DriveType;
+using platform::DriveType;
 
 constexpr link::CameraIds kIds = link::kDefaultCameraIds;
 
@@ -29,7 +29,7 @@ ScsiDeviceRecord disk(std::string name, std::array<int, 4> hctl, int sg, bool re
     return record;
 }
 
-std::vector<std::string> names(const std::vector<link::DriveEntry>& drives) {
+std::vector<std::string> names(const std::vector<platform::DriveEntry>& drives) {
     std::vector<std::string> result;
     for (const auto& drive : drives) result.push_back(drive.name);
     return result;
@@ -114,12 +114,12 @@ TEST(UdevCatalog, ChildrenFollowTheLunNotTheName) {
 
 // The rules together: a two-LUN camera whose second LUN got the lower name is found once,
 // through its first LUN, just as on a system with drive letters.
-class RecordDiskSystem : public link::DiskSystem {
+class RecordDiskSystem : public platform::DiskSystem {
 public:
     UdevCatalog catalog;
-    std::vector<link::DriveEntry> drives() override { return catalog.drives; }
-    std::vector<link::UsbDeviceNode> usbDevices() override { return catalog.usbDevices; }
-    std::unique_ptr<link::Disk> open(const std::string&, int& errorCode) override {
+    std::vector<platform::DriveEntry> drives() override { return catalog.drives; }
+    std::vector<platform::UsbDeviceNode> usbDevices() override { return catalog.usbDevices; }
+    std::unique_ptr<platform::Disk> open(const std::string&, int& errorCode) override {
         errorCode = 2;
         return nullptr;
     }

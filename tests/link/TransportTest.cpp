@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 #include "support/ByteText.h"
 #include "support/ScriptedDisk.h"
 
@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 TEST(Transport, SixByteReadSendsOpcodeAndFiveZerosForSixtySeconds) {
     ScriptedDisk disk;
     disk.queueReply(std::vector<std::uint8_t>{'Q', 'Z', 19, 1, 2, 3, 4, 5});
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::array<std::uint8_t, 8> out{};
 
     EXPECT_EQ(SPTI_GetData(disk, 0xFE, out), 1);
@@ -39,7 +39,7 @@ TEST(Transport, SixByteReadSendsOpcodeAndFiveZerosForSixtySeconds) {
 TEST(Transport, FailedReadLeavesZerosNotTheCallersOldBytes) {
     ScriptedDisk disk;
     disk.queueFailure();
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::array<std::uint8_t, 8> out;
     out.fill(0xAA);
 
@@ -63,7 +63,7 @@ TEST(Transport, FailedReadKeepsWhatTheCarrierWrote) {
 TEST(Transport, LongCdbIsPaddedWithZerosAndCarriesTheCallersTimeout) {
     ScriptedDisk disk;
     disk.queueReply(std::vector<std::uint8_t>{'Q', 'Z'});
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     const std::array<std::uint8_t, 9> cdb{0xFC, 1, 2, 3, 4, 5, 6, 7, 8};
     std::array<std::uint8_t, 16> out{};
 
@@ -80,7 +80,7 @@ TEST(Transport, LongCdbIsPaddedWithZerosAndCarriesTheCallersTimeout) {
 TEST(Transport, CdbLongerThanSixteenBytesIsRefusedWithoutTraffic) {
     ScriptedDisk disk;
     disk.queueReply(std::vector<std::uint8_t>{'Q', 'Z'});
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::array<std::uint8_t, 17> cdb{};
     std::array<std::uint8_t, 4> out;
     out.fill(0xAA);
@@ -115,7 +115,7 @@ TEST(Transport, SixByteWriteLocksTheVolumeAndLogsNothing) {
     ScriptedDisk disk;
     disk.queueReply(std::vector<std::uint8_t>{}, true);
     disk.queueFailure();
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     const std::array<std::uint8_t, 8> block{'Q', 'Z', 99, 12, 31, 23, 59, 59};
 
     EXPECT_EQ(SPTI_SetData(disk, 0xFF, block), 1);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 #include "support/CalendarTime.h"
 #include "support/ByteText.h"
 #include "support/ScriptedDisk.h"
@@ -15,6 +15,7 @@
 namespace trelvik::link {
 namespace {
 
+using platform::Direction;
 using testing::hexBytes;
 using testing::ScriptedDisk;
 using testing::signedReply;
@@ -126,7 +127,7 @@ TEST(ReadRegister, ReturnsValueOrNotSupported) {
 TEST(ReadRegister, FailedTransferLeavesValueAndLogsTheResult) {
     ScriptedDisk disk;
     disk.queueReply(signedReply(8, "DBUGRD", {0x20, 0x01}), false);
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::uint8_t value = 0xA5;
 
     EXPECT_EQ(ReadRegister(disk, 0x20, value), 0);
@@ -202,7 +203,7 @@ TEST(FormatCard, NonZeroOutcomeIsAFailedFormat) {
 TEST(ReadCameraClock, FillsTheSixFieldsFromSignedBytes) {
     ScriptedDisk disk;
     disk.queueReply(Bytes{'Q', 'Z', 0x80, 2, 29, 12, 30, 45});
-    i18n::DebugCapture log;
+    debuglog::DebugCapture log;
     std::tm time{};
     time.tm_yday = 99;
     EXPECT_EQ(ReadCameraClock(disk, time), 1);

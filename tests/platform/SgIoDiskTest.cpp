@@ -38,7 +38,7 @@ TEST(SgIoDisk, ClosedDescriptorFailsCleanly) {
     auto disk = adoptSgIoDisk(-1);
     std::array<std::uint8_t, 6> cdb{0xFE};
     std::array<std::uint8_t, 8> data{};
-    EXPECT_FALSE(disk->send({cdb, link::Direction::In, data, 60s, false}));
+    EXPECT_FALSE(disk->send({cdb, platform::Direction::In, data, 60s, false}));
 }
 
 TEST(SgIoDisk, CompletionIgnoresScsiStatusAndSenseFlagOnly) {

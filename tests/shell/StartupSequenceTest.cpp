@@ -5,7 +5,7 @@
 #include <fstream>
 #include <memory>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 #include "platform/Native.h"
 #include "shell/StartupSequence.h"
 #include "support/RecordingBoxPresenter.h"
@@ -152,7 +152,7 @@ TEST_F(StartupTest, BothCommandFilesMakeTheFullToolWithoutMessageFile) {
     writeFile(m_dir / "mass_cmd.ini", kTable);
     writeFile(m_dir / "Camera_Setting.ini", kTable);
     system.langId = 0x0807; // Swiss German
-    i18n::DebugCapture debug;
+    debuglog::DebugCapture debug;
     ASSERT_TRUE(runFormCreate());
     EXPECT_TRUE(presenter.requests().empty());
     EXPECT_EQ(state.ToolMode, 0);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "support/CalendarTime.h"
-#include "link/Disk.h"
+#include "platform/Disk.h"
 #include "sim/SimDiskSystem.h"
 
 // Raw requests as the host sends them, built by hand so the camera's side is tested on its own.
@@ -35,30 +35,30 @@ struct Exchange {
 };
 
 // Sends a data-in request of `length` bytes and returns what came back.
-inline Exchange sendIn(link::Disk& disk, std::span<const std::uint8_t> cdb, std::size_t length,
+inline Exchange sendIn(platform::Disk& disk, std::span<const std::uint8_t> cdb, std::size_t length,
                        std::chrono::seconds timeout = std::chrono::seconds(4)) {
     Exchange ex;
     ex.reply.assign(length, 0xEE); // not zero, so untouched bytes show
-    link::ScsiRequest request;
+    platform::ScsiRequest request;
     request.cdb = cdb;
-    request.direction = link::Direction::In;
+    request.direction = platform::Direction::In;
     request.data = ex.reply;
     request.timeout = timeout;
     ex.ok = disk.send(request);
     return ex;
 }
 
-inline bool sendOut(link::Disk& disk, std::span<const std::uint8_t> cdb, std::vector<std::uint8_t> data) {
-    link::ScsiRequest request;
+inline bool sendOut(platform::Disk& disk, std::span<const std::uint8_t> cdb, std::vector<std::uint8_t> data) {
+    platform::ScsiRequest request;
     request.cdb = cdb;
-    request.direction = link::Direction::Out;
+    request.direction = platform::Direction::Out;
     request.data = data;
     request.timeout = std::chrono::seconds(60);
     request.lockVolume = true;
     return disk.send(request);
 }
 
-inline std::unique_ptr<link::Disk> openCamera(sim::SimDiskSystem& system) {
+inline std::unique_ptr<platform::Disk> openCamera(sim::SimDiskSystem& system) {
     int error = -1;
     return system.open(sim::kSimOpenPath, error);
 }

@@ -23,7 +23,7 @@ protected:
     explicit SimFirmwareTest(sim::CameraState state = sim::factoryState())
         : system(std::move(state), fixedClock()), disk(openCamera(system)) {}
     sim::SimDiskSystem system;
-    std::unique_ptr<link::Disk> disk;
+    std::unique_ptr<platform::Disk> disk;
 
     std::string ask(std::array<std::uint8_t, 16> cdb, std::size_t length = 16) {
         const Exchange ex = sendIn(*disk, cdb, length);
@@ -99,7 +99,7 @@ TEST_F(SimFirmwareTest, ReplyNeverRunsPastTheRequestedLength) {
     std::array<std::uint8_t, 40> buffer{};
     buffer.fill(0xEE);
     const auto cdb = signedCdb(0x20, "QZGETMD");
-    link::ScsiRequest request;
+    platform::ScsiRequest request;
     request.cdb = cdb;
     request.data = std::span<std::uint8_t>(buffer).subspan(2, 10);
     ASSERT_TRUE(disk->send(request));
@@ -167,7 +167,7 @@ TEST_F(SimFirmwareTest, CatalogShowsOneRemovableDriveUnderTheDiskProductId) {
     EXPECT_EQ(drives[0].name, "simcam");
     EXPECT_EQ(drives[0].rootPath, "sim://camera");
     EXPECT_EQ(drives[0].openPath, "sim:camera");
-    EXPECT_EQ(drives[0].type, link::DriveType::Removable);
+    EXPECT_EQ(drives[0].type, platform::DriveType::Removable);
     EXPECT_EQ(drives[0].diskNumber, 0);
     EXPECT_TRUE(drives[0].probed);
     const auto devices = system.usbDevices();
@@ -214,7 +214,7 @@ protected:
         disk = openCamera(*system);
     }
     std::unique_ptr<sim::SimDiskSystem> system;
-    std::unique_ptr<link::Disk> disk;
+    std::unique_ptr<platform::Disk> disk;
     std::vector<long long> slept;
 };
 
@@ -290,11 +290,11 @@ TEST_F(SimFaultTest, LongVersionTellsItsFullLengthButFitsTheBuffer) {
 }
 
 TEST(SimCommandName, NamesCommandsByTheirBytes) {
-    EXPECT_EQ(sim::commandName(signedCdb(0x0B, "QZGETDB"), link::Direction::In), "QZGETDB");
-    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFE}, link::Direction::In), "clock-read");
-    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFF}, link::Direction::Out), "clock-write");
-    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFF}, link::Direction::In), "");
-    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFC}, link::Direction::In), "");
+    EXPECT_EQ(sim::commandName(signedCdb(0x0B, "QZGETDB"), platform::Direction::In), "QZGETDB");
+    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFE}, platform::Direction::In), "clock-read");
+    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFF}, platform::Direction::Out), "clock-write");
+    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFF}, platform::Direction::In), "");
+    EXPECT_EQ(sim::commandName(std::array<std::uint8_t, 6>{0xFC}, platform::Direction::In), "");
 }
 
 } // namespace

@@ -19,7 +19,7 @@ protected:
         disk = openCamera(*system);
     }
     std::unique_ptr<sim::SimDiskSystem> system;
-    std::unique_ptr<link::Disk> disk;
+    std::unique_ptr<platform::Disk> disk;
 };
 
 TEST_F(SimWithHostCommandsTest, RegisterReadsAndWritesAgree) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 #include "support/ScriptedDisk.h"
 
 namespace trelvik::testing {
@@ -17,7 +17,7 @@ namespace trelvik::testing {
 // A drive catalog made of plain data, for tests of everything that discovers and opens the
 // camera. Each openPath answers from its own script; what was opened, sent and closed is kept
 // in one event list in the order it happened.
-class FakeDiskSystem : public link::DiskSystem {
+class FakeDiskSystem : public platform::DiskSystem {
 public:
     // How one path behaves when opened: refused with an error code, or a disk answering
     // `replies` one per request, from the first again on every open (a request past the last
@@ -31,8 +31,8 @@ public:
         std::vector<Reply> replies;
     };
 
-    std::vector<link::DriveEntry> driveList;
-    std::vector<link::UsbDeviceNode> usbList;
+    std::vector<platform::DriveEntry> driveList;
+    std::vector<platform::UsbDeviceNode> usbList;
     std::map<std::string, Script> scripts; // by openPath; a path without a script cannot be opened
     // "open <path>", "send <path>", "close <path>" or "refused <path>", in order.
     std::vector<std::string> events;
@@ -41,10 +41,10 @@ public:
     int drivesCalls = 0;
     int usbDevicesCalls = 0;
 
-    // Adds a drive. Example: addDrive("F:", link::DriveType::Removable, 2, "\\\\.\\PhysicalDrive2").
-    link::DriveEntry& addDrive(std::string name, link::DriveType type, int diskNumber, std::string openPath,
+    // Adds a drive. Example: addDrive("F:", platform::DriveType::Removable, 2, "\\\\.\\PhysicalDrive2").
+    platform::DriveEntry& addDrive(std::string name, platform::DriveType type, int diskNumber, std::string openPath,
                                bool probed = true) {
-        link::DriveEntry drive;
+        platform::DriveEntry drive;
         drive.rootPath = "\\\\.\\" + name + "\\";
         drive.name = std::move(name);
         drive.type = type;
@@ -69,15 +69,15 @@ public:
     // Makes opening `path` fail with `error`.
     void refuse(const std::string& path, int error) { scripts[path].openError = error; }
 
-    std::vector<link::DriveEntry> drives() override {
+    std::vector<platform::DriveEntry> drives() override {
         ++drivesCalls;
         return driveList;
     }
-    std::vector<link::UsbDeviceNode> usbDevices() override {
+    std::vector<platform::UsbDeviceNode> usbDevices() override {
         ++usbDevicesCalls;
         return usbList;
     }
-    std::unique_ptr<link::Disk> open(const std::string& openPath, int& errorCode) override {
+    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override {
         const auto it = scripts.find(openPath);
         if (it == scripts.end() || it->second.openError != 0) {
             errorCode = it == scripts.end() ? 2 : it->second.openError; // 2: no such file
@@ -96,17 +96,17 @@ public:
     }
 
 private:
-    class FakeDisk : public link::Disk {
+    class FakeDisk : public platform::Disk {
     public:
         FakeDisk(FakeDiskSystem& owner, std::string path) : m_owner(owner), m_path(std::move(path)) {}
         ~FakeDisk() override { m_owner.events.push_back("close " + m_path); }
-        bool send(const link::ScsiRequest& request) override {
+        bool send(const platform::ScsiRequest& request) override {
             m_owner.events.push_back("send " + m_path);
             m_owner.requests.emplace_back(m_path, RecordedRequest::of(request));
             Script& script = m_owner.scripts[m_path];
             if (m_next >= script.replies.size()) return false;
             const Script::Reply& reply = script.replies[m_next++];
-            if (request.direction == link::Direction::In)
+            if (request.direction == platform::Direction::In)
                 std::copy_n(reply.bytes.begin(), std::min(reply.bytes.size(), request.data.size()),
                             request.data.begin());
             return reply.completed;

@@ -38,7 +38,7 @@ public:
     char pathSeparator() const override { return '/'; }
 };
 
-class StderrDebugSink final : public i18n::DebugSink {
+class StderrDebugSink final : public platform::DebugSink {
 public:
     void write(std::string_view line) override {
         // A debugger shows each line as an entry of its own; on a terminal a line that does
@@ -52,6 +52,6 @@ public:
 } // namespace
 
 std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<ProcSystemInfo>(); }
-std::unique_ptr<i18n::DebugSink> makeNativeDebugSink() { return std::make_unique<StderrDebugSink>(); }
+std::unique_ptr<platform::DebugSink> makeNativeDebugSink() { return std::make_unique<StderrDebugSink>(); }
 
 } // namespace trelvik::platform

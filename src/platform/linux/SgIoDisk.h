@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "link/Disk.h"
+#include "platform/Disk.h"
 
 // The camera's disk on Linux: raw SG_IO requests on its sg node (/dev/sgN). Opened read-write,
 // the sg driver passes vendor opcodes with nothing but the node's permission; no volume lock
@@ -14,11 +14,11 @@ namespace trelvik::platform {
 
 // Opens `path` (Example: "/dev/sg2") read-write and non-blocking. On failure returns nullptr
 // and sets `errorCode` to errno (Example: ENOENT for a missing node, EACCES without permission).
-std::unique_ptr<link::Disk> openSgIoDisk(const std::string& path, int& errorCode);
+std::unique_ptr<platform::Disk> openSgIoDisk(const std::string& path, int& errorCode);
 
 // Wraps an already open descriptor and takes ownership of it (closed with the disk); a negative
 // descriptor gives a disk whose every request fails.
-std::unique_ptr<link::Disk> adoptSgIoDisk(int fd);
+std::unique_ptr<platform::Disk> adoptSgIoDisk(int fd);
 
 // The verdict on one SG_IO request: completed exactly when the ioctl returned 0, the host byte
 // is 0 and the driver byte holds nothing but the "sense present" flag. The SCSI status is not

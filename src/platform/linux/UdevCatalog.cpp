@@ -23,16 +23,16 @@ bool parseDecimal(std::string_view text, int& value) {
     return error == std::errc{} && end == text.data() + text.size() && value >= 0;
 }
 
-link::DriveEntry makeDrive(const ScsiDeviceRecord& record, const link::CameraIds& camera) {
-    link::DriveEntry drive;
+platform::DriveEntry makeDrive(const ScsiDeviceRecord& record, const link::CameraIds& camera) {
+    platform::DriveEntry drive;
     drive.name = record.blockName;
     drive.rootPath = "/dev/" + record.blockName;
     if (nameGroup(record.blockName) == 1) {
-        drive.type = link::DriveType::Optical;
+        drive.type = platform::DriveType::Optical;
     } else {
         const bool camerasDisk = !record.usbSysname.empty() && record.usbVendor == camera.vendor &&
                                  record.usbProduct == camera.diskProduct;
-        drive.type = (record.removable || camerasDisk) ? link::DriveType::Removable : link::DriveType::Other;
+        drive.type = (record.removable || camerasDisk) ? platform::DriveType::Removable : platform::DriveType::Other;
     }
     drive.diskNumber = record.sgNumber;
     // Vendor commands pass only the sg node; the block node is a last resort that works for root.
@@ -84,7 +84,7 @@ UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb, const std:
         return a->sysname < b->sysname;
     });
     for (const UsbDeviceRecord* device : devices) {
-        link::UsbDeviceNode node;
+        platform::UsbDeviceNode node;
         char prefix[32];
         std::snprintf(prefix, sizeof prefix, "USB\\VID_%04X&PID_%04X\\", static_cast<unsigned>(device->vendor),
                       static_cast<unsigned>(device->product));

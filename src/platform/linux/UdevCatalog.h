@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "link/Discovery.h"
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 
 // The ordering and typing rules of the Linux drive catalog, kept apart from the udev walk that
 // gathers the facts so they can be tested on synthetic device trees.
@@ -35,8 +35,8 @@ struct ScsiDeviceRecord {
 
 // What the catalog offers: drives in their fixed order and every USB device with its children.
 struct UdevCatalog {
-    std::vector<link::DriveEntry> drives;
-    std::vector<link::UsbDeviceNode> usbDevices;
+    std::vector<platform::DriveEntry> drives;
+    std::vector<platform::UsbDeviceNode> usbDevices;
 };
 
 // True when block device `a` comes before `b`: "sd" disks before "sr" drives, then shorter names

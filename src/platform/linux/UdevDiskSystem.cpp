@@ -111,18 +111,18 @@ UdevCatalog UdevDiskSystem::catalog() const {
     return buildUdevCatalog(usb, scsi, m_camera);
 }
 
-std::vector<link::DriveEntry> UdevDiskSystem::drives() { return catalog().drives; }
+std::vector<platform::DriveEntry> UdevDiskSystem::drives() { return catalog().drives; }
 
-std::vector<link::UsbDeviceNode> UdevDiskSystem::usbDevices() { return catalog().usbDevices; }
+std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() { return catalog().usbDevices; }
 
-std::unique_ptr<link::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {
+std::unique_ptr<platform::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {
     return openSgIoDisk(openPath, errorCode);
 }
 
-std::unique_ptr<link::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera) {
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera) {
     return std::make_unique<UdevDiskSystem>(camera);
 }
 
-std::unique_ptr<link::DiskSystem> makeNativeDiskSystem() { return makeNativeDiskSystem(link::kDefaultCameraIds); }
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() { return makeNativeDiskSystem(link::kDefaultCameraIds); }
 
 } // namespace trelvik::platform

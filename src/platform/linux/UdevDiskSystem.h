@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "link/Discovery.h"
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 #include "platform/linux/UdevCatalog.h"
 
 namespace trelvik::platform {
@@ -14,17 +14,17 @@ namespace trelvik::platform {
 // The drive catalog of a Linux system, read from udev on every call: the sd and sr block
 // devices in name order with their sg nodes, and the USB devices with the LUNs below them.
 // Opening goes through raw SG_IO on the sg node.
-class UdevDiskSystem : public link::DiskSystem {
+class UdevDiskSystem : public platform::DiskSystem {
 public:
     // `camera` decides which USB disks count as removable whatever their own flag says.
     explicit UdevDiskSystem(const link::CameraIds& camera = link::kDefaultCameraIds);
 
     // sd* (Removable or Other) then sr* (Optical). Empty when udev cannot be read.
-    std::vector<link::DriveEntry> drives() override;
+    std::vector<platform::DriveEntry> drives() override;
     // Every USB device with idVendor and idProduct. Example instanceId: "USB\\VID_2E7A&PID_0101\\1-2".
-    std::vector<link::UsbDeviceNode> usbDevices() override;
+    std::vector<platform::UsbDeviceNode> usbDevices() override;
     // Opens an sg (or block) node read-write; errorCode = errno on failure.
-    std::unique_ptr<link::Disk> open(const std::string& openPath, int& errorCode) override;
+    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
 
     // The facts behind both lists, as one udev walk gathers them. Empty when udev is unusable.
     static void scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi);

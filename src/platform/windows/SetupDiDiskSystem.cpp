@@ -137,17 +137,17 @@ unsigned long FindDiskDevInst(int diskNumber) {
     return found;
 }
 
-std::vector<link::DriveEntry> SetupDiDiskSystem::drives() {
-    std::vector<link::DriveEntry> result;
+std::vector<platform::DriveEntry> SetupDiDiskSystem::drives() {
+    std::vector<platform::DriveEntry> result;
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        link::DriveEntry drive;
+        platform::DriveEntry drive;
         drive.name = std::string(1, letter) + ":";
         drive.rootPath = "\\\\.\\" + drive.name + "\\";
         drive.probed = letter != 'C';
         const std::string root = drive.name + "\\";
         switch (GetDriveTypeA(root.c_str())) {
         case DRIVE_REMOVABLE: {
-            drive.type = link::DriveType::Removable;
+            drive.type = platform::DriveType::Removable;
             drive.diskNumber = volumeDiskNumber(letter);
             int probeNumber = -1;
             if (drive.probed) {
@@ -160,11 +160,11 @@ std::vector<link::DriveEntry> SetupDiDiskSystem::drives() {
             break;
         }
         case DRIVE_CDROM:
-            drive.type = link::DriveType::Optical;
+            drive.type = platform::DriveType::Optical;
             drive.openPath = "\\\\.\\" + drive.name;
             break;
         default:
-            drive.type = link::DriveType::Other;
+            drive.type = platform::DriveType::Other;
             break;
         }
         result.push_back(std::move(drive));
@@ -172,14 +172,14 @@ std::vector<link::DriveEntry> SetupDiDiskSystem::drives() {
     return result;
 }
 
-std::vector<link::UsbDeviceNode> SetupDiDiskSystem::usbDevices() {
+std::vector<platform::UsbDeviceNode> SetupDiDiskSystem::usbDevices() {
     std::map<DEVINST, int> diskOfNode;
     forEachDisk([&](DEVINST node, int number) {
         diskOfNode.emplace(node, number);
         return false;
     });
 
-    std::vector<link::UsbDeviceNode> result;
+    std::vector<platform::UsbDeviceNode> result;
     std::vector<WCHAR> list = deviceIdList();
     for (WCHAR* id = list.data(); !list.empty() && *id; id += wcslen(id) + 1) {
         CharUpperW(id);
@@ -187,7 +187,7 @@ std::vector<link::UsbDeviceNode> SetupDiDiskSystem::usbDevices() {
         if (!wcsstr(id, L"VID_")) continue;
         DEVINST node = 0;
         if (CM_Locate_DevNodeW(&node, id, CM_LOCATE_DEVNODE_NORMAL) != CR_SUCCESS) continue;
-        link::UsbDeviceNode device;
+        platform::UsbDeviceNode device;
         device.instanceId = narrow(id);
         DEVINST child = 0;
         for (CONFIGRET step = CM_Get_Child(&child, node, 0); step == CR_SUCCESS;
@@ -200,17 +200,17 @@ std::vector<link::UsbDeviceNode> SetupDiDiskSystem::usbDevices() {
     return result;
 }
 
-std::unique_ptr<link::Disk> SetupDiDiskSystem::open(const std::string& openPath, int& errorCode) {
+std::unique_ptr<platform::Disk> SetupDiDiskSystem::open(const std::string& openPath, int& errorCode) {
     unsigned long error = 0;
-    std::unique_ptr<link::Disk> disk = openSptiDisk(openPath, error);
+    std::unique_ptr<platform::Disk> disk = openSptiDisk(openPath, error);
     errorCode = static_cast<int>(error);
     return disk;
 }
 
-std::unique_ptr<link::DiskSystem> makeNativeDiskSystem(const link::CameraIds&) {
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds&) {
     return std::make_unique<SetupDiDiskSystem>();
 }
 
-std::unique_ptr<link::DiskSystem> makeNativeDiskSystem() { return std::make_unique<SetupDiDiskSystem>(); }
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() { return std::make_unique<SetupDiDiskSystem>(); }
 
 } // namespace trelvik::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/DiskSystem.h"
+#include "platform/DiskSystem.h"
 
 // The drive catalog of a Windows system: drive letters C: to Z: by drive type, the disk number
 // behind each removable volume, and the configuration manager's device tree with the disks
@@ -24,18 +24,18 @@ int volumeDiskNumber(char letter);
 // The device node (DEVINST) of the present disk `diskNumber`, 0 when none has that number.
 unsigned long FindDiskDevInst(int diskNumber);
 
-class SetupDiDiskSystem : public link::DiskSystem {
+class SetupDiDiskSystem : public platform::DiskSystem {
 public:
     // Letters C: to Z:. Removable (drive type 2): diskNumber from the access-free open (what
     // finding the camera needs), probeDiskNumber from GetDiskNumber (what the probe needs; C:
     // is never probed and not asked), openPath "\\\\.\\PhysicalDrive%d". CD-ROM (5): Optical,
     // disk number -1, openPath "\\\\.\\X:". Anything else: Other. rootPath "\\\\.\\X:\\".
-    std::vector<link::DriveEntry> drives() override;
+    std::vector<platform::DriveEntry> drives() override;
     // Every present device whose upper-cased instance id names a USB vendor ("VID_"), with its
     // children's disk numbers in the device tree's child order (-1 for a child that is no disk).
-    std::vector<link::UsbDeviceNode> usbDevices() override;
+    std::vector<platform::UsbDeviceNode> usbDevices() override;
     // Opens a disk or volume for pass-through; errorCode = GetLastError() on failure.
-    std::unique_ptr<link::Disk> open(const std::string& openPath, int& errorCode) override;
+    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
 };
 
 } // namespace trelvik::platform

@@ -35,7 +35,7 @@ struct alignas(8) RequestBuffer {
     std::uint8_t bytes[link::kSptiBufferSize];
 };
 
-class SptiDisk final : public link::Disk {
+class SptiDisk final : public platform::Disk {
 public:
     explicit SptiDisk(HANDLE handle) : m_handle(handle) {}
     ~SptiDisk() override {
@@ -44,7 +44,7 @@ public:
     SptiDisk(const SptiDisk&) = delete;
     SptiDisk& operator=(const SptiDisk&) = delete;
 
-    bool send(const link::ScsiRequest& request) override {
+    bool send(const platform::ScsiRequest& request) override {
         // 64 KiB is too much for the stack of a GUI thread; one allocation per request is cheap
         // next to a device round trip.
         auto buffer = std::make_unique<RequestBuffer>();
@@ -56,7 +56,7 @@ public:
         const bool completed = control(link::kIoctlScsiPassThrough, buffer->bytes, static_cast<DWORD>(size));
         if (request.lockVolume) control(link::kFsctlUnlockVolume, nullptr, 0);
 
-        if (request.direction == link::Direction::In)
+        if (request.direction == platform::Direction::In)
             std::copy_n(buffer->bytes + link::kSptiDataOffset, request.data.size(), request.data.begin());
         return completed;
     }
@@ -72,7 +72,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<link::Disk> openSptiDisk(const std::string& path, unsigned long& errorCode) {
+std::unique_ptr<platform::Disk> openSptiDisk(const std::string& path, unsigned long& errorCode) {
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

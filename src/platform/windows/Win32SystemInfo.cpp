@@ -28,7 +28,7 @@ public:
     char pathSeparator() const override { return '\\'; }
 };
 
-class DebuggerOutputSink final : public i18n::DebugSink {
+class DebuggerOutputSink final : public platform::DebugSink {
 public:
     void write(std::string_view line) override { OutputDebugStringA(std::string(line).c_str()); }
 };
@@ -36,6 +36,6 @@ public:
 } // namespace
 
 std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<Win32SystemInfo>(); }
-std::unique_ptr<i18n::DebugSink> makeNativeDebugSink() { return std::make_unique<DebuggerOutputSink>(); }
+std::unique_ptr<platform::DebugSink> makeNativeDebugSink() { return std::make_unique<DebuggerOutputSink>(); }
 
 } // namespace trelvik::platform

@@ -6,7 +6,7 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 
 namespace trelvik::shell {
 
@@ -56,7 +56,7 @@ void SingleInstance::onNewConnection() {
         // The request may already be buffered, or arrive with the socket's end: look each time.
         auto readRequest = [this, socket] {
             if (socket->bytesAvailable() > 0 && socket->readAll().contains("999")) {
-                i18n::DebugLog("another start asked to bring the window to the front\n");
+                debuglog::DebugLog("another start asked to bring the window to the front\n");
                 emit bringToFrontRequested();
             }
         };

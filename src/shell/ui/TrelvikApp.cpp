@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "debuglog/DebugLog.h"
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
 #include "i18n/ui/QtBoxPresenter.h"
@@ -57,7 +58,7 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
 
     // The camera's disks: the simulated camera when asked for, else the system's, told the
     // camera's USB ids by the command file.
-    std::unique_ptr<link::DiskSystem> disks;
+    std::unique_ptr<platform::DiskSystem> disks;
     if (simulate) {
         std::string error;
         disks = sim::makeSimulatedDiskSystem(simulate->empty() ? std::nullopt : simulate, error);
@@ -77,13 +78,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("trelvik");
     const auto sink = trelvik::platform::makeNativeDebugSink();
-    trelvik::i18n::setDebugSink(sink.get());
+    trelvik::debuglog::setDebugSink(sink.get());
     try {
         runTool(app, simulateOption(argc, argv));
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromLocal8Bit(error.what()));
     }
-    trelvik::i18n::setDebugSink(nullptr);
+    trelvik::debuglog::setDebugSink(nullptr);
     // The tool ends with 0 whichever way it ends, as its callers have always seen.
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace trelvik::link {
+namespace trelvik::platform {
 
 enum class Direction { In, Out };
 
@@ -30,4 +30,4 @@ public:
     virtual bool send(const ScsiRequest& request) = 0;
 };
 
-} // namespace trelvik::link
+} // namespace trelvik::platform

@@ -6,7 +6,7 @@
 
 // Header-only so that the message file reader can use the same digits rule without the
 // message library linking the command table library (which links it).
-namespace trelvik::cmdtable {
+namespace trelvik::text {
 
 namespace detail {
 // Value of one hexadecimal digit, or -1 for any other character.
@@ -38,4 +38,4 @@ inline std::int32_t HexToInt(std::string_view text) { return detail::hexToInt(te
 // HexToInt over UTF-16 text; only ASCII digits and letters count. Example: u"0404" -> 0x404.
 inline std::int32_t HexToIntW(std::u16string_view text) { return detail::hexToInt(text); }
 
-} // namespace trelvik::cmdtable
+} // namespace trelvik::text

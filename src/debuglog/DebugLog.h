@@ -5,15 +5,13 @@
 #include <string_view>
 #include <vector>
 
-namespace trelvik::i18n {
+#include "platform/DebugSink.h"
 
-// Where diagnostic lines go: stderr on Linux, the debugger output on Windows, a buffer in tests.
-class DebugSink {
-public:
-    virtual ~DebugSink() = default;
-    // Receives one complete line, prefix included, exactly as formatted (no newline added).
-    virtual void write(std::string_view line) = 0;
-};
+// Diagnostic lines, "QZ::" first, to whatever sink the program installed: a small library of
+// its own so that every layer can write them without depending on the message library.
+namespace trelvik::debuglog {
+
+using platform::DebugSink;
 
 // Installs the sink that DebugLog writes to; nullptr discards lines. Returns the previous sink.
 DebugSink* setDebugSink(DebugSink* sink);
@@ -43,4 +41,4 @@ private:
     std::vector<std::string> m_lines;
 };
 
-} // namespace trelvik::i18n
+} // namespace trelvik::debuglog

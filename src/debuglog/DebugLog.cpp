@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/DebugLog.h"
+#include "debuglog/DebugLog.h"
 
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-namespace trelvik::i18n {
+namespace trelvik::debuglog {
 
 namespace {
 // A logger is the one piece of process-wide state we keep: every layer writes to it
@@ -36,4 +36,4 @@ DebugCapture::DebugCapture() : m_previous(setDebugSink(this)) {}
 DebugCapture::~DebugCapture() { setDebugSink(m_previous); }
 void DebugCapture::write(std::string_view line) { m_lines.emplace_back(line); }
 
-} // namespace trelvik::i18n
+} // namespace trelvik::debuglog

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "link/Disk.h"
+#include "platform/Disk.h"
 
-namespace trelvik::link {
+namespace trelvik::platform {
 
 enum class DriveType { Removable, Optical, Other };
 
@@ -53,4 +53,4 @@ public:
     virtual std::string lastFailure() const { return {}; }
 };
 
-} // namespace trelvik::link
+} // namespace trelvik::platform
