@@ -10,19 +10,13 @@
 #include "debuglog/DebugLog.h"
 #include "link/Transport.h"
 #include "link/VendorProtocol.h"
+#include "text/Hex.h"
 
 namespace trelvik::link {
 
 using debuglog::DebugLog;
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -38,16 +32,9 @@ void loadOneId(const platform::ProfileReader& reader, const std::string& path, c
 } // namespace
 
 bool parseUsbId(std::string_view text, std::uint16_t& value) {
-    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
-    if (text.empty()) return false;
-    unsigned long result = 0;
-    for (char c : text) {
-        const int digit = hexDigit(c);
-        if (digit < 0) return false;
-        result = result * 16 + static_cast<unsigned>(digit);
-        if (result > 0xFFFF) return false;
-    }
-    value = static_cast<std::uint16_t>(result);
+    const auto id = text::parseHex(text, 0xFFFF);
+    if (!id) return false;
+    value = static_cast<std::uint16_t>(*id);
     return true;
 }
 

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
-// Header-only so that the message file reader can use the same digits rule without the
-// message library linking the command table library (which links it).
+// Hexadecimal numbers, one rule per meaning: the command and message files' lenient HexToInt,
+// which stops at the first other character, and the strict parseHex and parseNumber for
+// texts that must be a number and nothing else (USB ids, register codes, LANGIDs, arguments).
 namespace trelvik::text {
 
 namespace detail {
@@ -37,5 +39,39 @@ inline std::int32_t HexToInt(std::string_view text) { return detail::hexToInt(te
 
 // HexToInt over UTF-16 text; only ASCII digits and letters count. Example: u"0404" -> 0x404.
 inline std::int32_t HexToIntW(std::u16string_view text) { return detail::hexToInt(text); }
+
+// The whole of `text` as hexadecimal digits, after an optional "0x" or "0X": at least one
+// digit, value at most `max`. nullopt otherwise, however long the digits run.
+// Examples: parseHex("2e7a", 0xFFFF) -> 0x2E7A, parseHex("0x10000", 0xFFFF) -> nullopt,
+// parseHex("0x", 0xFF) -> nullopt, parseHex(" 1", 0xFF) -> nullopt.
+constexpr std::optional<std::uint32_t> parseHex(std::string_view text, std::uint32_t max) {
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    if (text.empty()) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        const int digit = detail::hexDigitValue(c);
+        if (digit < 0) return std::nullopt;
+        // Checked before it grows, so no run of digits can wrap around.
+        if (value > (max - static_cast<std::uint32_t>(digit)) / 16u) return std::nullopt;
+        value = value * 16u + static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
+// The whole of `text` as "0x" followed by hexadecimal digits, or as decimal digits; at most
+// `max`. No sign, no blanks. Examples: parseNumber("0x4E", 255) -> 78, parseNumber("78", 255)
+// -> 78, parseNumber("256", 255) -> nullopt, parseNumber("4E", 255) -> nullopt.
+constexpr std::optional<std::uint32_t> parseNumber(std::string_view text, std::uint32_t max) {
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return parseHex(text, max);
+    if (text.empty()) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const auto digit = static_cast<std::uint32_t>(c - '0');
+        if (value > (max - digit) / 10u) return std::nullopt;
+        value = value * 10u + digit;
+    }
+    return value;
+}
 
 } // namespace trelvik::text

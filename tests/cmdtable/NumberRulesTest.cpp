@@ -9,34 +9,6 @@
 namespace trelvik::cmdtable {
 namespace {
 
-struct HexCase {
-    const char* text;
-    std::int32_t value;
-};
-
-class HexToIntTest : public ::testing::TestWithParam<HexCase> {};
-
-TEST_P(HexToIntTest, NarrowAndWideAgree) {
-    const HexCase& c = GetParam();
-    EXPECT_EQ(HexToInt(c.text), c.value) << c.text;
-    const std::string narrow(c.text);
-    EXPECT_EQ(HexToIntW(std::u16string(narrow.begin(), narrow.end())), c.value) << c.text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Digits, HexToIntTest,
-                         ::testing::Values(HexCase{"", 0}, HexCase{"x1", 0}, HexCase{"1A", 26}, HexCase{"1a", 26},
-                                           HexCase{"fF", 255}, HexCase{"1G", 1}, HexCase{"0x10", 0},
-                                           HexCase{" 1", 0}, HexCase{"7FFFFFFF", INT_MAX},
-                                           HexCase{"80000000", INT_MIN}, HexCase{"FFFFFFFF", -1},
-                                           HexCase{"100000000", 0}, HexCase{"123456789", 0x23456789},
-                                           HexCase{"FFFFFFFFFFFFFFFFFFFF", -1}));
-
-TEST(HexToIntW, IgnoresNonAsciiLookalikes) {
-    // Fullwidth digits and letters are not hexadecimal digits.
-    EXPECT_EQ(HexToIntW(u"\uFF11\uFF21"), 0);
-    EXPECT_EQ(HexToIntW(u"1\uFF21"), 1);
-}
-
 struct NumberCase {
     const char* text;
     std::int32_t value;
