@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 // What the fuzzers over the file readers share: a profile reader over the fuzzer's bytes
-// (no file on disk, so every input is read as it is) and a UTF-8 text codec.
+// (no file on disk, so every input is read as it is).
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "platform/ProfileReader.h"
-#include "platform/TextCodec.h"
 #include "profile/ProfileDocument.h"
-#include "text/Unicode.h"
 
 namespace trelvik::fuzzing {
 
@@ -27,12 +25,6 @@ public:
 
 private:
     profile::ProfileDocument m_document;
-};
-
-class Utf8Codec final : public platform::TextCodec {
-public:
-    std::u16string toWide(std::string_view narrow) const override { return text::utf8ToUtf16(narrow); }
-    std::string toNarrow(std::u16string_view wide) const override { return text::utf16ToUtf8(wide); }
 };
 
 } // namespace trelvik::fuzzing

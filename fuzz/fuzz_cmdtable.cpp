@@ -10,12 +10,13 @@
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
 #include "FuzzSupport.h"
+#include "text/Utf8TextCodec.h"
 
 namespace {
 
 using namespace trelvik;
 using fuzzing::DocumentReader;
-using fuzzing::Utf8Codec;
+using text::Utf8TextCodec;
 
 class NullPresenter final : public i18n::BoxPresenter {
 public:
@@ -29,7 +30,7 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const DocumentReader reader(std::string_view(reinterpret_cast<const char*>(data), size));
-    const Utf8Codec codec;
+    const Utf8TextCodec codec;
     NullPresenter presenter;
     // The same bytes also serve as message file, so "#" labels and message 282 resolve.
     i18n::MessageCatalog catalog(reader, codec);

@@ -11,12 +11,13 @@
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
 #include "FuzzSupport.h"
+#include "text/Utf8TextCodec.h"
 
 namespace {
 
 using namespace trelvik;
 using fuzzing::DocumentReader;
-using fuzzing::Utf8Codec;
+using text::Utf8TextCodec;
 
 class CheckingPresenter final : public i18n::BoxPresenter {
 public:
@@ -33,7 +34,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const DocumentReader reader(bytes);
-    const Utf8Codec codec;
+    const Utf8TextCodec codec;
     CheckingPresenter presenter;
     i18n::MessageCatalog catalog(reader, codec);
     catalog.MessageFilePath = u"fuzz.ini";

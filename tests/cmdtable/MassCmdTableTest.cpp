@@ -8,6 +8,7 @@
 #include "support/MemoryProfileReader.h"
 #include "support/RecordingBoxPresenter.h"
 #include "text/Unicode.h"
+#include "text/Utf8TextCodec.h"
 
 namespace trelvik::cmdtable {
 namespace {
@@ -30,7 +31,7 @@ public:
     }
 
     testing::MemoryProfileReader reader;
-    testing::Utf8TestCodec codec;
+    text::Utf8TextCodec codec;
     testing::RecordingBoxPresenter boxes;
     i18n::MessageCatalog catalog;
     i18n::Reporter reporter;

@@ -7,6 +7,7 @@
 
 #include "i18n/MessageCatalog.h"
 #include "support/MemoryProfileReader.h"
+#include "text/Utf8TextCodec.h"
 
 namespace trelvik::i18n {
 namespace {
@@ -20,7 +21,7 @@ protected:
         catalog.MessageFilePath = u"/opt/trelvik/Camera_Setting_UNICODE_msg.ini";
     }
     testing::MemoryProfileReader reader;
-    testing::Utf8TestCodec codec;
+    text::Utf8TextCodec codec;
     MessageCatalog catalog{reader, codec};
 };
 

@@ -6,6 +6,7 @@
 #include "i18n/Reporter.h"
 #include "support/MemoryProfileReader.h"
 #include "support/RecordingBoxPresenter.h"
+#include "text/Utf8TextCodec.h"
 
 namespace trelvik::i18n {
 namespace {
@@ -30,7 +31,7 @@ protected:
         catalog.MessageFilePath = u"/t/msg.ini";
     }
     testing::MemoryProfileReader reader;
-    testing::Utf8TestCodec codec;
+    text::Utf8TextCodec codec;
     testing::RecordingBoxPresenter boxes;
     MessageCatalog catalog{reader, codec};
     Reporter reporter{boxes, catalog, codec};

@@ -10,6 +10,7 @@
 
 #include "debuglog/DebugLog.h"
 #include "support/FakeDiskSystem.h"
+#include "support/MemoryProfileReader.h"
 
 namespace trelvik::link {
 namespace {
@@ -395,25 +396,9 @@ TEST(DriveProbe, FormatWithOtherMediumEchoFails) {
 
 // ---------------------------------------------------------------- LoadCameraIds
 
-class MapProfileReader : public platform::ProfileReader {
-public:
-    std::map<std::string, std::string> values; // "SECTION/key" -> value
-    std::string expectedPath;
-    std::string getString(const std::string& path, std::string_view section, std::string_view key,
-                          std::size_t) const override {
-        if (path != expectedPath) return {};
-        const auto it = values.find(std::string(section) + "/" + std::string(key));
-        return it == values.end() ? std::string() : it->second;
-    }
-    std::u16string getStringW(const std::u16string&, std::u16string_view, std::u16string_view,
-                              std::size_t) const override {
-        return {};
-    }
-};
-
 TEST(LoadCameraIds, DefaultsWithoutKeys) {
-    MapProfileReader reader;
-    reader.expectedPath = "/t/mass_cmd.ini";
+    testing::MemoryProfileReader reader;
+    reader.setFile("/t/mass_cmd.ini", "[APP]\nTitle=Camera\n");
     debuglog::DebugCapture log;
     const CameraIds ids = LoadCameraIds(reader, "/t/mass_cmd.ini");
     EXPECT_EQ(ids.vendor, kDefaultCameraIds.vendor);
@@ -423,10 +408,10 @@ TEST(LoadCameraIds, DefaultsWithoutKeys) {
 }
 
 TEST(LoadCameraIds, EachKeyOverridesItsOwnId) {
-    MapProfileReader reader;
-    reader.expectedPath = "/t/mass_cmd.ini";
-    reader.values = {{"APP/UsbVendorId", "0x1b3f"}, {"APP/UsbDiskProductId", "2002"},
-                     {"APP/UsbCaptureProductId", "0X00Fe"}};
+    testing::MemoryProfileReader reader;
+    reader.setFile("/t/mass_cmd.ini", "[APP]\nUsbVendorId=0x1b3f\nUsbDiskProductId=2002\nUsbCaptureProductId=0X00Fe\n");
+    // Another file's keys are not ours.
+    reader.setFile("/t/other.ini", "[APP]\nUsbVendorId=1234\n");
     const CameraIds ids = LoadCameraIds(reader, "/t/mass_cmd.ini");
     EXPECT_EQ(ids.vendor, 0x1B3F);
     EXPECT_EQ(ids.diskProduct, 0x2002);
@@ -457,9 +442,8 @@ INSTANTIATE_TEST_SUITE_P(Ids, ParseUsbId,
                                            IdCase{"x12", false, 0}));
 
 TEST(LoadCameraIds, MalformedValueKeepsDefaultAndSaysSo) {
-    MapProfileReader reader;
-    reader.expectedPath = "/t/Camera_Setting.ini";
-    reader.values = {{"APP/UsbVendorId", "0x12345"}, {"APP/UsbDiskProductId", "usb"}};
+    testing::MemoryProfileReader reader;
+    reader.setFile("/t/Camera_Setting.ini", "[APP]\nUsbVendorId=0x12345\nUsbDiskProductId=usb\n");
     debuglog::DebugCapture log;
     const CameraIds ids = LoadCameraIds(reader, "/t/Camera_Setting.ini");
     EXPECT_EQ(ids.vendor, kDefaultCameraIds.vendor);

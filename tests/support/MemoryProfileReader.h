@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/ProfileReader.h"
-#include "platform/TextCodec.h"
 #include "profile/ProfileDocument.h"
 #include "text/Unicode.h"
 
@@ -50,13 +49,6 @@ public:
 private:
     std::map<std::string, profile::ProfileDocument> m_files;
     mutable std::vector<Lookup> m_lookups;
-};
-
-// Narrow text is UTF-8, as on Linux.
-class Utf8TestCodec : public platform::TextCodec {
-public:
-    std::u16string toWide(std::string_view narrow) const override { return text::utf8ToUtf16(narrow); }
-    std::string toNarrow(std::u16string_view wide) const override { return text::utf16ToUtf8(wide); }
 };
 
 } // namespace trelvik::testing
