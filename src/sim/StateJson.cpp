@@ -18,7 +18,7 @@ constexpr const char* kKnownMembers[] = {"plugged", "mode",  "registers", "defau
                                          "flash_save"};
 constexpr const char* kKnownFaults[] = {"latency_ms", "fail", "wrong_echo", "unplug_after"};
 constexpr std::uint8_t kLastKnownRegister = 0x68;
-// Far beyond any state this program writes (four levels), and shallow enough that copying
+// Far beyond any state this program writes (three levels), and shallow enough that copying
 // and printing what we keep of an unknown member cannot run out of stack.
 constexpr int kMaxNesting = 64;
 
