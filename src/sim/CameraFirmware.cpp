@@ -159,8 +159,11 @@ void writeClock(CameraState& state, std::span<const std::uint8_t> data, std::chr
     // A running clock keeps running from the time written. A time that is no date cannot run
     // and is kept as written, which is also what the camera would report back.
     if (const auto when = timeOfBytes(bytes)) {
-        state.clockOffsetS = static_cast<long long>(*when) -
-                             static_cast<long long>(std::chrono::system_clock::to_time_t(hostNow));
+        const long long offset = static_cast<long long>(*when) -
+                                 static_cast<long long>(std::chrono::system_clock::to_time_t(hostNow));
+        // A host clock far outside the years the offset is meant for must not leave a state
+        // file that no later command can read: the nearest offset the file can hold is kept.
+        state.clockOffsetS = std::clamp(offset, -kMaxClockOffsetS, kMaxClockOffsetS);
     } else {
         state.clock = bytes;
     }

@@ -22,7 +22,15 @@ struct SimFaults {
     std::set<std::string> fail;        // commands whose transfer fails. Example: {"QZGETCA", "clock-read"}
     std::set<std::uint8_t> wrongEcho;  // register codes answered with a different code echoed
     int unplugAfter = 0;               // commands left before the camera is unplugged; 0 = never
+    std::string extraJson = "{}";      // fault names we do not know, kept as they were
+
+    bool operator==(const SimFaults&) const = default;
 };
+
+// How far the running clock may be set from the host's: any clock the camera can show (2000 to
+// 2127) set at any host time from 1970 to 2200, time zones included, with room to spare, yet
+// far from overflowing when added to the host's time.
+inline constexpr long long kMaxClockOffsetS = 250LL * 366 * 24 * 3600;
 
 struct CameraState {
     bool plugged = true;
@@ -41,6 +49,8 @@ struct CameraState {
     SimFaults faults;
     std::uint8_t flashSave = 1;               // last flag of "QZSSVFL"
     std::string extraJson = "{}";             // members of the state file we do not know, kept as they were
+
+    bool operator==(const CameraState&) const = default;
 };
 
 // The register values of a camera fresh from the factory, codes 0x00 to 0x68 (others are 0).

@@ -60,6 +60,7 @@ struct SimDisk::Core {
 
     mutable std::mutex mutex; // guards the members below
     std::string error;
+    std::string failure; // why the last send() failed, when the state file was to blame
     std::vector<CommandRecord> log;
     std::function<void(SimEvent)> listener;
     Presence lastPresence = Presence::None;
@@ -129,6 +130,9 @@ struct SimDisk::Core {
                 presence = presenceOf(state);
                 // A camera that is away, or no longer a disk, never sees the request.
                 if (*presence != Presence::Disk) return false;
+                // Most commands only read; not rewriting the file for them keeps a camera in a
+                // read-only folder readable.
+                const CameraState before = state;
                 bool unplugNow = false;
                 if (state.faults.unplugAfter > 0) unplugNow = --state.faults.unplugAfter == 0;
                 const std::string name = commandName(request.cdb, request.direction);
@@ -141,7 +145,7 @@ struct SimDisk::Core {
                 if (latencyMs > timeoutMs) answered = false;
                 if (unplugNow) state.plugged = false;
                 presence = presenceOf(state);
-                return true;
+                return state != before;
             },
             [&](bool stateOk) {
                 record.ok = answered && stateOk;
@@ -153,7 +157,9 @@ struct SimDisk::Core {
         {
             std::lock_guard<std::mutex> lock(mutex);
             log.push_back(record);
-            error = fine ? std::string() : reason;
+            // On success `reason` holds a log that could not be appended, or nothing.
+            error = reason;
+            failure = fine ? std::string() : reason;
         }
         if (presence) notify(*presence);
         if (latencyMs > 0)
@@ -174,8 +180,8 @@ SimDiskSystem::SimDiskSystem(CameraState initial, SimOptions options) {
 }
 
 SimDiskSystem::SimDiskSystem(const std::string& statePath, SimOptions options) {
-    m_core = std::make_shared<SimDisk::Core>(std::make_unique<FileStateStore>(statePath), std::move(options),
-                                             statePath);
+    auto store = std::make_unique<FileStateStore>(statePath, options.writeStateFile);
+    m_core = std::make_shared<SimDisk::Core>(std::move(store), std::move(options), statePath);
     // The first look creates a missing file and finds a corrupt one before any command.
     if (const auto state = m_core->transact([](CameraState&) { return false; }))
         m_core->lastPresence = presenceOf(*state);
@@ -220,6 +226,11 @@ std::unique_ptr<platform::Disk> SimDiskSystem::open(const std::string& openPath,
     }
     errorCode = 0;
     return std::make_unique<SimDisk>(m_core);
+}
+
+std::string SimDiskSystem::lastFailure() const {
+    std::lock_guard<std::mutex> lock(m_core->mutex);
+    return m_core->failure;
 }
 
 std::string SimDiskSystem::error() const {

@@ -13,6 +13,7 @@
 #include "platform/Disk.h"
 #include "platform/DiskSystem.h"
 #include "sim/CameraState.h"
+#include "sim/StateStore.h"
 
 // The simulated camera behind the same seams as a real one: a DiskSystem that lists the
 // camera's drive and USB device, and Disks that carry requests to the camera's firmware model.
@@ -30,6 +31,7 @@ struct SimOptions {
     link::CameraIds ids = link::kDefaultCameraIds; // the USB identity the camera shows
     HostClock clock;                                // empty: the system clock
     Sleeper sleep;                                  // empty: really sleep
+    StateFileWriter writeStateFile;                 // empty: the safe replace on disk; tests inject a failing one
 };
 
 // The one drive of the camera, as drives() lists it.
@@ -69,7 +71,8 @@ public:
     explicit SimDisk(std::shared_ptr<Core> core);
     // Carries one request to the camera. False when the camera is unplugged or in PC-camera
     // mode, the command is listed in faults.fail, the latency exceeds the timeout, or the state
-    // file cannot be read or written; a data-in request then reads zeros.
+    // file cannot be read or written; a data-in request then reads zeros. The state file is
+    // only rewritten when the command changed the camera.
     bool send(const platform::ScsiRequest& request) override;
 
 private:
@@ -94,8 +97,12 @@ public:
     std::vector<platform::UsbDeviceNode> usbDevices() override;
     // Opens "sim:camera" while the camera is plugged in as a disk; else nullptr and errorCode 2.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
+    // After a send() that failed because the state file could not be loaded or saved, why;
+    // "" after a send() that succeeded or that the camera itself failed.
+    // Example: "cannot save the simulated camera's state file /ro/cam.json: Permission denied"
+    std::string lastFailure() const override;
 
-    // The last problem with the state file, "" while there is none.
+    // The last problem with the state file or its log, "" while there is none.
     // Example: "state file /tmp/cam.json is unusable (registers.0x01: expected an integer 0-255); it was left untouched"
     std::string error() const;
     // The state file's path; "" for a camera in memory.

@@ -16,7 +16,11 @@ using ordered = nlohmann::ordered_json;
 constexpr const char* kKnownMembers[] = {"plugged", "mode",  "registers", "defaults", "unsupported", "clock",
                                          "clock_offset_s", "version", "model", "make", "media", "faults",
                                          "flash_save"};
+constexpr const char* kKnownFaults[] = {"latency_ms", "fail", "wrong_echo", "unplug_after"};
 constexpr std::uint8_t kLastKnownRegister = 0x68;
+// Far beyond any state this program writes (three levels), and shallow enough that copying
+// and printing what we keep of an unknown member cannot run out of stack.
+constexpr int kMaxNesting = 64;
 
 bool fail(std::string& error, const std::string& where, const std::string& what) {
     error = where + ": " + what;
@@ -105,6 +109,8 @@ bool readBytes(const json& value, const std::string& where, std::array<std::uint
 
 bool readFaults(const json& value, SimFaults& faults, std::string& error) {
     if (!value.is_object()) return fail(error, "faults", "expected an object");
+    // Fault names of later versions are kept, like unknown members at the top.
+    json extra = json::object();
     for (const auto& [key, item] : value.items()) {
         const std::string where = "faults." + key;
         long long number = 0;
@@ -124,16 +130,43 @@ bool readFaults(const json& value, SimFaults& faults, std::string& error) {
                 if (!readString(item[i], where + "[" + std::to_string(i) + "]", name, error)) return false;
                 faults.fail.insert(name);
             }
+        } else {
+            extra[key] = item;
         }
-        // Other fault names are left for later versions and ignored.
     }
+    faults.extraJson = extra.dump();
     return true;
 }
 
-bool isKnownMember(const std::string& key) {
-    for (const char* known : kKnownMembers)
+template <std::size_t N>
+bool isOneOf(const std::string& key, const char* const (&names)[N]) {
+    for (const char* known : names)
         if (key == known) return true;
     return false;
+}
+
+bool isKnownMember(const std::string& key) { return isOneOf(key, kKnownMembers); }
+
+// Members of `extraJson` that do not clash with the ones written already, after them.
+void appendExtra(ordered& object, const std::string& extraJson, bool (*known)(const std::string&)) {
+    const json extra = json::parse(extraJson, nullptr, false);
+    if (extra.is_object())
+        for (const auto& [key, value] : extra.items())
+            if (!known(key)) object[key] = value;
+}
+
+// Parses `text` unless it nests deeper than kMaxNesting; `tooDeep` tells which happened. The
+// check runs while parsing, before a deep value is ever built: copying one recurses per level.
+json parseShallow(const std::string& text, bool& tooDeep) {
+    tooDeep = false;
+    const json::parser_callback_t refuseDeep = [&tooDeep](int depth, json::parse_event_t event, json&) {
+        if (tooDeep) return false;
+        if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
+            depth >= kMaxNesting)
+            tooDeep = true;
+        return !tooDeep;
+    };
+    return json::parse(text, refuseDeep, /*allow_exceptions=*/false);
 }
 
 ordered codeArray(const std::set<std::uint8_t>& codes) {
@@ -153,7 +186,9 @@ ordered registerObject(const std::array<std::uint8_t, 256>& values) {
 } // namespace
 
 bool parseState(const std::string& text, CameraState& state, std::string& error) {
-    const json root = json::parse(text, nullptr, /*allow_exceptions=*/false);
+    bool tooDeep = false;
+    const json root = parseShallow(text, tooDeep);
+    if (tooDeep) return fail(error, "state file", "nested deeper than " + std::to_string(kMaxNesting) + " levels");
     if (root.is_discarded()) return fail(error, "state file", "not valid JSON");
     if (!root.is_object()) return fail(error, "state file", "expected a JSON object at the top");
 
@@ -187,9 +222,7 @@ bool parseState(const std::string& text, CameraState& state, std::string& error)
                 state.clock = bytes;
             }
         } else if (key == "clock_offset_s") {
-            // A century either way is more than any test needs and keeps time arithmetic safe.
-            constexpr long long kCentury = 100LL * 366 * 24 * 3600;
-            if (!readInt(value, key, -kCentury, kCentury, number, error)) return false;
+            if (!readInt(value, key, -kMaxClockOffsetS, kMaxClockOffsetS, number, error)) return false;
             state.clockOffsetS = number;
         } else if (key == "version") {
             if (!readString(value, key, state.version, error)) return false;
@@ -230,12 +263,10 @@ std::string formatState(const CameraState& state) {
     faults["fail"] = state.faults.fail;
     faults["wrong_echo"] = codeArray(state.faults.wrongEcho);
     faults["unplug_after"] = state.faults.unplugAfter;
+    appendExtra(faults, state.faults.extraJson, [](const std::string& key) { return isOneOf(key, kKnownFaults); });
     root["faults"] = faults;
     root["flash_save"] = state.flashSave;
-    const json extra = json::parse(state.extraJson, nullptr, false);
-    if (extra.is_object())
-        for (const auto& [key, value] : extra.items())
-            if (!isKnownMember(key)) root[key] = value;
+    appendExtra(root, state.extraJson, isKnownMember);
     // Texts of any bytes must not make dump() throw: invalid UTF-8 is replaced.
     return root.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

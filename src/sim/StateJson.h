@@ -11,8 +11,9 @@
 // that is not 0).
 namespace trelvik::sim {
 
-// Parses `text` into `state`. Invalid JSON or a member of the wrong type or range: returns
-// false with a message naming the member in `error`, and leaves `state` unspecified.
+// Parses `text` into `state`. Invalid JSON, JSON nested deeper than 64 levels, or a member of
+// the wrong type or range: returns false with a message naming the member in `error`, and
+// leaves `state` unspecified. Unknown members, at the top and inside "faults", are kept.
 // Example: parseState(R"({"registers": {"0x01": 300}})", s, e) -> false, e = "registers.0x01: ..."
 bool parseState(const std::string& text, CameraState& state, std::string& error);
 

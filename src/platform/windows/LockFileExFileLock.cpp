@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 
+#include <filesystem>
+#include <string>
+
 #include "platform/FileLock.h"
 
 namespace trelvik::platform {
@@ -25,10 +28,19 @@ private:
 } // namespace
 
 std::unique_ptr<FileLock> lockFileExclusive(const std::string& path, std::string& error) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A link planted in place of the lock file is opened as itself, not followed, and refused.
+    HANDLE file = CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = "cannot open lock file " + path + ": error " + std::to_string(GetLastError());
+        return nullptr;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        error = "cannot use lock file " + path + ": it is not a regular file";
+        CloseHandle(file);
         return nullptr;
     }
     OVERLAPPED whole{};
