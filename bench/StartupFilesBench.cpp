@@ -46,7 +46,7 @@ void LoadCommandTable(benchmark::State& state) {
         const auto reader = platform::makeNativeProfileReader();
         i18n::MessageCatalog catalog(*reader, *codec);
         i18n::Reporter reporter(presenter, catalog, *codec);
-        cmdtable::MassCmdTable table(*reader, reporter, 0);
+        cmdtable::MassCmdTable table(*reader, reporter, cmdtable::ToolMode::Full);
         if (!table.MassCmd_LoadTable(kCommandFile)) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(table.entry_count());
     }

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One load per input (the document's lookups dominate the time); the first byte picks
     // the tool mode, which only changes how a missing code is reported.
     {
-        cmdtable::MassCmdTable table(reader, reporter, size > 0 ? (data[0] & 1) : 0);
+        cmdtable::MassCmdTable table(reader, reporter, size > 0 && (data[0] & 1) ? cmdtable::ToolMode::Settings : cmdtable::ToolMode::Full);
         if (!table.MassCmd_LoadTable("fuzz.ini")) {
             if (table.entry_count() != 0) __builtin_trap();
             return 0;

@@ -49,7 +49,7 @@ int runTable(const Invocation& invocation, std::ostream& out, std::ostream& err)
     StreamBoxPresenter boxes(err, *codec);
     i18n::MessageCatalog catalog(*reader, *codec); // no message file: the full tool's loader
     i18n::Reporter reporter(boxes, catalog, *codec);
-    cmdtable::MassCmdTable table(*reader, reporter, 0);
+    cmdtable::MassCmdTable table(*reader, reporter, cmdtable::ToolMode::Full);
     if (!table.MassCmd_LoadTable(path)) return kExitUsage;
 
     nlohmann::ordered_json entries = nlohmann::ordered_json::array();

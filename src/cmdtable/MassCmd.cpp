@@ -68,7 +68,7 @@ int scanRange(std::string_view text, std::int32_t& low, std::int32_t& high) {
     return scanDecimal(text, pos, high) ? 2 : 1;
 }
 
-MassCmdTable::MassCmdTable(const platform::ProfileReader& reader, i18n::Reporter& reporter, int toolMode)
+MassCmdTable::MassCmdTable(const platform::ProfileReader& reader, i18n::Reporter& reporter, ToolMode toolMode)
     : m_reader(reader), m_reporter(reporter), m_toolMode(toolMode) {}
 
 std::string MassCmdTable::readValue(const std::string& path, const std::string& section, std::string_view key) const {
@@ -164,7 +164,7 @@ int MassCmdTable::MassCmd_LoadTable(const std::string& path) {
 int MassCmdTable::MassCmd_CmdIdToCmdIndex(int cmd_code) const {
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         if (m_entries[i].cmd_code == cmd_code) return static_cast<int>(i);
-    if (m_toolMode == 0)
+    if (m_toolMode == ToolMode::Full)
         m_reporter.ErrorBox(kMissingCodeText, cmd_code);
     else
         m_reporter.ShowMsgById(kMsgMissingCode, {cmd_code});

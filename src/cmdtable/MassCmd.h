@@ -8,6 +8,7 @@
 
 #include "i18n/Reporter.h"
 #include "platform/ProfileReader.h"
+#include "cmdtable/ToolMode.h"
 #include "text/Hex.h"
 
 namespace trelvik::cmdtable {
@@ -54,9 +55,9 @@ struct MassCmd {
 // The command table of the tool: loaded once from the command file, read-only afterwards.
 class MassCmdTable {
 public:
-    // `toolMode` 0 (full tool) reports a missing code with a plain English box, 1 (settings
-    // tool) with the localized message 282.
-    MassCmdTable(const platform::ProfileReader& reader, i18n::Reporter& reporter, int toolMode);
+    // The full tool reports a missing code with a plain English box, the settings tool with
+    // the localized message 282.
+    MassCmdTable(const platform::ProfileReader& reader, i18n::Reporter& reporter, ToolMode toolMode);
 
     // Loads the command file at narrow `path`. Returns 1 on success, 0 after an ErrorBox;
     // after a failure the table is empty. Example: a file whose Mass_Cmd_00 has no name -> 1, empty.
@@ -84,7 +85,7 @@ private:
 
     const platform::ProfileReader& m_reader;
     i18n::Reporter& m_reporter;
-    int m_toolMode;
+    ToolMode m_toolMode;
     std::vector<MassCmd> m_entries;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cmdtable/ToolMode.h"
 #include "i18n/MessageCatalog.h"
 
 namespace trelvik::shell {
@@ -12,7 +13,7 @@ namespace trelvik::shell {
 // Process-wide state that start-up sets and other parts read. One object, created by main
 // (or afresh by each test), handed down by reference.
 struct AppState {
-    int ToolMode = 0;              // 0 full tool (mass_cmd.ini), 1 settings tool (Camera_Setting.ini)
+    cmdtable::ToolMode ToolMode = cmdtable::ToolMode::Full; // set by the command file found
     std::string ModuleDir;         // folder of the executable, without the trailing separator
     std::string CommandFilePath;   // ModuleDir, separator, name of the command file found
     std::string WindowTitleBase;   // [APP] Title of the command file, at most 127 bytes

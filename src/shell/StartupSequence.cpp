@@ -39,12 +39,12 @@ bool StartupSequence::FormCreate() {
     m_view.setWindowColour(kWindowColour);
     if (!findModuleDir()) return false;
     if (!findCommandFile()) return false;
-    if (m_state.ToolMode == 1 && !readLanguages()) return false;
+    if (m_state.ToolMode == cmdtable::ToolMode::Settings && !readLanguages()) return false;
     readTitle();
     m_view.adaptToToolMode(m_state.ToolMode);
     if (!loadCommandTable()) return false;
     // Binding the table to the setting controls belongs here, once those controls exist.
-    if (m_state.ToolMode == 1) fillLanguageList();
+    if (m_state.ToolMode == cmdtable::ToolMode::Settings) fillLanguageList();
     m_view.showAndPaint();
     // The first connection attempt follows the first paint, so the window is up before
     // the camera is looked for.
@@ -73,7 +73,7 @@ bool StartupSequence::findCommandFile() {
     for (std::size_t mode = 0; mode < std::size(kCommandFileNames); ++mode) {
         candidate = m_state.ModuleDir + m_services.system.pathSeparator() + kCommandFileNames[mode];
         if (m_services.system.fileExists(candidate)) {
-            m_state.ToolMode = static_cast<int>(mode);
+            m_state.ToolMode = static_cast<cmdtable::ToolMode>(mode);
             m_state.CommandFilePath = candidate;
             return true;
         }
@@ -93,12 +93,7 @@ bool StartupSequence::readLanguages() {
     }
     i18n::MessageCatalog& catalog = m_services.catalog;
     catalog.MessageFilePath = m_services.codec.toWide(path);
-    m_state.LanguageTable.clear();
-    for (int number = 0; number < kMaxLanguages; ++number) {
-        i18n::LanguageEntry entry;
-        if (!catalog.ReadLanguageEntry(number, entry)) break;
-        m_state.LanguageTable.push_back(entry);
-    }
+    m_state.LanguageTable = catalog.readLanguageTable();
     const auto chosen = i18n::ChooseLanguage(m_state.LanguageTable, m_services.system.systemLangId());
     catalog.LanguageBase = chosen ? m_state.LanguageTable[static_cast<std::size_t>(*chosen)].base : 0;
     return true;

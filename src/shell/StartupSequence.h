@@ -17,11 +17,10 @@
 namespace trelvik::shell {
 
 // The command files the tool looks for beside itself; the index of the first one present
-// is the tool mode.
+// is the tool mode (cmdtable::ToolMode).
 inline constexpr const char* kCommandFileNames[] = {"mass_cmd.ini", "Camera_Setting.ini"};
 inline constexpr std::uint32_t kWindowColour = 0xD8E9EC;
 inline constexpr std::size_t kTitleBufferSize = 128;
-inline constexpr int kMaxLanguages = 16;
 
 // Base number of the messages of the system's language, before a message file may choose
 // another, and the debug line that says which it is.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cmdtable/ToolMode.h"
+
 namespace trelvik::shell {
 
 // What start-up asks of the main window. The Qt window implements it; tests use a recorder.
@@ -15,8 +17,8 @@ public:
     virtual void setWindowColour(std::uint32_t bgr) = 0;
     // Caption of the window and the application's title (narrow text of the command file).
     virtual void setCaption(const std::string& title) = 0;
-    // Adapts pages and controls to the tool mode: 0 full tool, 1 settings tool.
-    virtual void adaptToToolMode(int toolMode) = 0;
+    // Adapts pages and controls to the tool mode.
+    virtual void adaptToToolMode(cmdtable::ToolMode toolMode) = 0;
     // Fills the language list with the display names in order and selects `selected`
     // (-1: nothing).
     virtual void fillLanguageList(const std::vector<std::u16string>& names, int selected) = 0;

@@ -21,7 +21,7 @@ protected:
     testing::RecordingBoxPresenter boxes;
     i18n::MessageCatalog catalog{*reader, *codec};
     i18n::Reporter reporter{boxes, catalog, *codec};
-    MassCmdTable table{*reader, reporter, 0};
+    MassCmdTable table{*reader, reporter, ToolMode::Full};
 };
 
 TEST_F(CommandFileTest, ExampleWithWindowsLineEnds) {

@@ -17,7 +17,7 @@ const std::string kPath = "/opt/trelvik/mass_cmd.ini";
 
 class TableHarness {
 public:
-    explicit TableHarness(int toolMode = 0)
+    explicit TableHarness(ToolMode toolMode = ToolMode::Full)
         : catalog(reader, codec), reporter(boxes, catalog, codec), table(reader, reporter, toolMode) {}
 
     int load(std::string_view file) {
@@ -333,7 +333,7 @@ TEST_F(LookupTest, MissingCodeIsReportedOnEveryCall) {
 }
 
 TEST(MassCmdLookup, SettingsToolReportsMessage282WithTheCode) {
-    TableHarness h(1);
+    TableHarness h(ToolMode::Settings);
     h.reader.setFile("/opt/trelvik/msg.ini", "[String]\n011A=Code %d is missing\n0144=Oops\n0142=Fine\n");
     h.catalog.MessageFilePath = u"/opt/trelvik/msg.ini";
     ASSERT_EQ(h.load(section(0, "name=A\ncmd=5\nrange=1-2\n")), 1);
@@ -347,7 +347,7 @@ TEST(MassCmdLookup, SettingsToolReportsMessage282WithTheCode) {
 }
 
 TEST(MassCmdLookup, SettingsToolWithoutMessageFileShowsFallback) {
-    TableHarness h(1);
+    TableHarness h(ToolMode::Settings);
     h.load(section(0, "name=A\ncmd=5\nrange=1-2\n"));
     EXPECT_EQ(h.table.MassCmd_CmdIdToCmdIndex(1), -1);
     EXPECT_EQ(h.boxTexts(), std::vector<std::string>{"<n/a:011A>"});

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "debuglog/DebugLog.h"
 #include "platform/Native.h"
@@ -29,13 +30,13 @@ class RecordingView : public shell::StartupView {
 public:
     std::uint32_t colour = 0;
     std::optional<std::string> caption;
-    int toolMode = -1;
+    std::optional<cmdtable::ToolMode> toolMode;
     std::optional<std::vector<std::u16string>> languages;
     int selectedLanguage = -2;
     bool shown = false;
     void setWindowColour(std::uint32_t bgr) override { colour = bgr; }
     void setCaption(const std::string& title) override { caption = title; }
-    void adaptToToolMode(int mode) override { toolMode = mode; }
+    void adaptToToolMode(cmdtable::ToolMode mode) override { toolMode = mode; }
     void fillLanguageList(const std::vector<std::u16string>& names, int selected) override {
         languages = names;
         selectedLanguage = selected;
@@ -155,8 +156,8 @@ TEST_F(StartupTest, BothCommandFilesMakeTheFullToolWithoutMessageFile) {
     debuglog::DebugCapture debug;
     ASSERT_TRUE(runFormCreate());
     EXPECT_TRUE(presenter.requests().empty());
-    EXPECT_EQ(state.ToolMode, 0);
-    EXPECT_EQ(view.toolMode, 0);
+    EXPECT_EQ(state.ToolMode, cmdtable::ToolMode::Full);
+    EXPECT_EQ(view.toolMode, cmdtable::ToolMode::Full);
     EXPECT_TRUE(catalog.MessageFilePath.empty());
     EXPECT_EQ(catalog.LanguageBase, 0x1000);
     EXPECT_FALSE(view.languages.has_value());
@@ -203,7 +204,7 @@ TEST_P(LanguageChoiceTest, ChoosesTheFirstMatchingEntry) {
     writeUtf16File(m_dir / "Camera_Setting_UNICODE_msg.ini", u"[Language]\r\n" + c.languages + u"[String]\r\n");
     system.langId = c.systemLangId;
     ASSERT_TRUE(runFormCreate());
-    EXPECT_EQ(state.ToolMode, 1);
+    EXPECT_EQ(state.ToolMode, cmdtable::ToolMode::Settings);
     EXPECT_EQ(catalog.LanguageBase, c.expectedBase);
     ASSERT_TRUE(view.languages.has_value());
     EXPECT_EQ(view.languages->size(), state.LanguageTable.size());

@@ -40,9 +40,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_language = new QComboBox(client);
     m_language->setObjectName("TntComboBox_Language");
     m_language->setGeometry(544, 8, 145, 21);
-    for (const char* name : {"English", "Deutsch", "中文(繁體)", "中文(简体)", "日本語"})
-        m_language->addItem(QString::fromUtf8(name));
-    m_language->setCurrentIndex(-1);
 
     m_pages = new QTabWidget(client);
     m_pages->setObjectName("TntPageControl1");
@@ -67,9 +64,9 @@ void TForm1::setCaption(const std::string& title) {
     QApplication::setApplicationDisplayName(caption);
 }
 
-void TForm1::adaptToToolMode(int toolMode) {
+void TForm1::adaptToToolMode(cmdtable::ToolMode toolMode) {
     m_pages->setCurrentIndex(0);
-    const bool settingsTool = toolMode == 1;
+    const bool settingsTool = toolMode == cmdtable::ToolMode::Settings;
     m_pages->setTabVisible(0, !settingsTool);
     m_pages->setTabVisible(1, !settingsTool);
     m_pages->setTabVisible(3, settingsTool);

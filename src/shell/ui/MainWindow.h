@@ -20,7 +20,7 @@ public:
 
     void setWindowColour(std::uint32_t bgr) override;
     void setCaption(const std::string& title) override;
-    void adaptToToolMode(int toolMode) override;
+    void adaptToToolMode(cmdtable::ToolMode toolMode) override;
     void fillLanguageList(const std::vector<std::u16string>& names, int selected) override;
     void showAndPaint() override;
 
