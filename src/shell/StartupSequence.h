@@ -34,8 +34,8 @@ LanguageBaseChoice LanguageBaseForLangId(std::uint16_t langId);
 // "_UNICODE_msg.ini"; a path without "." stays as it is.
 std::string MessageFilePathFor(const std::string& commandFilePath);
 
-// Entry whose base becomes the language base: the matching entry, else the first;
-// -1 for an empty list.
+// The list entry to show as chosen: the one whose base is `languageBase`, the last of them when
+// several share it; -1 when none does (the list then shows no choice).
 int LanguageIndexToSelect(const AppState& state, std::int32_t languageBase);
 
 struct StartupServices {

@@ -127,16 +127,6 @@ int volumeDiskNumber(char letter) {
     return deviceNumberWithoutAccess(path);
 }
 
-unsigned long FindDiskDevInst(int diskNumber) {
-    DEVINST found = 0;
-    forEachDisk([&](DEVINST node, int number) {
-        if (number != diskNumber) return false;
-        found = node;
-        return true;
-    });
-    return found;
-}
-
 std::vector<platform::DriveEntry> SetupDiDiskSystem::drives() {
     std::vector<platform::DriveEntry> result;
     for (char letter = 'C'; letter <= 'Z'; ++letter) {

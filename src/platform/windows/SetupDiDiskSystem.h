@@ -21,9 +21,6 @@ int GetDiskNumber(char letter, int* diskNumber);
 // needs no administrator rights; -1 when it cannot be told.
 int volumeDiskNumber(char letter);
 
-// The device node (DEVINST) of the present disk `diskNumber`, 0 when none has that number.
-unsigned long FindDiskDevInst(int diskNumber);
-
 class SetupDiDiskSystem : public platform::DiskSystem {
 public:
     // Letters C: to Z:. Removable (drive type 2): diskNumber from the access-free open (what
