@@ -26,7 +26,7 @@ inline std::string hexBytes(std::span<const std::uint8_t> bytes) {
 // A signed-command reply: "QZ", the length byte, the tag, then `tail`, zero-padded to `size`
 // (never cut). Example: signedReply(8, "DBUGRD", {0x12, 0x34}) -> "QZ" 08 "DBUGRD" 12 34 00...
 inline std::vector<std::uint8_t> signedReply(std::uint8_t lengthByte, std::string_view tag,
-                                             std::initializer_list<std::uint8_t> tail = {},
+                                             const std::vector<std::uint8_t>& tail = {},
                                              std::size_t size = 16) {
     std::vector<std::uint8_t> bytes{'Q', 'Z', lengthByte};
     bytes.insert(bytes.end(), tag.begin(), tag.end());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/DiskSystem.h"
+#include "support/ByteText.h"
 #include "support/ScriptedDisk.h"
 
 namespace trelvik::testing {
@@ -118,20 +119,5 @@ private:
         std::size_t m_next = 0;
     };
 };
-
-// A 16-byte signed reply: "QZ", the length byte, the tag, then `echo` bytes from byte 3 + tag
-// length on. Example: signedReply(8, "DBUGRD", {0x12, 0x34}).
-inline std::vector<std::uint8_t> signedReply(std::uint8_t lengthByte, std::string_view tag,
-                                             std::vector<std::uint8_t> echo = {}) {
-    std::vector<std::uint8_t> reply(16, 0);
-    reply[0] = 'Q';
-    reply[1] = 'Z';
-    reply[2] = lengthByte;
-    std::size_t at = 3;
-    for (char c : tag) reply[at++] = static_cast<std::uint8_t>(c);
-    for (std::uint8_t b : echo)
-        if (at < reply.size()) reply[at++] = b;
-    return reply;
-}
 
 } // namespace trelvik::testing
