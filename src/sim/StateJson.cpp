@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "sim/StateJson.h"
 
-#include <cctype>
 #include <limits>
 
 #include <nlohmann/json.hpp>
+
+#include "text/Hex.h"
 
 namespace trelvik::sim {
 
@@ -35,16 +36,13 @@ bool readByte(const json& value, const std::string& where, std::uint8_t& out, st
     return true;
 }
 
-// "0x4E" (either case of the hex digits) -> 0x4E.
+// "0x4E" (either case of the hex digits) -> 0x4E. Exactly two digits, as the file writes
+// them, so one register cannot stand under two keys ("0x4" and "0x04").
 bool parseCodeText(const std::string& text, std::uint8_t& out) {
     if (text.size() != 4 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return false;
-    int value = 0;
-    for (std::size_t i = 2; i < 4; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (!std::isxdigit(c)) return false;
-        value = value * 16 + (std::isdigit(c) ? c - '0' : std::toupper(c) - 'A' + 10);
-    }
-    out = static_cast<std::uint8_t>(value);
+    const auto value = text::parseHex(text, 0xFF);
+    if (!value) return false;
+    out = static_cast<std::uint8_t>(*value);
     return true;
 }
 
