@@ -124,9 +124,9 @@ std::string hexByte(std::uint8_t value) {
     return text;
 }
 
-int registerStatusExit(int status, const std::string& action, std::uint8_t code, std::ostream& err) {
-    if (status == 1) return kExitOk;
-    if (status == -1) {
+int registerStatusExit(link::Status status, const std::string& action, std::uint8_t code, std::ostream& err) {
+    if (status == link::Status::Ok) return kExitOk;
+    if (status == link::Status::NotSupported) {
         err << "trelvik-cli: the camera does not support register " << hexByte(code) << "\n";
         return kExitNotSupported;
     }

@@ -73,8 +73,8 @@ std::optional<std::uint8_t> parseByteArgument(const std::string& command, const 
 // "0x" and two upper-case hex digits. Example: 0x4E -> "0x4E".
 std::string hexByte(std::uint8_t value);
 
-// Maps a register operation's status (1, 0, -1) to an exit code, telling `err` what went
-// wrong. Example: registerStatusExit(-1, "read", 0x25, err) -> kExitNotSupported.
-int registerStatusExit(int status, const std::string& action, std::uint8_t code, std::ostream& err);
+// Maps a register operation's status to an exit code, telling `err` what went
+// wrong. Example: registerStatusExit(link::Status::NotSupported, "read", 0x25, err) -> kExitNotSupported.
+int registerStatusExit(link::Status status, const std::string& action, std::uint8_t code, std::ostream& err);
 
 } // namespace trelvik::cli

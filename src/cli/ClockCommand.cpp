@@ -14,7 +14,7 @@ int runClock(const Invocation& invocation, std::ostream& out, std::ostream& err)
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     std::tm time{};
-    if (link::ReadCameraClock(session.disk(), time) != 1) {
+    if (link::ReadCameraClock(session.disk(), time) != link::Status::Ok) {
         err << "trelvik-cli: reading the camera clock failed\n";
         return kExitCameraFailed;
     }

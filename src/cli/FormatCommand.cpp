@@ -24,7 +24,7 @@ int runFormat(const Invocation& invocation, std::ostream& /*out*/, std::ostream&
     }
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (link::FormatCard(session.disk(), static_cast<std::uint8_t>(*slot)) == 1) return kExitOk;
+    if (link::FormatCard(session.disk(), static_cast<std::uint8_t>(*slot)) == link::Status::Ok) return kExitOk;
     err << "trelvik-cli: formatting the medium in slot " << *slot << " failed\n";
     return kExitCameraFailed;
 }

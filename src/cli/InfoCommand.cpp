@@ -31,13 +31,13 @@ int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     };
     // Each read runs before its text is taken: the buffers are filled by the calls.
     std::string version;
-    const bool versionRead = link::ReadVersionString(session.disk(), version) == 1;
+    const bool versionRead = link::ReadVersionString(session.disk(), version) == link::Status::Ok;
     put("version", versionRead, version);
     char model[kIdentityBufferSize] = {};
-    const bool modelRead = link::ReadModelId(session.disk(), model, sizeof model) == 1;
+    const bool modelRead = link::ReadModelId(session.disk(), model, sizeof model) == link::Status::Ok;
     put("model", modelRead, model);
     char make[kIdentityBufferSize] = {};
-    const bool makeRead = link::ReadMakeId(session.disk(), make, sizeof make) == 1;
+    const bool makeRead = link::ReadMakeId(session.disk(), make, sizeof make) == link::Status::Ok;
     put("make", makeRead, make);
 
     // Identity texts are the camera's bytes: never let the dump throw on them.

@@ -32,7 +32,7 @@ int runMedia(const Invocation& invocation, std::ostream& out, std::ostream& err)
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     std::array<std::uint8_t, 4> status{};
-    if (link::ReadCardStatus(session.disk(), status) != 1) {
+    if (link::ReadCardStatus(session.disk(), status) != link::Status::Ok) {
         err << "trelvik-cli: Fail to query card status!\n";
         return kExitCameraFailed;
     }

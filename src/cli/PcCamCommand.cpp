@@ -12,7 +12,7 @@ int runPcCam(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     if (!expectArguments(invocation, 0, "pccam", err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (link::ChangeToPcCam(session.disk()) == 1) return kExitOk;
+    if (link::ChangeToPcCam(session.disk()) == link::Status::Ok) return kExitOk;
     err << "trelvik-cli: the camera did not acknowledge the change to PC-camera mode\n";
     return kExitCameraFailed;
 }

@@ -21,7 +21,7 @@ int runProbeRead(const Invocation& invocation, std::ostream& out, std::ostream& 
     std::string drive;
     int disk = -1;
     link::ProbeEcho echo = link::ProbeEcho::WrongCode;
-    if (link::ScanAndReadRegister(session.diskSystem(), *code, &value, &drive, &disk, &echo) != 1) {
+    if (link::ScanAndReadRegister(session.diskSystem(), *code, &value, &drive, &disk, &echo) != link::Status::Ok) {
         err << "trelvik-cli: no drive answered as the camera\n";
         return kExitNoCamera;
     }

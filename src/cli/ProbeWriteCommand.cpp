@@ -20,7 +20,7 @@ int runProbeWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostr
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
     std::string drive;
     int disk = -1;
-    if (link::ScanAndWriteRegister(session.diskSystem(), *code, *value, &drive, &disk) == 1) return kExitOk;
+    if (link::ScanAndWriteRegister(session.diskSystem(), *code, *value, &drive, &disk) == link::Status::Ok) return kExitOk;
     if (drive.empty()) {
         err << "trelvik-cli: no drive answered as the camera\n";
         return kExitNoCamera;

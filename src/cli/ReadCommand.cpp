@@ -17,8 +17,8 @@ int runRead(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     std::uint8_t value = 0;
-    const int status = link::ReadRegister(session.disk(), *code, value);
-    if (status == 1) out << hexByte(value) << "\n";
+    const link::Status status = link::ReadRegister(session.disk(), *code, value);
+    if (status == link::Status::Ok) out << hexByte(value) << "\n";
     return registerStatusExit(status, "read", *code, err);
 }
 

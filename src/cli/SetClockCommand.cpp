@@ -33,7 +33,7 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     }
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (link::WriteCameraClock(session.disk(), time) == 1) return kExitOk;
+    if (link::WriteCameraClock(session.disk(), time) == link::Status::Ok) return kExitOk;
     err << "trelvik-cli: setting the camera clock failed\n";
     return kExitCameraFailed;
 }
