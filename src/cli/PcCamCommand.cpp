@@ -11,7 +11,8 @@ int runPcCam(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     if (!expectArguments(invocation, 0, "pccam", err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (const auto changed = session.camera().changeToPcCam(); !changed) return reportError(changed.error(), err);
+    if (const auto changed = session.camera().changeToPcCam(); !changed)
+        return reportError(changed.error(), err);
     return kExitOk;
 }
 

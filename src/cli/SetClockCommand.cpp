@@ -32,7 +32,8 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     }
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (const auto written = session.camera().writeClock(time); !written) return reportError(written.error(), err);
+    if (const auto written = session.camera().writeClock(time); !written)
+        return reportError(written.error(), err);
     return kExitOk;
 }
 
