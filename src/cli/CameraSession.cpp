@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CameraSession.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ostream>
 
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
 #include "sim/SimulatedCamera.h"
+#include "text/Hex.h"
 
 namespace trelvik::cli {
-
-namespace {
-// Every caller of FindCameraDisk leaves room for this many drives.
-constexpr int kMaxCameraDrives = 8;
-} // namespace
 
 const char* const kCameraOptionsHelp =
     "  --simulate[=STATE.json]  talk to the simulated camera (kept in STATE.json when given)\n"
@@ -35,8 +29,8 @@ std::vector<OptionSpec> cameraOptions(std::vector<OptionSpec> extra) {
 CameraSession::CameraSession() = default;
 
 CameraSession::~CameraSession() {
-    // The disk goes before the system that made it; the sink is restored last.
-    m_disk.reset();
+    // The connection's disk goes before the system that made it; the sink is restored last.
+    m_connection.reset();
     m_system.reset();
     if (m_debugSink) debuglog::setDebugSink(m_previousSink);
 }
@@ -46,13 +40,13 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
         m_debugSink = platform::makeNativeDebugSink();
         m_previousSink = debuglog::setDebugSink(m_debugSink.get());
     }
+    link::CameraIds ids = link::kDefaultCameraIds;
     if (const auto idsFile = invocation.value("ids-from")) {
-        const auto system = platform::makeNativeSystemInfo();
-        if (!system->fileExists(*idsFile)) {
-            err << "trelvik-cli: " << *idsFile << " does not exist\n";
+        if (const auto problem = notAFile(*idsFile)) {
+            err << "trelvik-cli: " << *idsFile << " " << *problem << "\n";
             return kExitUsage;
         }
-        m_ids = link::LoadCameraIds(*platform::makeNativeProfileReader(), *idsFile);
+        ids = link::LoadCameraIds(*platform::makeNativeProfileReader(), *idsFile);
     }
     if (invocation.has("simulate")) {
         std::string error;
@@ -62,42 +56,35 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
             return kExitUsage;
         }
     } else {
-        m_system = platform::makeNativeDiskSystem(m_ids);
+        m_system = platform::makeNativeDiskSystem(ids);
     }
-    return kExitOk;
-}
-
-std::vector<platform::DriveEntry> CameraSession::cameraDrives() {
-    std::vector<platform::DriveEntry> found;
-    link::FindCameraDisk(*m_system, m_ids.vendor, m_ids.diskProduct, &found);
-    if (found.size() > static_cast<std::size_t>(kMaxCameraDrives)) found.resize(kMaxCameraDrives);
-    return found;
-}
-
-int CameraSession::openCamera(std::ostream& err) {
-    const auto drives = cameraDrives();
-    if (drives.empty()) {
-        char ids[32];
-        std::snprintf(ids, sizeof ids, "%04X:%04X", m_ids.vendor, m_ids.diskProduct);
-        err << "trelvik-cli: no camera found (USB " << ids << ")\n";
-        return kExitNoCamera;
-    }
-    int errorCode = 0;
-    m_disk = m_system->open(drives.front().openPath, errorCode);
-    if (!m_disk) {
-        err << "trelvik-cli: cannot open " << drives.front().openPath << ": error " << errorCode << " ("
-            << std::strerror(errorCode) << ")\n";
-        if (errorCode == EACCES || errorCode == EPERM)
-            err << "The camera's device node is not writable for this user: install the udev rule "
-                   "70-trelvik.rules and plug the camera in again.\n";
-        return kExitCameraFailed;
-    }
+    m_connection = std::make_unique<link::CameraConnection>(*m_system, ids);
     return kExitOk;
 }
 
 int CameraSession::connect(const Invocation& invocation, std::ostream& err) {
     if (const int rc = start(invocation, err); rc != kExitOk) return rc;
-    return openCamera(err);
+    if (const link::Outcome opened = m_connection->open(); !opened) return reportError(opened.error(), err);
+    return kExitOk;
+}
+
+int reportError(const link::ConnectionError& error, std::ostream& err) {
+    using Kind = link::ConnectionError::Kind;
+    err << "trelvik-cli: " << error.text << "\n";
+    switch (error.kind) {
+    case Kind::NoCamera:
+        return kExitNoCamera;
+    case Kind::NotSupported:
+        return kExitNotSupported;
+    case Kind::OpenFailed:
+        if (error.permissionDenied)
+            err << "The camera's device node is not writable for this user: install the udev rule "
+                   "70-trelvik.rules and plug the camera in again.\n";
+        return kExitCameraFailed;
+    case Kind::CameraFailed:
+        break;
+    }
+    return kExitCameraFailed;
 }
 
 bool expectArguments(const Invocation& invocation, std::size_t count, const std::string& synopsis,
@@ -109,7 +96,7 @@ bool expectArguments(const Invocation& invocation, std::size_t count, const std:
 
 std::optional<std::uint8_t> parseByteArgument(const std::string& command, const std::string& what,
                                               const std::string& text, std::ostream& err) {
-    const auto value = parseNumber(text, 0xFF);
+    const auto value = text::parseNumber(text, 0xFF);
     if (!value) {
         err << "trelvik-cli " << command << ": " << what << " must be 0-255 (0x.. or decimal), not '" << text
             << "'\n";
@@ -122,16 +109,6 @@ std::string hexByte(std::uint8_t value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", value);
     return text;
-}
-
-int registerStatusExit(int status, const std::string& action, std::uint8_t code, std::ostream& err) {
-    if (status == 1) return kExitOk;
-    if (status == -1) {
-        err << "trelvik-cli: the camera does not support register " << hexByte(code) << "\n";
-        return kExitNotSupported;
-    }
-    err << "trelvik-cli: register " << hexByte(code) << " " << action << " failed\n";
-    return kExitCameraFailed;
 }
 
 } // namespace trelvik::cli

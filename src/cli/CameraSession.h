@@ -10,12 +10,12 @@
 
 #include "cli/Cli.h"
 #include "debuglog/DebugLog.h"
+#include "link/CameraConnection.h"
 #include "link/Discovery.h"
-#include "platform/Disk.h"
 #include "platform/DiskSystem.h"
 
-// What every camera command shares: choosing the real or the simulated camera, finding the
-// camera's drive and opening it, and reading byte arguments.
+// What every camera command shares: the options that choose the real or the simulated camera,
+// the connection to it, how its errors end the command, and reading byte arguments.
 namespace trelvik::cli {
 
 // The options every camera command accepts, followed by `extra`:
@@ -34,31 +34,29 @@ public:
     CameraSession(const CameraSession&) = delete;
     CameraSession& operator=(const CameraSession&) = delete;
 
-    // Opens the disk system the invocation asks for. Returns kExitOk, or kExitUsage after
-    // writing the reason to `err` (unusable state file, missing ids file).
+    // Opens the disk system the invocation asks for and a connection over it. Returns kExitOk,
+    // or kExitUsage after writing the reason to `err` (unusable state file, missing ids file).
     int start(const Invocation& invocation, std::ostream& err);
 
-    platform::DiskSystem& diskSystem() { return *m_system; }
-    const link::CameraIds& ids() const { return m_ids; }
-
-    // The camera's drives as FindCameraDisk finds them with our ids, in order.
-    std::vector<platform::DriveEntry> cameraDrives();
-
-    // Opens the first camera drive. Returns kExitOk, kExitNoCamera when there is none, or
-    // kExitCameraFailed when it cannot be opened; the reason goes to `err`.
-    int openCamera(std::ostream& err);
-    platform::Disk& disk() { return *m_disk; }
-
-    // start() and openCamera() in one: what every command on the connected camera begins with.
+    // start() and opening the camera's drive in one: what every command on the connected camera
+    // begins with. A camera that is not there or will not open is reported as reportError does.
     int connect(const Invocation& invocation, std::ostream& err);
+
+    // Valid after start() returned kExitOk.
+    link::CameraConnection& camera() { return *m_connection; }
 
 private:
     std::unique_ptr<platform::DiskSystem> m_system;
-    link::CameraIds m_ids = link::kDefaultCameraIds;
-    std::unique_ptr<platform::Disk> m_disk;
+    std::unique_ptr<link::CameraConnection> m_connection;
     std::unique_ptr<platform::DebugSink> m_debugSink;
     platform::DebugSink* m_previousSink = nullptr;
 };
+
+// Writes what went wrong to `err` and returns the exit code for it: kExitNoCamera,
+// kExitCameraFailed (a drive that would not open, a failed transfer, a rejected reply) or
+// kExitNotSupported. Example: a NotSupported error -> "trelvik-cli: the camera does not support
+// register 0x25", kExitNotSupported.
+int reportError(const link::ConnectionError& error, std::ostream& err);
 
 // Checks that exactly `count` positional arguments were given; otherwise writes the usage line
 // of `command` to `err` and returns false.
@@ -72,9 +70,5 @@ std::optional<std::uint8_t> parseByteArgument(const std::string& command, const 
 
 // "0x" and two upper-case hex digits. Example: 0x4E -> "0x4E".
 std::string hexByte(std::uint8_t value);
-
-// Maps a register operation's status (1, 0, -1) to an exit code, telling `err` what went
-// wrong. Example: registerStatusExit(-1, "read", 0x25, err) -> kExitNotSupported.
-int registerStatusExit(int status, const std::string& action, std::uint8_t code, std::ostream& err);
 
 } // namespace trelvik::cli

@@ -2,9 +2,7 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cctype>
-#include <cstdlib>
+#include <filesystem>
 #include <ostream>
 
 namespace trelvik::cli {
@@ -73,7 +71,8 @@ bool parseInvocation(const Command& command, const std::vector<std::string>& arg
             return false;
         }
         if (option->value == OptionValue::Required && !value) {
-            if (i + 1 >= args.size()) {
+            // A following option is never a value: "--ids-from --simulate" lacks the file.
+            if (i + 1 >= args.size() || args[i + 1].compare(0, 2, "--") == 0) {
                 err << "trelvik-cli " << command.name << ": option --" << name << " needs a value\n";
                 return false;
             }
@@ -112,23 +111,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return it->run(invocation, out, err);
 }
 
-std::optional<long> parseNumber(const std::string& text, long max) {
-    if (text.empty()) return std::nullopt;
-    int base = 10;
-    std::size_t start = 0;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        start = 2;
-    }
-    for (std::size_t i = start; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool digit = base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : (c >= '0' && c <= '9');
-        if (!digit) return std::nullopt;
-    }
-    errno = 0;
-    const long value = std::strtol(text.c_str() + start, nullptr, base);
-    if (errno != 0 || value < 0 || value > max) return std::nullopt;
-    return value;
+std::optional<std::string> notAFile(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::is_regular_file(status)) return std::nullopt;
+    if (std::filesystem::is_directory(status)) return "is a folder, not a file";
+    if (std::filesystem::exists(status)) return "is not a regular file";
+    return "does not exist";
 }
 
 } // namespace trelvik::cli

@@ -56,7 +56,8 @@ bool parseInvocation(const Command& command, const std::vector<std::string>& arg
 // Runs the whole command line; the result is the process exit code.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Reads "0x.." hexadecimal or decimal, all of the text, within [0, max]. Example: "0x4E" -> 78.
-std::optional<long> parseNumber(const std::string& text, long max);
+// Why `path` cannot be read as a file, as the end of a sentence that starts with the path;
+// nullopt for a regular file. Examples: "does not exist", "is a folder, not a file".
+std::optional<std::string> notAFile(const std::string& path);
 
 } // namespace trelvik::cli

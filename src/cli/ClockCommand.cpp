@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "cli/ClockText.h"
-#include "link/VendorCommands.h"
+#include "link/VendorProtocol.h"
+#include "utilities/CameraClock.h"
 
 namespace trelvik::cli {
 
@@ -13,20 +13,17 @@ int runClock(const Invocation& invocation, std::ostream& out, std::ostream& err)
     if (!expectArguments(invocation, 0, "clock", err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    std::tm time{};
-    if (link::ReadCameraClock(session.disk(), time) != 1) {
-        err << "trelvik-cli: reading the camera clock failed\n";
-        return kExitCameraFailed;
-    }
-    if (!isValidDateTime(time)) {
-        // Each field came from one byte read as signed: cutting it back to 8 bits gives the byte.
-        const int bytes[] = {time.tm_year - 100, time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec};
+    const auto time = session.camera().readClock();
+    if (!time) return reportError(time.error(), err);
+    if (!utilities::isValidDateTime(*time)) {
+        // The fields came from the camera's bytes; encoding them again gives those bytes back.
+        const auto block = link::encodeCameraClock(*time);
         err << "trelvik-cli: the camera clock is not a valid date; bytes:";
-        for (int b : bytes) err << " " << hexByte(static_cast<std::uint8_t>(b));
+        for (std::size_t i = 2; i < block.size(); ++i) err << " " << hexByte(block[i]);
         err << " (year-2000, month, day, hour, minute, second)\n";
         return kExitCameraFailed;
     }
-    out << formatDateTime(time) << "\n";
+    out << utilities::formatDateTime(*time) << "\n";
     return kExitOk;
 }
 

@@ -15,7 +15,7 @@ int runDevices(const Invocation& invocation, std::ostream& out, std::ostream& er
     CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    const auto drives = session.cameraDrives();
+    const auto drives = session.camera().drives();
     for (const platform::DriveEntry& drive : drives)
         list.push_back({{"name", drive.name}, {"disk", drive.diskNumber}, {"path", drive.openPath}});
     printJson(out, list);

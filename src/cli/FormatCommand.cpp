@@ -2,18 +2,18 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
+#include "text/Hex.h"
 
 namespace trelvik::cli {
 
 namespace {
 
 constexpr const char* kSynopsis = "format SLOT --yes [--simulate[=STATE.json]]";
-constexpr long kLastSlot = 3;
+constexpr std::uint32_t kLastSlot = 3;
 
 int runFormat(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
-    const auto slot = parseNumber(invocation.positional[0], kLastSlot);
+    const auto slot = text::parseNumber(invocation.positional[0], kLastSlot);
     if (!slot) {
         err << "trelvik-cli format: SLOT must be 0-3, not '" << invocation.positional[0] << "'\n";
         return kExitUsage;
@@ -24,9 +24,9 @@ int runFormat(const Invocation& invocation, std::ostream& /*out*/, std::ostream&
     }
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (link::FormatCard(session.disk(), static_cast<std::uint8_t>(*slot)) == 1) return kExitOk;
-    err << "trelvik-cli: formatting the medium in slot " << *slot << " failed\n";
-    return kExitCameraFailed;
+    if (const auto formatted = session.camera().formatCard(static_cast<std::uint8_t>(*slot)); !formatted)
+        return reportError(formatted.error(), err);
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"format", kSynopsis,

@@ -5,45 +5,39 @@
 
 #include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
 
 namespace trelvik::cli {
 
 namespace {
 
-// Room for the full 32 characters of an identity text and its terminator.
-constexpr std::size_t kIdentityBufferSize = 33;
-
 int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (!expectArguments(invocation, 0, "info", err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+    link::CameraConnection& camera = session.camera();
 
     nlohmann::ordered_json info = nlohmann::ordered_json::object();
+    std::string systemReason; // the first failure the host, not the camera, is to blame for
     bool allRead = true;
-    const auto put = [&](const char* key, bool read, const std::string& text) {
-        if (read) {
-            info[key] = text;
-        } else {
-            info[key] = nullptr;
-            allRead = false;
+    const auto put = [&](const char* key, const link::Result<std::string>& text) {
+        if (text) {
+            info[key] = *text;
+            return;
         }
+        info[key] = nullptr;
+        allRead = false;
+        if (systemReason.empty()) systemReason = text.error().systemReason;
     };
-    // Each read runs before its text is taken: the buffers are filled by the calls.
-    std::string version;
-    const bool versionRead = link::ReadVersionString(session.disk(), version) == 1;
-    put("version", versionRead, version);
-    char model[kIdentityBufferSize] = {};
-    const bool modelRead = link::ReadModelId(session.disk(), model, sizeof model) == 1;
-    put("model", modelRead, model);
-    char make[kIdentityBufferSize] = {};
-    const bool makeRead = link::ReadMakeId(session.disk(), make, sizeof make) == 1;
-    put("make", makeRead, make);
+    put("version", camera.readVersion());
+    put("model", camera.readModel());
+    put("make", camera.readMake());
 
     // Identity texts are the camera's bytes: never let the dump throw on them.
     printJson(out, info);
-    if (!allRead) err << "trelvik-cli: some identity reads failed (null)\n";
-    return allRead ? kExitOk : kExitCameraFailed;
+    if (allRead) return kExitOk;
+    if (!systemReason.empty()) err << "trelvik-cli: " << systemReason << "\n";
+    else err << "trelvik-cli: some identity reads failed (null)\n";
+    return kExitCameraFailed;
 }
 
 const Registrar kRegistrar{{"info", "info [--simulate[=STATE.json]]",

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <array>
 #include <ostream>
 #include <string>
 
@@ -7,46 +6,29 @@
 
 #include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
+#include "utilities/MediaSlot.h"
 
 namespace trelvik::cli {
 
 namespace {
 
-// What each status byte of a media slot says.
-constexpr std::uint8_t kTypeMask = 0x0F;       // medium type; 0 = no medium in the slot
-constexpr std::uint8_t kProtectedBit = 0x40;   // write-protected
-constexpr std::uint8_t kNotInsertedBit = 0x80; // no card inserted
-
-// Display names by medium type, as the tool shows them.
-constexpr const char* kMediumTypeNames[] = {"No Card",    "Compact Flash",  "Built-in NAND Flash", "SDRAM Disk",
-                                            "Memory Card", "Second SD Card", "XD Card",             "CDROM Disk"};
-
-std::string mediumName(std::uint8_t type) {
-    if (type < std::size(kMediumTypeNames)) return kMediumTypeNames[type];
-    return "Unknown medium type " + std::to_string(type);
-}
-
 int runMedia(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (!expectArguments(invocation, 0, "media", err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    std::array<std::uint8_t, 4> status{};
-    if (link::ReadCardStatus(session.disk(), status) != 1) {
-        err << "trelvik-cli: Fail to query card status!\n";
-        return kExitCameraFailed;
-    }
+    const auto status = session.camera().readCardStatus();
+    if (!status) return reportError(status.error(), err);
     nlohmann::ordered_json media = nlohmann::ordered_json::array();
-    for (std::size_t slot = 0; slot < status.size(); ++slot) {
-        const std::uint8_t s = status[slot];
-        if ((s & kTypeMask) == 0) continue; // an empty slot gets no row
-        media.push_back({{"slot", slot},
-                         {"name", mediumName(s & kTypeMask)},
-                         {"protected", (s & kProtectedBit) != 0},
-                         {"inserted", (s & kNotInsertedBit) == 0}});
+    for (std::size_t index = 0; index < status->size(); ++index) {
+        const utilities::MediaSlot slot = utilities::decodeMediaSlot((*status)[index]);
+        if (slot.type == 0) continue; // an empty slot gets no row
+        media.push_back({{"slot", index},
+                         {"name", slot.name},
+                         {"protected", slot.writeProtected},
+                         {"inserted", slot.inserted}});
     }
     nlohmann::ordered_json result;
-    result["status"] = status;
+    result["status"] = *status;
     result["media"] = std::move(media);
     printJson(out, result);
     return kExitOk;

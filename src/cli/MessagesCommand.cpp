@@ -12,27 +12,11 @@
 #include "cli/Cli.h"
 #include "i18n/MessageCatalog.h"
 #include "platform/Native.h"
+#include "text/Hex.h"
 
 namespace trelvik::cli {
 
 namespace {
-
-// A LANGID in hexadecimal, with or without "0x": "0407", "0x0804", "FF07".
-std::optional<std::uint16_t> parseLangId(const std::string& text) {
-    std::string digits = text;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits.erase(0, 2);
-    if (digits.empty() || digits.size() > 4) return std::nullopt;
-    unsigned value = 0;
-    for (char c : digits) {
-        unsigned digit;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a') + 10;
-        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A') + 10;
-        else return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return static_cast<std::uint16_t>(value);
-}
 
 std::string baseKey(std::int32_t base) {
     char text[16];
@@ -49,17 +33,18 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
     const auto system = platform::makeNativeSystemInfo();
     std::uint16_t langId = 0;
     if (const auto text = invocation.value("langid")) {
-        const auto parsed = parseLangId(*text);
+        // A LANGID in hexadecimal, with or without "0x": "0407", "0x0804", "FF07".
+        const auto parsed = text::parseHex(*text, 0xFFFF);
         if (!parsed) {
             err << "trelvik-cli messages: --langid wants a hexadecimal LANGID such as 0407, not '" << *text << "'\n";
             return kExitUsage;
         }
-        langId = *parsed;
+        langId = static_cast<std::uint16_t>(*parsed);
     } else {
         langId = system->systemLangId();
     }
-    if (!system->fileExists(path)) {
-        err << path << " does not exist!\n";
+    if (const auto problem = notAFile(path)) {
+        err << path << " " << *problem << "!\n";
         return kExitUsage;
     }
 

@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
 
 namespace trelvik::cli {
 
@@ -12,9 +11,9 @@ int runPcCam(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     if (!expectArguments(invocation, 0, "pccam", err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (link::ChangeToPcCam(session.disk()) == 1) return kExitOk;
-    err << "trelvik-cli: the camera did not acknowledge the change to PC-camera mode\n";
-    return kExitCameraFailed;
+    if (const auto changed = session.camera().changeToPcCam(); !changed)
+        return reportError(changed.error(), err);
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"pccam", "pccam [--simulate[=STATE.json]]",

@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/Discovery.h"
 
 namespace trelvik::cli {
 
@@ -17,24 +16,9 @@ int runProbeRead(const Invocation& invocation, std::ostream& out, std::ostream& 
     CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
 
-    std::uint8_t value = 0;
-    std::string drive;
-    int disk = -1;
-    link::ProbeEcho echo = link::ProbeEcho::WrongCode;
-    if (link::ScanAndReadRegister(session.diskSystem(), *code, &value, &drive, &disk, &echo) != 1) {
-        err << "trelvik-cli: no drive answered as the camera\n";
-        return kExitNoCamera;
-    }
-    if (echo == link::ProbeEcho::NotSupported) {
-        err << "trelvik-cli: the camera on " << drive << " does not support register " << hexByte(*code) << "\n";
-        return kExitNotSupported;
-    }
-    if (echo == link::ProbeEcho::WrongCode) {
-        err << "trelvik-cli: the camera on " << drive << " answered for another register than " << hexByte(*code)
-            << "\n";
-        return kExitCameraFailed;
-    }
-    out << hexByte(value) << "\n";
+    const auto answer = session.camera().probeRead(*code);
+    if (!answer) return reportError(answer.error(), err);
+    out << hexByte(answer->value) << "\n";
     return kExitOk;
 }
 

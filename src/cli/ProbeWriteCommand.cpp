@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/Discovery.h"
 
 namespace trelvik::cli {
 
@@ -18,17 +17,9 @@ int runProbeWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostr
     if (!value) return kExitUsage;
     CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
-    std::string drive;
-    int disk = -1;
-    if (link::ScanAndWriteRegister(session.diskSystem(), *code, *value, &drive, &disk) == 1) return kExitOk;
-    if (drive.empty()) {
-        err << "trelvik-cli: no drive answered as the camera\n";
-        return kExitNoCamera;
-    }
-    // The probe cannot tell "not supported" from another wrong echo.
-    err << "trelvik-cli: the camera on " << drive << " did not echo register " << hexByte(*code) << " = "
-        << hexByte(*value) << " (rejected or not supported)\n";
-    return kExitCameraFailed;
+    if (const auto written = session.camera().probeWrite(*code, *value); !written)
+        return reportError(written.error(), err);
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"probe-write", kSynopsis,

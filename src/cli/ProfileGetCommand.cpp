@@ -23,6 +23,10 @@ int runProfileGet(const Invocation& invocation, std::ostream& out, std::ostream&
     const std::string& file = invocation.positional[0];
     const std::string& section = invocation.positional[1];
     const std::string& key = invocation.positional[2];
+    if (const auto problem = notAFile(file)) {
+        err << "trelvik-cli profile-get: " << file << " " << *problem << "\n";
+        return kExitUsage;
+    }
     const auto reader = platform::makeNativeProfileReader();
 
     std::string value;
@@ -42,7 +46,8 @@ const Registrar reg{{"profile-get", "profile-get [--wide] FILE SECTION KEY",
                      "Prints the value of KEY in SECTION of the INI file FILE as the tool reads it:\n"
                      "names match without regard to case, white space and one pair of enclosing quotes\n"
                      "are removed, and at most 255 bytes (255 UTF-16 units with --wide) are kept.\n"
-                     "The value is printed as UTF-8. Exits 1 when the value is missing or empty.\n"
+                     "The value is printed as UTF-8. Exits 1 when the file is missing (saying so) or the\n"
+                     "value is missing or empty (silently).\n"
                      "  --wide   read as the message file is read (wide characters)",
                      {{"wide", OptionValue::None}},
                      &runProfileGet}};

@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
 
 namespace trelvik::cli {
 
@@ -16,10 +15,10 @@ int runRead(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     if (!code) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    std::uint8_t value = 0;
-    const int status = link::ReadRegister(session.disk(), *code, value);
-    if (status == 1) out << hexByte(value) << "\n";
-    return registerStatusExit(status, "read", *code, err);
+    const auto value = session.camera().readRegister(*code);
+    if (!value) return reportError(value.error(), err);
+    out << hexByte(*value) << "\n";
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"read", kSynopsis,

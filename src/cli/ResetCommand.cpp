@@ -2,16 +2,12 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
 
 namespace trelvik::cli {
 
 namespace {
 
 constexpr const char* kSynopsis = "reset --yes [--simulate[=STATE.json]]";
-// The camera's reset command: this value written into this register.
-constexpr std::uint8_t kResetCode = 0x00;
-constexpr std::uint8_t kResetValue = 0xFF;
 
 int runReset(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (!expectArguments(invocation, 0, kSynopsis, err)) return kExitUsage;
@@ -21,8 +17,8 @@ int runReset(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     }
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    return registerStatusExit(link::WriteRegister(session.disk(), kResetCode, kResetValue), "reset", kResetCode,
-                              err);
+    if (const auto reset = session.camera().reset(); !reset) return reportError(reset.error(), err);
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"reset", kSynopsis,

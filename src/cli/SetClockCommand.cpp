@@ -3,8 +3,7 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "cli/ClockText.h"
-#include "link/VendorCommands.h"
+#include "utilities/CameraClock.h"
 
 namespace trelvik::cli {
 
@@ -24,7 +23,7 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     std::tm time{};
     if (text == "now") {
         time = localNow();
-    } else if (const auto parsed = parseDateTime(text)) {
+    } else if (const auto parsed = utilities::parseDateTime(text)) {
         time = *parsed;
     } else {
         err << "trelvik-cli set-clock: '" << text
@@ -33,9 +32,9 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     }
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    if (link::WriteCameraClock(session.disk(), time) == 1) return kExitOk;
-    err << "trelvik-cli: setting the camera clock failed\n";
-    return kExitCameraFailed;
+    if (const auto written = session.camera().writeClock(time); !written)
+        return reportError(written.error(), err);
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"set-clock", kSynopsis,

@@ -39,9 +39,8 @@ int runTable(const Invocation& invocation, std::ostream& out, std::ostream& err)
         return kExitUsage;
     }
     const std::string& path = invocation.positional[0];
-    const auto system = platform::makeNativeSystemInfo();
-    if (!system->fileExists(path)) {
-        err << path << " does not exist!\n";
+    if (const auto problem = notAFile(path)) {
+        err << path << " " << *problem << "!\n";
         return kExitUsage;
     }
     const auto reader = platform::makeNativeProfileReader();

@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "cli/CameraSession.h"
-#include "link/VendorCommands.h"
 
 namespace trelvik::cli {
 
@@ -18,7 +17,9 @@ int runWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     if (!value) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    return registerStatusExit(link::WriteRegister(session.disk(), *code, *value), "write", *code, err);
+    if (const auto written = session.camera().writeRegister(*code, *value); !written)
+        return reportError(written.error(), err);
+    return kExitOk;
 }
 
 const Registrar kRegistrar{{"write", kSynopsis,

@@ -92,7 +92,7 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 namespace {
 
 // What a tagged reply means to one probe: finish with a result, or try the next drive.
-using ProbeFinish = std::function<std::optional<int>(std::span<const std::uint8_t> reply)>;
+using ProbeFinish = std::function<std::optional<Status>(std::span<const std::uint8_t> reply)>;
 
 struct ProbeCommand {
     std::array<std::uint8_t, 16> cdb;
@@ -107,7 +107,7 @@ void setOutputs(const DriveEntry& drive, int number, std::string* driveName, int
     if (driveName) *driveName = drive.name;
 }
 
-int runProbe(DiskSystem& system, const ProbeCommand& command, std::string* driveName, int* diskNumber) {
+Status runProbe(DiskSystem& system, const ProbeCommand& command, std::string* driveName, int* diskNumber) {
     for (const DriveEntry& drive : system.drives()) {
         if (!drive.probed) continue;
         DebugLog("check %s...\n", drive.rootPath.c_str());
@@ -132,17 +132,17 @@ int runProbe(DiskSystem& system, const ProbeCommand& command, std::string* drive
         } // the drive is closed before its reply is judged, and before the next one is opened
         if (!status || !ReplyHasTag(reply, command.lengthByte, command.tag)) continue;
         setOutputs(drive, number, driveName, diskNumber);
-        if (const std::optional<int> result = command.finish(reply)) return *result;
+        if (const std::optional<Status> result = command.finish(reply)) return *result;
     }
-    return 0;
+    return Status::Failed;
 }
 
 } // namespace
 
-int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
+Status ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
                         int* diskNumber, ProbeEcho* echo) {
     const ProbeCommand command{readRegisterCdb(code), kCmdReadRegister.timeout, kRegisterLengthByte, "DBUGRD",
-                               [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
+                               [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
                                    // Any tagged answer ends the probe: the camera is found even
                                    // when it does not know the register.
                                    const bool echoed = reply[9] == code;
@@ -151,28 +151,28 @@ int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* val
                                        *echo = echoed ? ProbeEcho::Value
                                                : (reply[9] == 'N' && reply[10] == 'S') ? ProbeEcho::NotSupported
                                                                                        : ProbeEcho::WrongCode;
-                                   return 1;
+                                   return Status::Ok;
                                }};
     return runProbe(system, command, driveName, diskNumber);
 }
 
-int ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
+Status ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
                          int* diskNumber) {
     const ProbeCommand command{writeRegisterCdb(code, value), kCmdWriteRegister.timeout, kRegisterLengthByte,
                                "DBUGWR",
-                               [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
-                                   if (reply[9] == code && reply[10] == value) return 1;
+                               [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
+                                   if (reply[9] == code && reply[10] == value) return Status::Ok;
                                    return std::nullopt;
                                }};
     return runProbe(system, command, driveName, diskNumber);
 }
 
-int ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* driveName, int* diskNumber) {
+Status ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* driveName, int* diskNumber) {
     const ProbeCommand command{formatCardCdb(medium), kProbeFormatTimeout, kRegisterLengthByte, "FORMAT",
-                               [&](std::span<const std::uint8_t> reply) -> std::optional<int> {
+                               [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
                                    // A failed format is final: formatting another drive would
                                    // not be what the user asked for.
-                                   return (reply[9] == medium && reply[10] == 0) ? 1 : 0;
+                                   return statusOf(reply[9] == medium && reply[10] == 0);
                                }};
     return runProbe(system, command, driveName, diskNumber);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/Status.h"
 #include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
 
@@ -71,23 +72,23 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 // answers with the command's tag, `driveName` and `diskNumber` (-1 for an optical drive) are
 // set; absent outputs are skipped. Failures show only in the debug output.
 
-// Register read by probing (FC 0B "QZGETDB" code, 4 s). Returns 1 at the first drive whose reply
+// Register read by probing (FC 0B "QZGETDB" code, 4 s). Returns Ok at the first drive whose reply
 // carries the "DBUGRD" tag; `value` is set only when that reply echoes the code, so an "NS"
-// answer returns 1 with `value` untouched. 0 when no drive answers. `echo` (optional) tells
+// answer returns Ok with `value` untouched. Failed when no drive answers. `echo` (optional) tells
 // callers that must know whether `value` was set what the answering drive said.
 enum class ProbeEcho { Value, NotSupported, WrongCode };
-int ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
+Status ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
                         int* diskNumber, ProbeEcho* echo = nullptr);
 
-// Register write by probing (FC 0B "QZSETDB" code value, 4 s). Returns 1 at the first drive that
+// Register write by probing (FC 0B "QZSETDB" code value, 4 s). Returns Ok at the first drive that
 // echoes code and value. A tagged reply with a wrong echo sets the outputs to that drive and
-// probing goes on; 0 when no later drive echoes.
-int ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
+// probing goes on; Failed when no later drive echoes.
+Status ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
                          int* diskNumber);
 
 // Card format by probing (FC 08 "QZFMTCA" medium, 2000 s). Stops at the first drive whose reply
-// carries the "FORMAT" tag: 1 when it echoes the medium with byte 10 zero, else 0. 0 when no
-// drive answers.
-int ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* driveName, int* diskNumber);
+// carries the "FORMAT" tag: Ok when it echoes the medium with byte 10 zero, else Failed. Failed
+// when no drive answers.
+Status ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* driveName, int* diskNumber);
 
 } // namespace trelvik::link

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "link/VendorCommands.h"
 
-
 #include "link/Transport.h"
 #include "link/VendorProtocol.h"
 
@@ -22,72 +21,72 @@ bool exchange(Disk& disk, const SignedCommand& command, std::span<std::uint8_t> 
 using SignedReply = std::array<std::uint8_t, kSignedReplyLength>;
 using IdentityReply = std::array<std::uint8_t, kIdentityReplyLength>;
 
-int readIdentity(Disk& disk, const SignedCommand& command, char* buffer, std::size_t size) {
+Status readIdentity(Disk& disk, const SignedCommand& command, char* buffer, std::size_t size) {
     // No room even for the terminator: refuse before talking to the camera.
-    if (buffer == nullptr || size == 0) return 0;
+    if (buffer == nullptr || size == 0) return Status::Failed;
     IdentityReply reply{};
-    if (!exchange(disk, command, reply)) return 0;
-    return decodeIdentityString(reply, buffer, size) ? 1 : 0;
+    if (!exchange(disk, command, reply)) return Status::Failed;
+    return statusOf(decodeIdentityString(reply, buffer, size));
 }
 
 } // namespace
 
-int ReadCameraClock(Disk& disk, std::tm& time) {
+Status ReadCameraClock(Disk& disk, std::tm& time) {
     std::array<std::uint8_t, kClockBlockLength> block{};
-    if (SPTI_GetData(disk, kClockReadOpcode, block) == 0) return 0;
-    return decodeCameraClock(block, time) ? 1 : 0;
+    if (SPTI_GetData(disk, kClockReadOpcode, block) == 0) return Status::Failed;
+    return statusOf(decodeCameraClock(block, time));
 }
 
-int WriteCameraClock(Disk& disk, const std::tm& time) {
+Status WriteCameraClock(Disk& disk, const std::tm& time) {
     const auto block = encodeCameraClock(time);
-    return SPTI_SetData(disk, kClockWriteOpcode, block) != 0 ? 1 : 0;
+    return statusOf(SPTI_SetData(disk, kClockWriteOpcode, block) != 0);
 }
 
-int ReadVersionString(Disk& disk, std::string& text) {
+Status ReadVersionString(Disk& disk, std::string& text) {
     SignedReply reply{};
-    if (exchange(disk, kCmdReadVersion, reply) && decodeVersionString(reply, text)) return 1;
+    if (exchange(disk, kCmdReadVersion, reply) && decodeVersionString(reply, text)) return Status::Ok;
     text = kNotAvailable;
-    return 0;
+    return Status::Failed;
 }
 
-int ReadCardStatus(Disk& disk, std::array<std::uint8_t, 4>& status) {
+Status ReadCardStatus(Disk& disk, std::array<std::uint8_t, 4>& status) {
     SignedReply reply{};
-    if (!exchange(disk, kCmdReadCardStatus, reply)) return 0;
-    return decodeCardStatus(reply, status) ? 1 : 0;
+    if (!exchange(disk, kCmdReadCardStatus, reply)) return Status::Failed;
+    return statusOf(decodeCardStatus(reply, status));
 }
 
-int ReadRegister(Disk& disk, std::uint8_t code, std::uint8_t& value) {
+Status ReadRegister(Disk& disk, std::uint8_t code, std::uint8_t& value) {
     SignedReply reply{};
-    if (!exchange(disk, kCmdReadRegister, reply, code)) return 0;
+    if (!exchange(disk, kCmdReadRegister, reply, code)) return Status::Failed;
     return decodeRegisterRead(reply, code, value);
 }
 
-int WriteRegister(Disk& disk, std::uint8_t code, std::uint8_t value) {
+Status WriteRegister(Disk& disk, std::uint8_t code, std::uint8_t value) {
     SignedReply reply{};
-    if (!exchange(disk, kCmdWriteRegister, reply, code, value)) return 0;
+    if (!exchange(disk, kCmdWriteRegister, reply, code, value)) return Status::Failed;
     return decodeRegisterWrite(reply, code, value);
 }
 
-int ReadModelId(Disk& disk, char* buffer, std::size_t size) { return readIdentity(disk, kCmdReadModelId, buffer, size); }
+Status ReadModelId(Disk& disk, char* buffer, std::size_t size) { return readIdentity(disk, kCmdReadModelId, buffer, size); }
 
-int ReadMakeId(Disk& disk, char* buffer, std::size_t size) { return readIdentity(disk, kCmdReadMakeId, buffer, size); }
+Status ReadMakeId(Disk& disk, char* buffer, std::size_t size) { return readIdentity(disk, kCmdReadMakeId, buffer, size); }
 
-int ChangeToPcCam(Disk& disk) {
+Status ChangeToPcCam(Disk& disk) {
     SignedReply reply{};
-    if (!exchange(disk, kCmdChangeToPcCam, reply, kPcCamArgument)) return 0;
-    return decodePcCamReply(reply) ? 1 : 0;
+    if (!exchange(disk, kCmdChangeToPcCam, reply, kPcCamArgument)) return Status::Failed;
+    return statusOf(decodePcCamReply(reply));
 }
 
-int FormatCard(Disk& disk, std::uint8_t medium) {
+Status FormatCard(Disk& disk, std::uint8_t medium) {
     SignedReply reply{};
-    if (!exchange(disk, kCmdFormatCard, reply, medium)) return 0;
-    return decodeFormatReply(reply, medium) ? 1 : 0;
+    if (!exchange(disk, kCmdFormatCard, reply, medium)) return Status::Failed;
+    return statusOf(decodeFormatReply(reply, medium));
 }
 
-int SetFlashSave(Disk& disk, std::uint8_t flag) {
+Status SetFlashSave(Disk& disk, std::uint8_t flag) {
     SignedReply reply{};
-    if (!exchange(disk, kCmdSetFlashSave, reply, flag)) return 0;
-    return decodeFlashSaveReply(reply, flag) ? 1 : 0;
+    if (!exchange(disk, kCmdSetFlashSave, reply, flag)) return Status::Failed;
+    return statusOf(decodeFlashSaveReply(reply, flag));
 }
 
 } // namespace trelvik::link

@@ -72,23 +72,23 @@ bool ReplyHasTag(std::span<const std::uint8_t> reply, std::uint8_t lengthByte, s
     return true;
 }
 
-int decodeRegisterRead(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t& value) {
-    if (!ReplyHasTag(reply, kRegisterLengthByte, "DBUGRD")) return 0;
+Status decodeRegisterRead(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t& value) {
+    if (!ReplyHasTag(reply, kRegisterLengthByte, "DBUGRD")) return Status::Failed;
     // The echo is tested before "NS": register 0x4E ('N') answered "NS" is the value 0x53.
     std::uint8_t echo = 0, byte = 0;
     if (byteAt(reply, kEchoOffset, echo) && echo == code && byteAt(reply, kValueOffset, byte)) {
         value = byte;
-        return 1;
+        return Status::Ok;
     }
-    return isNotSupported(reply) ? -1 : 0;
+    return isNotSupported(reply) ? Status::NotSupported : Status::Failed;
 }
 
-int decodeRegisterWrite(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t value) {
-    if (!ReplyHasTag(reply, kRegisterLengthByte, "DBUGWR")) return 0;
+Status decodeRegisterWrite(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t value) {
+    if (!ReplyHasTag(reply, kRegisterLengthByte, "DBUGWR")) return Status::Failed;
     std::uint8_t echo = 0, byte = 0;
     if (byteAt(reply, kEchoOffset, echo) && byteAt(reply, kValueOffset, byte) && echo == code && byte == value)
-        return 1;
-    return isNotSupported(reply) ? -1 : 0;
+        return Status::Ok;
+    return isNotSupported(reply) ? Status::NotSupported : Status::Failed;
 }
 
 bool decodeVersionString(std::span<const std::uint8_t> reply, std::string& text) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/Status.h"
+
 // The camera's vendor command language as pure data: CDB builders, lengths, timeouts and the
 // reply tests. Everything that talks to a camera (the vendor operations, the drive probe, the
 // simulated camera's tests) uses these so that the bytes on the wire have one source.
@@ -74,11 +76,13 @@ std::array<std::uint8_t, 6> clockCdb(std::uint8_t opcode);
 // Example: ReplyHasTag("QZ\x08DBUGRD\x12\x34...", 8, "DBUGRD") -> true
 bool ReplyHasTag(std::span<const std::uint8_t> reply, std::uint8_t lengthByte, std::string_view tag);
 
-// Register read reply: 1 and `value` = byte 10 when byte 9 echoes `code`; else -1 when bytes
-// 9-10 are "NS"; else 0. `value` is written only on 1. Example: code 0x4E, "NS" -> 1, value 0x53.
-int decodeRegisterRead(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t& value);
-// Register write reply: 1 when bytes 9-10 echo code and value; else -1 on "NS"; else 0.
-int decodeRegisterWrite(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t value);
+// Register read reply: Ok and `value` = byte 10 when byte 9 echoes `code`; else NotSupported
+// when bytes 9-10 are "NS"; else Failed. `value` is written only on Ok.
+// Example: code 0x4E, "NS" -> Ok, value 0x53.
+Status decodeRegisterRead(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t& value);
+// Register write reply: Ok when bytes 9-10 echo code and value; else NotSupported on "NS";
+// else Failed.
+Status decodeRegisterWrite(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t value);
 // Version reply: "QZ" only; byte 2 characters from byte 3, at most 13 and never past the reply,
 // cut at a zero byte. `text` is written only on true. Example: "QZ\x05" "1.2.3" -> "1.2.3".
 bool decodeVersionString(std::span<const std::uint8_t> reply, std::string& text);

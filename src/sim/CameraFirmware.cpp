@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "utilities/CameraClock.h"
+
 namespace trelvik::sim {
 
 namespace {
@@ -43,19 +45,14 @@ std::array<std::uint8_t, 6> localBytes(std::time_t when) {
             static_cast<std::uint8_t>(fields.tm_min),        static_cast<std::uint8_t>(fields.tm_sec)};
 }
 
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 // The host time the six clock bytes stand for, when they are a real date and time. The year
 // byte is signed, as the host reads it: 0xFF is 1999.
 std::optional<std::time_t> timeOfBytes(const std::array<std::uint8_t, 6>& b) {
     const int year = 2000 + static_cast<std::int8_t>(b[0]);
     const int month = b[1];
     if (month < 1 || month > 12) return std::nullopt;
-    if (b[2] < 1 || b[2] > daysInMonth(year, month) || b[3] > 23 || b[4] > 59 || b[5] > 59) return std::nullopt;
+    if (b[2] < 1 || b[2] > utilities::daysInMonth(year, month) || b[3] > 23 || b[4] > 59 || b[5] > 59)
+        return std::nullopt;
     std::tm fields{};
     fields.tm_year = year - 1900;
     fields.tm_mon = month - 1;

@@ -51,8 +51,10 @@ constexpr std::optional<std::uint32_t> parseHex(std::string_view text, std::uint
     for (char c : text) {
         const int digit = detail::hexDigitValue(c);
         if (digit < 0) return std::nullopt;
-        // Checked before it grows, so no run of digits can wrap around.
-        if (value > (max - static_cast<std::uint32_t>(digit)) / 16u) return std::nullopt;
+        // Checked before it grows, so no run of digits can wrap around; a digit above `max`
+        // is tested first, as max - digit would wrap itself.
+        if (static_cast<std::uint32_t>(digit) > max || value > (max - static_cast<std::uint32_t>(digit)) / 16u)
+            return std::nullopt;
         value = value * 16u + static_cast<std::uint32_t>(digit);
     }
     return value;
@@ -68,7 +70,7 @@ constexpr std::optional<std::uint32_t> parseNumber(std::string_view text, std::u
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
         const auto digit = static_cast<std::uint32_t>(c - '0');
-        if (value > (max - digit) / 10u) return std::nullopt;
+        if (digit > max || value > (max - digit) / 10u) return std::nullopt;
         value = value * 10u + digit;
     }
     return value;

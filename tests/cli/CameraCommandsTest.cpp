@@ -108,7 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{{"set-clock", "2024-05-17 08:30:00"}, "valid date"},
                       UsageCase{{"set-clock", "1999-12-31T23:59:59"}, "valid date"},
                       UsageCase{{"set-clock", "2024-05-17T24:00:00"}, "valid date"},
-                      UsageCase{{"info", "extra"}, "usage"}, UsageCase{{"read", "1", "--bogus"}, "unknown option"}));
+                      UsageCase{{"info", "extra"}, "usage"}, UsageCase{{"read", "1", "--bogus"}, "unknown option"},
+                      // The next option is not the file; taken as one it would be "not found".
+                      UsageCase{{"read", "1", "--ids-from", "--simulate"}, "option --ids-from needs a value"},
+                      UsageCase{{"devices", "--ids-from", "--debug"}, "option --ids-from needs a value"}));
 
 TEST_F(CliCameraTest, ReadPrintsTheValueAndLogsTheExactCommand) {
     const CliRun run = cli({"read", "0x01"});
@@ -224,6 +227,9 @@ TEST_F(CliCameraTest, OtherIdsDoNotFindTheCamera) {
     std::ofstream(ids) << "[APP]\nTitle=x\nUsbVendorId=0x1234\n";
     EXPECT_EQ(cli({"devices", "--ids-from=" + ids.string()}).exit, 4);
     EXPECT_EQ(cli({"devices", "--ids-from=" + (dir / "missing.ini").string()}).exit, 1);
+    const CliRun folder = cli({"devices", "--ids-from=" + dir.string()});
+    EXPECT_EQ(folder.exit, 1);
+    EXPECT_EQ(folder.err, "trelvik-cli: " + dir.string() + " is a folder, not a file\n");
 }
 
 TEST_F(CliCameraTest, UnplugAfterEndsTheSecondCommand) {

@@ -75,6 +75,9 @@ TEST(MessagesCommand, BadInputIsAnError) {
     const CliRun missing = run({"messages", fixture("none.ini"), "--langid", "0409"});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, fixture("none.ini") + " does not exist!\n");
+    const CliRun folder = run({"messages", fixture(""), "--langid", "0409"});
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_EQ(folder.err, fixture("") + " is a folder, not a file!\n");
     EXPECT_EQ(run({"messages"}).code, 1);
 }
 

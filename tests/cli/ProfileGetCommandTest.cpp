@@ -51,6 +51,22 @@ TEST(ProfileGetCommand, MissingValuePrintsNothing) {
     }
 }
 
+// A missing value is silent, so a script can test for it; a file that cannot be read is a
+// mistake to tell about.
+TEST(ProfileGetCommand, FileThatIsNoFileIsNamed) {
+    struct Case {
+        std::string file;
+        std::string says;
+    };
+    for (const Case& c : {Case{kFixtures + "no_such_file.ini", "does not exist"},
+                          Case{kFixtures, "is a folder, not a file"}}) {
+        const Result r = run({c.file, "APP", "Title"});
+        EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "trelvik-cli profile-get: " + c.file + " " + c.says + "\n");
+    }
+}
+
 TEST(ProfileGetCommand, WrongArgumentCountIsAUsageError) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {}, {"a.ini"}, {"a.ini", "APP"}, {"a.ini", "APP", "Title", "extra"}}) {

@@ -59,6 +59,9 @@ TEST(TableCommand, MissingFileOrArgumentIsAnError) {
     const CliRun missing = run({"table", fixture("none.ini")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, fixture("none.ini") + " does not exist!\n");
+    const CliRun folder = run({"table", fixture("")});
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_EQ(folder.err, fixture("") + " is a folder, not a file!\n");
     EXPECT_EQ(run({"table"}).code, 1);
     EXPECT_EQ(run({"table", "a", "b"}).code, 1);
 }

@@ -103,7 +103,7 @@ TEST(FindCameraDisk, RemovableCIsFoundThoughNeverProbed) {
 
     debuglog::DebugCapture log;
     std::uint8_t value = 0;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x05, &value, nullptr, nullptr), 0);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x05, &value, nullptr, nullptr), Status::Failed);
     EXPECT_TRUE(system.requests.empty());
     EXPECT_TRUE(log.lines().empty());
 }
@@ -173,7 +173,7 @@ TEST(DriveProbe, ReadWritesExactDebugLinesAndFindsTheCamera) {
     std::uint8_t value = 0;
     std::string name;
     int number = -9;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, &name, &number), 1);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, &name, &number), Status::Ok);
     EXPECT_EQ(value, 0x34);
     EXPECT_EQ(name, "F:");
     EXPECT_EQ(number, 2);
@@ -192,7 +192,7 @@ TEST(DriveProbe, ReadSendsTheRegisterReadWithFourSeconds) {
     FakeDiskSystem system = threeDrives();
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x90, 0x01})});
     std::uint8_t value = 0;
-    ASSERT_EQ(ScanAndReadRegister(system, 0x90, &value, nullptr, nullptr), 1);
+    ASSERT_EQ(ScanAndReadRegister(system, 0x90, &value, nullptr, nullptr), Status::Ok);
     ASSERT_EQ(system.requests.size(), 1u);
     const auto& request = system.requests[0].second;
     const std::vector<std::uint8_t> cdb{0xFC, 0x0B, 'Q', 'Z', 'G', 'E', 'T', 'D', 'B', 0x90, 0, 0, 0, 0, 0, 0};
@@ -209,7 +209,7 @@ TEST(DriveProbe, EveryDriveIsClosedBeforeTheNextIsOpened) {
     system.answer(physical(1), {signedReply(8, "DBUGXX")});
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x01, 0x02})});
     std::uint8_t value = 0;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x01, &value, nullptr, nullptr), 1);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x01, &value, nullptr, nullptr), Status::Ok);
     const std::vector<std::string> expected{"open " + physical(1), "send " + physical(1), "close " + physical(1),
                                             "open " + physical(2), "send " + physical(2), "close " + physical(2)};
     EXPECT_EQ(system.events, expected);
@@ -221,7 +221,7 @@ TEST(DriveProbe, ReadAnsweredNotSupportedReturnsOneAndLeavesTheValue) {
     std::uint8_t value = 0xA5;
     std::string name;
     int number = -9;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, &name, &number), 1);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, &name, &number), Status::Ok);
     EXPECT_EQ(value, 0xA5);
     EXPECT_EQ(name, "F:");
     EXPECT_EQ(number, 2);
@@ -238,7 +238,7 @@ TEST(DriveProbe, ReadTellsWhatTheAnsweringDriveSaid) {
         system.answer(physical(2), {signedReply(8, "DBUGRD", c.echo)});
         std::uint8_t value = 0xA5;
         ProbeEcho echo = ProbeEcho::WrongCode;
-        EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, nullptr, nullptr, &echo), 1);
+        EXPECT_EQ(ScanAndReadRegister(system, 0x12, &value, nullptr, nullptr, &echo), Status::Ok);
         EXPECT_EQ(echo, c.expected);
         EXPECT_EQ(value, c.expected == ProbeEcho::Value ? 0x00 : 0xA5);
     }
@@ -255,7 +255,7 @@ TEST_P(ProbeRejects, ReadGoesOnToTheNextDrive) {
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x07, 0x09})});
     std::uint8_t value = 0;
     std::string name;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x07, &value, &name, nullptr), 1);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x07, &value, &name, nullptr), Status::Ok);
     EXPECT_EQ(name, "E:");
     EXPECT_EQ(value, 0x09);
 }
@@ -277,7 +277,7 @@ TEST(DriveProbe, OpticalDriveIsOpenedByItsPathAndReportsDiskNumberMinusOne) {
     std::uint8_t value = 0;
     std::string name;
     int number = 99;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, &name, &number), 1);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, &name, &number), Status::Ok);
     EXPECT_EQ(name, "D:");
     EXPECT_EQ(number, -1);
     EXPECT_EQ(system.sentTo(), std::vector<std::string>{"\\\\.\\D:"});
@@ -292,7 +292,7 @@ TEST(DriveProbe, RemovableWithoutDiskNumberIsSkippedSilently) {
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x03, 0x04})});
     debuglog::DebugCapture log;
     std::uint8_t value = 0;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, nullptr, nullptr), 0);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, nullptr, nullptr), Status::Failed);
     EXPECT_TRUE(system.events.empty());
     const std::vector<std::string> expected{"QZ::check \\\\.\\D:\\...\n", "QZ::check \\\\.\\E:\\...\n"};
     EXPECT_EQ(log.lines(), expected);
@@ -304,7 +304,7 @@ TEST(DriveProbe, ProbeDiskNumberIsWhatTheProbeReports) {
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x03, 0x04})});
     int number = -9;
     std::uint8_t value = 0;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, nullptr, &number), 1);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, nullptr, &number), Status::Ok);
     EXPECT_EQ(number, 2);
 }
 
@@ -313,9 +313,9 @@ TEST(DriveProbe, NothingAnsweringReturnsZeroAndLeavesOutputs) {
     std::uint8_t value = 0x11;
     std::string name = "none";
     int number = -9;
-    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, &name, &number), 0);
-    EXPECT_EQ(ScanAndWriteRegister(system, 0x03, 0x04, &name, &number), 0);
-    EXPECT_EQ(ScanAndFormatCard(system, 0, &name, &number), 0);
+    EXPECT_EQ(ScanAndReadRegister(system, 0x03, &value, &name, &number), Status::Failed);
+    EXPECT_EQ(ScanAndWriteRegister(system, 0x03, 0x04, &name, &number), Status::Failed);
+    EXPECT_EQ(ScanAndFormatCard(system, 0, &name, &number), Status::Failed);
     EXPECT_EQ(value, 0x11);
     EXPECT_EQ(name, "none");
     EXPECT_EQ(number, -9);
@@ -326,7 +326,7 @@ TEST(DriveProbe, WriteOfFFSucceedsWhenEchoed) {
     system.answer(physical(2), {signedReply(8, "DBUGWR", {0x00, 0xFF})});
     std::string name;
     int number = -9;
-    EXPECT_EQ(ScanAndWriteRegister(system, 0x00, 0xFF, &name, &number), 1);
+    EXPECT_EQ(ScanAndWriteRegister(system, 0x00, 0xFF, &name, &number), Status::Ok);
     EXPECT_EQ(name, "F:");
     EXPECT_EQ(number, 2);
     ASSERT_EQ(system.requests.size(), 1u);
@@ -343,7 +343,7 @@ TEST(DriveProbe, WriteWithWrongEchoKeepsProbing) {
     system.answer(physical(2), {signedReply(8, "DBUGWR", {0x90, 0xC8})});
     std::string name;
     int number = -9;
-    EXPECT_EQ(ScanAndWriteRegister(system, 0x90, 0xC8, &name, &number), 1);
+    EXPECT_EQ(ScanAndWriteRegister(system, 0x90, 0xC8, &name, &number), Status::Ok);
     EXPECT_EQ(name, "E:");
     EXPECT_EQ(number, 2);
     EXPECT_EQ(system.sentTo(), (std::vector<std::string>{physical(1), physical(2)}));
@@ -356,7 +356,7 @@ TEST(DriveProbe, WriteWithOnlyWrongEchoesReturnsZeroButNamesTheDrive) {
     system.answer(physical(1), {signedReply(8, "DBUGWR", {'N', 'S'})});
     std::string name;
     int number = -9;
-    EXPECT_EQ(ScanAndWriteRegister(system, 0x20, 0x01, &name, &number), 0);
+    EXPECT_EQ(ScanAndWriteRegister(system, 0x20, 0x01, &name, &number), Status::Failed);
     EXPECT_EQ(name, "D:");
     EXPECT_EQ(number, 1);
 }
@@ -371,7 +371,7 @@ TEST(DriveProbe, FormatStopsAtTheFirstFormatReply) {
     system.answer(physical(3), {signedReply(8, "FORMAT", {0x01, 0x00})});
     std::string name;
     int number = -9;
-    EXPECT_EQ(ScanAndFormatCard(system, 0x01, &name, &number), 0);
+    EXPECT_EQ(ScanAndFormatCard(system, 0x01, &name, &number), Status::Failed);
     EXPECT_EQ(name, "E:");
     EXPECT_EQ(number, 2);
     EXPECT_EQ(system.sentTo(), (std::vector<std::string>{physical(1), physical(2)}));
@@ -384,14 +384,14 @@ TEST(DriveProbe, FormatSucceedsOnEcho) {
     FakeDiskSystem system;
     system.addDrive("D:", DriveType::Removable, 1, physical(1));
     system.answer(physical(1), {signedReply(8, "FORMAT", {0x03, 0x00})});
-    EXPECT_EQ(ScanAndFormatCard(system, 0x03, nullptr, nullptr), 1);
+    EXPECT_EQ(ScanAndFormatCard(system, 0x03, nullptr, nullptr), Status::Ok);
 }
 
 TEST(DriveProbe, FormatWithOtherMediumEchoFails) {
     FakeDiskSystem system;
     system.addDrive("D:", DriveType::Removable, 1, physical(1));
     system.answer(physical(1), {signedReply(8, "FORMAT", {0x02, 0x00})});
-    EXPECT_EQ(ScanAndFormatCard(system, 0x03, nullptr, nullptr), 0);
+    EXPECT_EQ(ScanAndFormatCard(system, 0x03, nullptr, nullptr), Status::Failed);
 }
 
 // ---------------------------------------------------------------- LoadCameraIds

@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 // One operation with the bytes it must put on the wire and a reply it must accept.
 struct WireCase {
     const char* name;
-    std::function<int(Disk&)> run;
+    std::function<Status(Disk&)> run;
     const char* cdb;
     std::size_t length;
     std::chrono::seconds timeout;
@@ -75,7 +75,7 @@ TEST_P(WireTest, SendsOneExactRequestAndAcceptsTheGoodReply) {
     disk.queueReply(c.goodReply);
     disk.queueReply(c.goodReply);
 
-    EXPECT_EQ(c.run(disk), 1);
+    EXPECT_EQ(c.run(disk), Status::Ok);
 
     ASSERT_EQ(disk.requests().size(), 1u);
     const auto& sent = disk.requests()[0];
@@ -92,7 +92,7 @@ TEST_P(WireTest, FailedTransferFailsWithoutRetry) {
     disk.queueReply(c.goodReply, false); // the right bytes do not make a failed request good
     disk.queueReply(c.goodReply);
 
-    EXPECT_EQ(c.run(disk), 0);
+    EXPECT_EQ(c.run(disk), Status::Failed);
     EXPECT_EQ(disk.requests().size(), 1u);
 }
 
@@ -102,7 +102,7 @@ TEST_P(WireTest, ReplyWithoutMagicFails) {
     Bytes reply = c.goodReply;
     reply[1] = 'z';
     disk.queueReply(reply);
-    EXPECT_EQ(c.run(disk), 0);
+    EXPECT_EQ(c.run(disk), Status::Failed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, WireTest, ::testing::ValuesIn(wireCases()),
@@ -115,12 +115,12 @@ TEST(ReadRegister, ReturnsValueOrNotSupported) {
     disk.queueReply(signedReply(8, "DBUGRD", {0x11, 0x22}));
     std::uint8_t value = 0xA5;
 
-    EXPECT_EQ(ReadRegister(disk, 0x4E, value), 1);
+    EXPECT_EQ(ReadRegister(disk, 0x4E, value), Status::Ok);
     EXPECT_EQ(value, 0x53);
     value = 0xA5;
-    EXPECT_EQ(ReadRegister(disk, 0x20, value), -1);
+    EXPECT_EQ(ReadRegister(disk, 0x20, value), Status::NotSupported);
     EXPECT_EQ(value, 0xA5);
-    EXPECT_EQ(ReadRegister(disk, 0x20, value), 0);
+    EXPECT_EQ(ReadRegister(disk, 0x20, value), Status::Failed);
     EXPECT_EQ(value, 0xA5);
 }
 
@@ -130,7 +130,7 @@ TEST(ReadRegister, FailedTransferLeavesValueAndLogsTheResult) {
     debuglog::DebugCapture log;
     std::uint8_t value = 0xA5;
 
-    EXPECT_EQ(ReadRegister(disk, 0x20, value), 0);
+    EXPECT_EQ(ReadRegister(disk, 0x20, value), Status::Failed);
     EXPECT_EQ(value, 0xA5);
     EXPECT_EQ(log.lines(), std::vector<std::string>{"QZ::QZCMD_SPTI_GetData()=00000000"});
 }
@@ -139,8 +139,8 @@ TEST(WriteRegister, FactoryResetValueIsEchoed) {
     ScriptedDisk disk;
     disk.queueReply(signedReply(8, "DBUGWR", {0x00, 0xFF}));
     disk.queueReply(signedReply(8, "DBUGWR", {'N', 'S'}));
-    EXPECT_EQ(WriteRegister(disk, 0x00, 0xFF), 1);
-    EXPECT_EQ(WriteRegister(disk, 0x66, 0x01), -1);
+    EXPECT_EQ(WriteRegister(disk, 0x00, 0xFF), Status::Ok);
+    EXPECT_EQ(WriteRegister(disk, 0x66, 0x01), Status::NotSupported);
 }
 
 TEST(ReadVersionString, GivesTheTextOrNotAvailable) {
@@ -150,12 +150,12 @@ TEST(ReadVersionString, GivesTheTextOrNotAvailable) {
     disk.queueReply(Bytes{'X', 'Z', 5, 'V'});
     std::string text;
 
-    EXPECT_EQ(ReadVersionString(disk, text), 1);
+    EXPECT_EQ(ReadVersionString(disk, text), Status::Ok);
     EXPECT_EQ(text, "V1.07");
-    EXPECT_EQ(ReadVersionString(disk, text), 0);
+    EXPECT_EQ(ReadVersionString(disk, text), Status::Failed);
     EXPECT_EQ(text, "<N/A>");
     text.clear();
-    EXPECT_EQ(ReadVersionString(disk, text), 0);
+    EXPECT_EQ(ReadVersionString(disk, text), Status::Failed);
     EXPECT_EQ(text, "<N/A>");
 }
 
@@ -163,7 +163,7 @@ TEST(ReadCardStatus, GivesTheFourSlots) {
     ScriptedDisk disk;
     disk.queueReply(signedReply(8, "CARD", {0x11, 0x00, 0x83, 0x02}));
     std::array<std::uint8_t, 4> status{};
-    EXPECT_EQ(ReadCardStatus(disk, status), 1);
+    EXPECT_EQ(ReadCardStatus(disk, status), Status::Ok);
     EXPECT_EQ(hexBytes(status), "11 00 83 02");
 }
 
@@ -172,7 +172,7 @@ TEST(ReadModelId, ThirtyTwoCharactersFitAThirtyThreeByteBuffer) {
     disk.queueReply(signedReply(0x20, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", {}, 35));
     char buffer[33];
     std::fill(std::begin(buffer), std::end(buffer), 'x');
-    EXPECT_EQ(ReadModelId(disk, buffer, sizeof buffer), 1);
+    EXPECT_EQ(ReadModelId(disk, buffer, sizeof buffer), Status::Ok);
     EXPECT_EQ(std::string(buffer), "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
 }
 
@@ -180,8 +180,8 @@ TEST(ReadModelId, NoRoomMeansNoRequest) {
     ScriptedDisk disk;
     disk.queueReply(signedReply(0x20, "TC-40", {}, 35));
     char buffer[1] = {'x'};
-    EXPECT_EQ(ReadModelId(disk, buffer, 0), 0);
-    EXPECT_EQ(ReadMakeId(disk, nullptr, 33), 0);
+    EXPECT_EQ(ReadModelId(disk, buffer, 0), Status::Failed);
+    EXPECT_EQ(ReadMakeId(disk, nullptr, 33), Status::Failed);
     EXPECT_TRUE(disk.requests().empty());
     EXPECT_EQ(buffer[0], 'x');
 }
@@ -190,14 +190,14 @@ TEST(ReadMakeId, FailedReplyLeavesTheBuffer) {
     ScriptedDisk disk;
     disk.queueReply(signedReply(0x1F, "Acme", {}, 35));
     char buffer[33] = "keep";
-    EXPECT_EQ(ReadMakeId(disk, buffer, sizeof buffer), 0);
+    EXPECT_EQ(ReadMakeId(disk, buffer, sizeof buffer), Status::Failed);
     EXPECT_EQ(std::string(buffer), "keep");
 }
 
 TEST(FormatCard, NonZeroOutcomeIsAFailedFormat) {
     ScriptedDisk disk;
     disk.queueReply(signedReply(8, "FORMAT", {1, 0x01}));
-    EXPECT_EQ(FormatCard(disk, 1), 0);
+    EXPECT_EQ(FormatCard(disk, 1), Status::Failed);
 }
 
 TEST(ReadCameraClock, FillsTheSixFieldsFromSignedBytes) {
@@ -206,7 +206,7 @@ TEST(ReadCameraClock, FillsTheSixFieldsFromSignedBytes) {
     debuglog::DebugCapture log;
     std::tm time{};
     time.tm_yday = 99;
-    EXPECT_EQ(ReadCameraClock(disk, time), 1);
+    EXPECT_EQ(ReadCameraClock(disk, time), Status::Ok);
     EXPECT_EQ(time.tm_year + 1900, 1872);
     EXPECT_EQ(time.tm_mon, 1);
     EXPECT_EQ(time.tm_mday, 29);
@@ -223,8 +223,8 @@ TEST(WriteCameraClock, SendsTheBlockLockedAndReportsTheTransfer) {
     disk.queueFailure();
     std::tm time = trelvik::testing::calendarTime(2099, 12, 31, 23, 59, 59);
 
-    EXPECT_EQ(WriteCameraClock(disk, time), 1);
-    EXPECT_EQ(WriteCameraClock(disk, time), 0);
+    EXPECT_EQ(WriteCameraClock(disk, time), Status::Ok);
+    EXPECT_EQ(WriteCameraClock(disk, time), Status::Failed);
 
     ASSERT_EQ(disk.requests().size(), 2u);
     const auto& sent = disk.requests()[0];

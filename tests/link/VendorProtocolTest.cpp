@@ -73,8 +73,8 @@ struct RegisterCase {
     const char* name;
     Bytes reply;
     std::uint8_t code;
-    std::uint8_t value; // sent (write) or expected (read, when result is 1)
-    int result;
+    std::uint8_t value; // sent (write) or expected (read, when result is Ok)
+    Status result;
 };
 
 constexpr std::uint8_t kSentinel = 0xA5;
@@ -85,28 +85,28 @@ TEST_P(RegisterReadTest, Decodes) {
     const auto& c = GetParam();
     std::uint8_t value = kSentinel;
     EXPECT_EQ(decodeRegisterRead(c.reply, c.code, value), c.result);
-    EXPECT_EQ(value, c.result == 1 ? c.value : kSentinel);
+    EXPECT_EQ(value, c.result == Status::Ok ? c.value : kSentinel);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegisterReadTest,
     ::testing::Values(
-        RegisterCase{"echoed", signedReply(8, "DBUGRD", {0x12, 0x34}), 0x12, 0x34, 1},
-        RegisterCase{"valueFF", signedReply(8, "DBUGRD", {0x12, 0xFF}), 0x12, 0xFF, 1},
-        RegisterCase{"highCode", signedReply(8, "DBUGRD", {0x90, 0xC8}), 0x90, 0xC8, 1},
-        RegisterCase{"notSupported", signedReply(8, "DBUGRD", {'N', 'S'}), 0x12, 0, -1},
-        RegisterCase{"codeNIsEchoFirst", signedReply(8, "DBUGRD", {'N', 'S'}), 0x4E, 0x53, 1},
-        RegisterCase{"otherEcho", signedReply(8, "DBUGRD", {0x13, 0x34}), 0x12, 0, 0},
-        RegisterCase{"halfNS", signedReply(8, "DBUGRD", {'N', 'X'}), 0x12, 0, 0},
-        RegisterCase{"lengthNine", signedReply(9, "DBUGRD", {0x12, 0x34}), 0x12, 0, 0},
-        RegisterCase{"writeTag", signedReply(8, "DBUGWR", {0x12, 0x34}), 0x12, 0, 0},
-        RegisterCase{"nsWithLengthNine", signedReply(9, "DBUGRD", {'N', 'S'}), 0x12, 0, 0},
-        RegisterCase{"badMagic", withByte(signedReply(8, "DBUGRD", {0x12, 0x34}), 0, 'X'), 0x12, 0, 0},
-        RegisterCase{"noValueByte", cut(signedReply(8, "DBUGRD", {0x12, 0x34}), 10), 0x12, 0, 0},
-        RegisterCase{"noEchoByte", cut(signedReply(8, "DBUGRD", {0x12, 0x34}), 9), 0x12, 0, 0},
-        RegisterCase{"noNByte", cut(signedReply(8, "DBUGRD", {'N', 'S'}), 10), 0x12, 0, 0},
-        RegisterCase{"threeBytes", Bytes{'Q', 'Z', 8}, 0x12, 0, 0},
-        RegisterCase{"empty", Bytes{}, 0x12, 0, 0}),
+        RegisterCase{"echoed", signedReply(8, "DBUGRD", {0x12, 0x34}), 0x12, 0x34, Status::Ok},
+        RegisterCase{"valueFF", signedReply(8, "DBUGRD", {0x12, 0xFF}), 0x12, 0xFF, Status::Ok},
+        RegisterCase{"highCode", signedReply(8, "DBUGRD", {0x90, 0xC8}), 0x90, 0xC8, Status::Ok},
+        RegisterCase{"notSupported", signedReply(8, "DBUGRD", {'N', 'S'}), 0x12, 0, Status::NotSupported},
+        RegisterCase{"codeNIsEchoFirst", signedReply(8, "DBUGRD", {'N', 'S'}), 0x4E, 0x53, Status::Ok},
+        RegisterCase{"otherEcho", signedReply(8, "DBUGRD", {0x13, 0x34}), 0x12, 0, Status::Failed},
+        RegisterCase{"halfNS", signedReply(8, "DBUGRD", {'N', 'X'}), 0x12, 0, Status::Failed},
+        RegisterCase{"lengthNine", signedReply(9, "DBUGRD", {0x12, 0x34}), 0x12, 0, Status::Failed},
+        RegisterCase{"writeTag", signedReply(8, "DBUGWR", {0x12, 0x34}), 0x12, 0, Status::Failed},
+        RegisterCase{"nsWithLengthNine", signedReply(9, "DBUGRD", {'N', 'S'}), 0x12, 0, Status::Failed},
+        RegisterCase{"badMagic", withByte(signedReply(8, "DBUGRD", {0x12, 0x34}), 0, 'X'), 0x12, 0, Status::Failed},
+        RegisterCase{"noValueByte", cut(signedReply(8, "DBUGRD", {0x12, 0x34}), 10), 0x12, 0, Status::Failed},
+        RegisterCase{"noEchoByte", cut(signedReply(8, "DBUGRD", {0x12, 0x34}), 9), 0x12, 0, Status::Failed},
+        RegisterCase{"noNByte", cut(signedReply(8, "DBUGRD", {'N', 'S'}), 10), 0x12, 0, Status::Failed},
+        RegisterCase{"threeBytes", Bytes{'Q', 'Z', 8}, 0x12, 0, Status::Failed},
+        RegisterCase{"empty", Bytes{}, 0x12, 0, Status::Failed}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class RegisterWriteTest : public ::testing::TestWithParam<RegisterCase> {};
@@ -119,17 +119,17 @@ TEST_P(RegisterWriteTest, Decodes) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegisterWriteTest,
     ::testing::Values(
-        RegisterCase{"echoed", signedReply(8, "DBUGWR", {0x12, 0x34}), 0x12, 0x34, 1},
-        RegisterCase{"valueFF", signedReply(8, "DBUGWR", {0x00, 0xFF}), 0x00, 0xFF, 1},
-        RegisterCase{"highCode", signedReply(8, "DBUGWR", {0x90, 0xC8}), 0x90, 0xC8, 1},
-        RegisterCase{"wrongValue", signedReply(8, "DBUGWR", {0x12, 0x35}), 0x12, 0x34, 0},
-        RegisterCase{"wrongCode", signedReply(8, "DBUGWR", {0x13, 0x34}), 0x12, 0x34, 0},
-        RegisterCase{"notSupported", signedReply(8, "DBUGWR", {'N', 'S'}), 0x12, 0x34, -1},
-        RegisterCase{"echoFirst", signedReply(8, "DBUGWR", {'N', 'S'}), 0x4E, 0x53, 1},
-        RegisterCase{"lengthNine", signedReply(9, "DBUGWR", {0x12, 0x34}), 0x12, 0x34, 0},
-        RegisterCase{"readTag", signedReply(8, "DBUGRD", {0x12, 0x34}), 0x12, 0x34, 0},
-        RegisterCase{"noValueByte", cut(signedReply(8, "DBUGWR", {0x12, 0x00}), 10), 0x12, 0x00, 0},
-        RegisterCase{"empty", Bytes{}, 0x12, 0x34, 0}),
+        RegisterCase{"echoed", signedReply(8, "DBUGWR", {0x12, 0x34}), 0x12, 0x34, Status::Ok},
+        RegisterCase{"valueFF", signedReply(8, "DBUGWR", {0x00, 0xFF}), 0x00, 0xFF, Status::Ok},
+        RegisterCase{"highCode", signedReply(8, "DBUGWR", {0x90, 0xC8}), 0x90, 0xC8, Status::Ok},
+        RegisterCase{"wrongValue", signedReply(8, "DBUGWR", {0x12, 0x35}), 0x12, 0x34, Status::Failed},
+        RegisterCase{"wrongCode", signedReply(8, "DBUGWR", {0x13, 0x34}), 0x12, 0x34, Status::Failed},
+        RegisterCase{"notSupported", signedReply(8, "DBUGWR", {'N', 'S'}), 0x12, 0x34, Status::NotSupported},
+        RegisterCase{"echoFirst", signedReply(8, "DBUGWR", {'N', 'S'}), 0x4E, 0x53, Status::Ok},
+        RegisterCase{"lengthNine", signedReply(9, "DBUGWR", {0x12, 0x34}), 0x12, 0x34, Status::Failed},
+        RegisterCase{"readTag", signedReply(8, "DBUGRD", {0x12, 0x34}), 0x12, 0x34, Status::Failed},
+        RegisterCase{"noValueByte", cut(signedReply(8, "DBUGWR", {0x12, 0x00}), 10), 0x12, 0x00, Status::Failed},
+        RegisterCase{"empty", Bytes{}, 0x12, 0x34, Status::Failed}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VersionString, TakesTheCountedCharacters) {

@@ -28,10 +28,10 @@ TEST(SgIoDisk, DescriptorWithoutSgDriverFailsEveryRequest) {
     ASSERT_GE(fd, 0);
     auto disk = adoptSgIoDisk(fd);
     std::uint8_t value = 0xA5;
-    EXPECT_EQ(link::ReadRegister(*disk, 0x12, value), 0);
+    EXPECT_EQ(link::ReadRegister(*disk, 0x12, value), link::Status::Failed);
     EXPECT_EQ(value, 0xA5);
     std::tm time{};
-    EXPECT_EQ(link::WriteCameraClock(*disk, time), 0);
+    EXPECT_EQ(link::WriteCameraClock(*disk, time), link::Status::Failed);
 }
 
 TEST(SgIoDisk, ClosedDescriptorFailsCleanly) {

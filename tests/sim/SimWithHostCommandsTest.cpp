@@ -24,37 +24,37 @@ protected:
 
 TEST_F(SimWithHostCommandsTest, RegisterReadsAndWritesAgree) {
     std::uint8_t value = 0;
-    EXPECT_EQ(link::WriteRegister(*disk, 0x90, 0xC8), 1);
-    EXPECT_EQ(link::ReadRegister(*disk, 0x90, value), 1);
+    EXPECT_EQ(link::WriteRegister(*disk, 0x90, 0xC8), link::Status::Ok);
+    EXPECT_EQ(link::ReadRegister(*disk, 0x90, value), link::Status::Ok);
     EXPECT_EQ(value, 0xC8);
-    EXPECT_EQ(link::ReadRegister(*disk, 0x25, value), -1);
+    EXPECT_EQ(link::ReadRegister(*disk, 0x25, value), link::Status::NotSupported);
     // "NS" in the echo position of code 0x4E ('N') reads as the value 'S'.
-    EXPECT_EQ(link::ReadRegister(*disk, 0x4E, value), 1);
+    EXPECT_EQ(link::ReadRegister(*disk, 0x4E, value), link::Status::Ok);
     EXPECT_EQ(value, 0x53);
 }
 
 TEST_F(SimWithHostCommandsTest, IdentityCardAndFlashSave) {
     std::string version;
-    EXPECT_EQ(link::ReadVersionString(*disk, version), 1);
+    EXPECT_EQ(link::ReadVersionString(*disk, version), link::Status::Ok);
     EXPECT_EQ(version, "V1.02");
     char model[33];
-    EXPECT_EQ(link::ReadModelId(*disk, model, sizeof model), 1);
+    EXPECT_EQ(link::ReadModelId(*disk, model, sizeof model), link::Status::Ok);
     EXPECT_STREQ(model, "TRELVIK SIMCAM TC-20");
     std::array<std::uint8_t, 4> status{};
-    EXPECT_EQ(link::ReadCardStatus(*disk, status), 1);
+    EXPECT_EQ(link::ReadCardStatus(*disk, status), link::Status::Ok);
     EXPECT_EQ(status, (std::array<std::uint8_t, 4>{4, 0, 0, 0}));
-    EXPECT_EQ(link::FormatCard(*disk, 0), 1);
-    EXPECT_EQ(link::FormatCard(*disk, 5), 0);
-    EXPECT_EQ(link::SetFlashSave(*disk, 0), 1);
+    EXPECT_EQ(link::FormatCard(*disk, 0), link::Status::Ok);
+    EXPECT_EQ(link::FormatCard(*disk, 5), link::Status::Failed);
+    EXPECT_EQ(link::SetFlashSave(*disk, 0), link::Status::Ok);
     EXPECT_EQ(system->state()->flashSave, 0);
 }
 
 TEST_F(SimWithHostCommandsTest, ClockWrittenIsReadBack) {
     std::tm written = trelvik::testing::calendarTime(2099, 12, 31, 23, 59, 59);
     system->update([](sim::CameraState& s) { s.clock = std::array<std::uint8_t, 6>{}; });
-    EXPECT_EQ(link::WriteCameraClock(*disk, written), 1);
+    EXPECT_EQ(link::WriteCameraClock(*disk, written), link::Status::Ok);
     std::tm read{};
-    EXPECT_EQ(link::ReadCameraClock(*disk, read), 1);
+    EXPECT_EQ(link::ReadCameraClock(*disk, read), link::Status::Ok);
     EXPECT_EQ(read.tm_year, 199);
     EXPECT_EQ(read.tm_mon, 11);
     EXPECT_EQ(read.tm_sec, 59);
@@ -69,9 +69,9 @@ TEST_F(SimWithHostCommandsTest, DiscoveryFindsTheCameraAndPcCamModeHidesIt) {
     std::uint8_t value = 0;
     std::string drive;
     int number = -1;
-    EXPECT_EQ(link::ScanAndReadRegister(*system, 0x01, &value, &drive, &number), 1);
+    EXPECT_EQ(link::ScanAndReadRegister(*system, 0x01, &value, &drive, &number), link::Status::Ok);
     EXPECT_EQ(value, 0x02);
-    EXPECT_EQ(link::ChangeToPcCam(*disk), 1);
+    EXPECT_EQ(link::ChangeToPcCam(*disk), link::Status::Ok);
     EXPECT_EQ(link::FindCameraDisk(*system, 0x2E7A, 0x0101, names, numbers, 8), 0);
 }
 

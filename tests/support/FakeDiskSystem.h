@@ -41,6 +41,8 @@ public:
     std::vector<std::pair<std::string, RecordedRequest>> requests;
     int drivesCalls = 0;
     int usbDevicesCalls = 0;
+    // What lastFailure() answers: the host's reason for a failed request, "" for the camera's.
+    std::string failure;
 
     // Adds a drive. Example: addDrive("F:", platform::DriveType::Removable, 2, "\\\\.\\PhysicalDrive2").
     platform::DriveEntry& addDrive(std::string name, platform::DriveType type, int diskNumber, std::string openPath,
@@ -88,6 +90,8 @@ public:
         events.push_back("open " + openPath);
         return std::make_unique<FakeDisk>(*this, openPath);
     }
+
+    std::string lastFailure() const override { return failure; }
 
     // The paths that received a request, in order.
     std::vector<std::string> sentTo() const {

@@ -69,7 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
                       StrictCase{"100000001", 0xFFFFFFFF, kNone, 100000001},
                       StrictCase{"1FFFFFFFF", 0xFFFFFFFF, kNone, kNone},
                       StrictCase{"4294967296", 0xFFFFFFFF, kNone, kNone},
-                      StrictCase{"0xFFFFFFFF", 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}));
+                      StrictCase{"0xFFFFFFFF", 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF},
+                      // A single digit above a small maximum: a media slot is 0-3.
+                      StrictCase{"4", 3, kNone, kNone}, StrictCase{"3", 3, 3, 3},
+                      StrictCase{"0xF", 3, kNone, kNone}, StrictCase{"9", 0, kNone, kNone}));
 
 } // namespace
 } // namespace trelvik::text

@@ -1,28 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "cli/ClockText.h"
+#include "utilities/CameraClock.h"
 
 #include <cctype>
 #include <cstdio>
 
-namespace trelvik::cli {
+namespace trelvik::utilities {
 
-namespace {
-
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2127;
-
-int daysInMonth(int year, int month0) {
+int daysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month0 == 1 && leap ? 29 : kDays[month0];
+    return month == 2 && leap ? 29 : kDays[month - 1];
 }
-
-} // namespace
 
 bool isValidDateTime(const std::tm& time) {
     if (time.tm_mon < 0 || time.tm_mon > 11) return false;
     const int year = time.tm_year + 1900;
-    return time.tm_mday >= 1 && time.tm_mday <= daysInMonth(year, time.tm_mon) && time.tm_hour >= 0 &&
+    return time.tm_mday >= 1 && time.tm_mday <= daysInMonth(year, time.tm_mon + 1) && time.tm_hour >= 0 &&
            time.tm_hour <= 23 && time.tm_min >= 0 && time.tm_min <= 59 && time.tm_sec >= 0 && time.tm_sec <= 59;
 }
 
@@ -54,8 +47,8 @@ std::optional<std::tm> parseDateTime(const std::string& text) {
     time.tm_min = number(14, 2);
     time.tm_sec = number(17, 2);
     time.tm_isdst = -1;
-    if (year < kFirstYear || year > kLastYear || !isValidDateTime(time)) return std::nullopt;
+    if (year < kFirstClockYear || year > kLastClockYear || !isValidDateTime(time)) return std::nullopt;
     return time;
 }
 
-} // namespace trelvik::cli
+} // namespace trelvik::utilities
