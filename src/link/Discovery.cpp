@@ -77,18 +77,6 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
     return count;
 }
 
-int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::string* names,
-                   int* diskNumbers, int capacity) {
-    std::vector<DriveEntry> found;
-    const int count = FindCameraDisk(system, vid, pid, &found);
-    for (int i = 0; i < count && i < capacity; ++i) {
-        const DriveEntry& drive = found[static_cast<std::size_t>(i)];
-        if (names) names[i] = drive.name;
-        if (diskNumbers) diskNumbers[i] = drive.diskNumber;
-    }
-    return count;
-}
-
 namespace {
 
 // What a tagged reply means to one probe: finish with a result, or try the next drive.
@@ -145,12 +133,13 @@ Status ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* 
                                [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
                                    // Any tagged answer ends the probe: the camera is found even
                                    // when it does not know the register.
-                                   const bool echoed = reply[9] == code;
-                                   if (echoed && value) *value = reply[10];
+                                   std::uint8_t answer = 0;
+                                   const Status decoded = decodeRegisterRead(reply, code, answer);
+                                   if (decoded == Status::Ok && value) *value = answer;
                                    if (echo)
-                                       *echo = echoed ? ProbeEcho::Value
-                                               : (reply[9] == 'N' && reply[10] == 'S') ? ProbeEcho::NotSupported
-                                                                                       : ProbeEcho::WrongCode;
+                                       *echo = decoded == Status::Ok             ? ProbeEcho::Value
+                                               : decoded == Status::NotSupported ? ProbeEcho::NotSupported
+                                                                                 : ProbeEcho::WrongCode;
                                    return Status::Ok;
                                }};
     return runProbe(system, command, driveName, diskNumber);
@@ -161,7 +150,7 @@ Status ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t 
     const ProbeCommand command{writeRegisterCdb(code, value), kCmdWriteRegister.timeout, kRegisterLengthByte,
                                "DBUGWR",
                                [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
-                                   if (reply[9] == code && reply[10] == value) return Status::Ok;
+                                   if (decodeRegisterWrite(reply, code, value) == Status::Ok) return Status::Ok;
                                    return std::nullopt;
                                }};
     return runProbe(system, command, driveName, diskNumber);
@@ -172,7 +161,7 @@ Status ScanAndFormatCard(DiskSystem& system, std::uint8_t medium, std::string* d
                                [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
                                    // A failed format is final: formatting another drive would
                                    // not be what the user asked for.
-                                   return statusOf(reply[9] == medium && reply[10] == 0);
+                                   return statusOf(decodeFormatReply(reply, medium));
                                }};
     return runProbe(system, command, driveName, diskNumber);
 }

@@ -17,7 +17,7 @@
 // DiskSystem offers, so the rules here run unchanged on Windows, Linux and the simulated camera.
 //
 // The catalog already carries each drive's disk number (DriveEntry::diskNumber); the Windows
-// volume-to-disk lookups (GetDiskNumber, FindDiskDevInst) live inside the Windows catalog.
+// volume-to-disk lookup (GetDiskNumber) lives inside the Windows catalog.
 namespace trelvik::link {
 
 using platform::DiskSystem;
@@ -56,14 +56,9 @@ bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices
                        std::uint16_t pid, int childIndex);
 
 // Walks the drives in the catalog's order and keeps the removable ones with a disk number whose
-// disk is child n of the camera's USB device, n being the number found so far. Stores at most
-// `capacity` names and disk numbers (either array may be null) and returns how many were found,
-// which may exceed the capacity. Example: camera drives F: and G: -> 2, {"F:", "G:"}, {2, 3}.
-int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::string* names,
-                   int* diskNumbers, int capacity);
-
-// The same walk, keeping every camera drive found (so the caller can open its openPath).
-// Returns the count; `found` (when given) is replaced by the drives in order.
+// disk is child n of the camera's USB device, n being the number found so far. Returns how many
+// were found; `found` (when given) is replaced by those drives in order, so the caller can open
+// their openPath. Example: camera drives F: and G: -> 2, {F:, G:}.
 int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::vector<DriveEntry>* found);
 
 // The drive probe. Each tries the catalog's drives in order (only entries marked probed;

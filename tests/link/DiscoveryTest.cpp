@@ -27,19 +27,26 @@ std::string physical(int n) { return "\\\\.\\PhysicalDrive" + std::to_string(n);
 
 // ---------------------------------------------------------------- FindCameraDisk
 
+// The camera's drives as FindCameraDisk keeps them, "name/disk number" each, in order.
+std::vector<std::string> cameraDrives(platform::DiskSystem& system) {
+    std::vector<DriveEntry> found;
+    const int count = FindCameraDisk(system, kVid, kPid, &found);
+    EXPECT_EQ(count, static_cast<int>(found.size()));
+    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr), count) << "counting alone must agree";
+    std::vector<std::string> drives;
+    for (const DriveEntry& drive : found) drives.push_back(drive.name + "/" + std::to_string(drive.diskNumber));
+    return drives;
+}
+
+using Drives = std::vector<std::string>;
+
 TEST(FindCameraDisk, FindsTwoDrivesAsFirstAndSecondChild) {
     FakeDiskSystem system;
     system.addDrive("C:", DriveType::Other, 0, physical(0), false);
     system.addDrive("F:", DriveType::Removable, 2, physical(2));
     system.addDrive("G:", DriveType::Removable, 3, physical(3));
     system.addUsbDevice(kCamera, {2, 3});
-    std::string names[8];
-    int numbers[8] = {};
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, names, numbers, 8), 2);
-    EXPECT_EQ(names[0], "F:");
-    EXPECT_EQ(names[1], "G:");
-    EXPECT_EQ(numbers[0], 2);
-    EXPECT_EQ(numbers[1], 3);
+    EXPECT_EQ(cameraDrives(system), (Drives{"F:/2", "G:/3"}));
 }
 
 TEST(FindCameraDisk, SecondChildWithLowerLetterLeavesOnlyTheFirstChild) {
@@ -48,48 +55,28 @@ TEST(FindCameraDisk, SecondChildWithLowerLetterLeavesOnlyTheFirstChild) {
     system.addDrive("F:", DriveType::Removable, 3, physical(3));
     system.addDrive("G:", DriveType::Removable, 2, physical(2));
     system.addUsbDevice(kCamera, {2, 3});
-    std::string names[8];
-    int numbers[8] = {};
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, names, numbers, 8), 1);
-    EXPECT_EQ(names[0], "G:");
-    EXPECT_EQ(numbers[0], 2);
+    EXPECT_EQ(cameraDrives(system), (Drives{"G:/2"}));
 }
 
-TEST(FindCameraDisk, NineDrivesWithCapacityEightReturnNineAndStoreEight) {
+TEST(FindCameraDisk, KeepsEveryDriveOfTheCameraInOrder) {
     FakeDiskSystem system;
     std::vector<int> children;
+    Drives expected;
     for (int i = 0; i < 9; ++i) {
-        system.addDrive(std::string(1, static_cast<char>('D' + i)) + ":", DriveType::Removable, 10 + i,
-                        physical(10 + i));
+        const std::string name = std::string(1, static_cast<char>('D' + i)) + ":";
+        system.addDrive(name, DriveType::Removable, 10 + i, physical(10 + i));
         children.push_back(10 + i);
+        expected.push_back(name + "/" + std::to_string(10 + i));
     }
     system.addUsbDevice(kCamera, children);
-    std::string names[9];
-    int numbers[9];
-    for (int& n : numbers) n = -7;
-    names[8] = "untouched";
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, names, numbers, 8), 9);
-    EXPECT_EQ(names[7], "K:");
-    EXPECT_EQ(numbers[7], 17);
-    EXPECT_EQ(names[8], "untouched");
-    EXPECT_EQ(numbers[8], -7);
-}
-
-TEST(FindCameraDisk, AbsentArraysStillCount) {
-    FakeDiskSystem system;
-    system.addDrive("F:", DriveType::Removable, 2, physical(2));
-    system.addUsbDevice(kCamera, {2});
-    int numbers[1] = {};
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr, nullptr, 8), 1);
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr, numbers, 1), 1);
-    EXPECT_EQ(numbers[0], 2);
+    EXPECT_EQ(cameraDrives(system), expected);
 }
 
 TEST(FindCameraDisk, LowerCaseInstanceIdMatches) {
     FakeDiskSystem system;
     system.addDrive("F:", DriveType::Removable, 2, physical(2));
     system.addUsbDevice("usb\\vid_2e7a&pid_0101\\5&1a2b3c&0&2", {2});
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr, nullptr, 8), 1);
+    EXPECT_EQ(cameraDrives(system), (Drives{"F:/2"}));
 }
 
 TEST(FindCameraDisk, RemovableCIsFoundThoughNeverProbed) {
@@ -97,9 +84,7 @@ TEST(FindCameraDisk, RemovableCIsFoundThoughNeverProbed) {
     system.addDrive("C:", DriveType::Removable, 0, physical(0), /*probed=*/false);
     system.addUsbDevice(kCamera, {0});
     system.answer(physical(0), {signedReply(8, "DBUGRD", {0x05, 0x01})});
-    std::string names[8];
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, names, nullptr, 8), 1);
-    EXPECT_EQ(names[0], "C:");
+    EXPECT_EQ(cameraDrives(system), (Drives{"C:/0"}));
 
     debuglog::DebugCapture log;
     std::uint8_t value = 0;
@@ -128,7 +113,7 @@ TEST(FindCameraDisk, SkipsWhatIsNotARemovableDiskOfTheCamera) {
 TEST(FindCameraDisk, NoCandidateDriveNeedsNoDeviceTree) {
     FakeDiskSystem system;
     system.addDrive("D:", DriveType::Other, 1, physical(1));
-    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr, nullptr, 8), 0);
+    EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr), 0);
     EXPECT_EQ(system.usbDevicesCalls, 0);
 }
 

@@ -133,18 +133,17 @@ TEST(UdevCatalog, FindCameraDiskOnSyntheticTree) {
                                                                                  0x2E7A, 0x0101),
                                        disk("sdc", {4, 0, 0, 0}, 3, false, "1-2", 0x2E7A, 0x0101)},
                                       kIds);
-    std::string found[8];
-    int numbers[8] = {};
-    EXPECT_EQ(link::FindCameraDisk(system, kIds.vendor, kIds.diskProduct, found, numbers, 8), 1);
-    EXPECT_EQ(found[0], "sdc");
-    EXPECT_EQ(numbers[0], 3);
+    std::vector<DriveEntry> found;
+    EXPECT_EQ(link::FindCameraDisk(system, kIds.vendor, kIds.diskProduct, &found), 1);
+    EXPECT_EQ(found.at(0).name, "sdc");
+    EXPECT_EQ(found.at(0).diskNumber, 3);
 
     system.catalog = buildUdevCatalog(usb,
                                       {disk("sdb", {4, 0, 0, 0}, 2, false, "1-2", 0x2E7A, 0x0101),
                                        disk("sdc", {4, 0, 0, 1}, 3, false, "1-2", 0x2E7A, 0x0101)},
                                       kIds);
-    EXPECT_EQ(link::FindCameraDisk(system, kIds.vendor, kIds.diskProduct, found, numbers, 8), 2);
-    EXPECT_EQ(found[1], "sdc");
+    EXPECT_EQ(link::FindCameraDisk(system, kIds.vendor, kIds.diskProduct, &found), 2);
+    EXPECT_EQ(found.at(1).name, "sdc");
 }
 
 TEST(UdevCatalog, ParsesSysnames) {
@@ -167,7 +166,7 @@ TEST(UdevDiskSystem, LiveSystemWalksWithoutCamera) {
         EXPECT_EQ(drive.rootPath, "/dev/" + drive.name);
     }
     for (const auto& device : devices) EXPECT_EQ(device.instanceId.rfind("USB\\VID_", 0), 0u) << device.instanceId;
-    EXPECT_EQ(link::FindCameraDisk(*system, kIds.vendor, kIds.diskProduct, nullptr, nullptr, 8), 0);
+    EXPECT_EQ(link::FindCameraDisk(*system, kIds.vendor, kIds.diskProduct, nullptr), 0);
 }
 
 TEST(UdevDiskSystem, OpeningAMissingNodeReportsErrno) {

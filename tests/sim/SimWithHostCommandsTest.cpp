@@ -61,18 +61,18 @@ TEST_F(SimWithHostCommandsTest, ClockWrittenIsReadBack) {
 }
 
 TEST_F(SimWithHostCommandsTest, DiscoveryFindsTheCameraAndPcCamModeHidesIt) {
-    std::string names[8];
-    int numbers[8];
-    EXPECT_EQ(link::FindCameraDisk(*system, 0x2E7A, 0x0101, names, numbers, 8), 1);
-    EXPECT_EQ(names[0], "simcam");
-    EXPECT_EQ(numbers[0], 0);
+    std::vector<platform::DriveEntry> found;
+    EXPECT_EQ(link::FindCameraDisk(*system, 0x2E7A, 0x0101, &found), 1);
+    EXPECT_EQ(found.at(0).name, "simcam");
+    EXPECT_EQ(found.at(0).diskNumber, 0);
     std::uint8_t value = 0;
     std::string drive;
     int number = -1;
     EXPECT_EQ(link::ScanAndReadRegister(*system, 0x01, &value, &drive, &number), link::Status::Ok);
     EXPECT_EQ(value, 0x02);
     EXPECT_EQ(link::ChangeToPcCam(*disk), link::Status::Ok);
-    EXPECT_EQ(link::FindCameraDisk(*system, 0x2E7A, 0x0101, names, numbers, 8), 0);
+    EXPECT_EQ(link::FindCameraDisk(*system, 0x2E7A, 0x0101, &found), 0);
+    EXPECT_TRUE(found.empty());
 }
 
 } // namespace
