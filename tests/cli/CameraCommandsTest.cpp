@@ -2,7 +2,6 @@
 // The camera commands of trelvik-cli, driven as a user drives them: the built executable, a
 // state file for the simulated camera, exit codes, output and the camera's command log.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,70 +14,33 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/CliRun.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> readLines(const fs::path& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-struct CliRun {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
+using trelvik::testing::CliRun;
+using trelvik::testing::readLines;
+using trelvik::testing::readText;
 
 class CliCameraTest : public ::testing::Test {
 protected:
-    CliCameraTest() {
-        static int counter = 0;
-        dir = fs::temp_directory_path() /
-              ("trelvik-cli-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-               std::to_string(counter++));
-        fs::create_directories(dir);
-        state = dir / "cam.json";
-        log = dir / "cam.json.log";
-    }
-    ~CliCameraTest() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
     void plant(const std::string& text) { std::ofstream(state, std::ios::binary) << text; }
 
-    // Runs trelvik-cli with `args` (each word quoted for the shell) on the simulated camera.
-    CliRun cli(const std::vector<std::string>& args, bool simulate = true) {
-        std::string command = "'" TRELVIK_CLI "'";
-        for (const std::string& a : args) command += " '" + a + "'";
-        if (simulate) command += " '--simulate=" + state.string() + "'";
-        const fs::path outFile = dir / "stdout.txt";
-        const fs::path errFile = dir / "stderr.txt";
-        command += " >'" + outFile.string() + "' 2>'" + errFile.string() + "'";
-        const int status = std::system(command.c_str());
-        CliRun run;
-        run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = readText(outFile);
-        run.err = readText(errFile);
-        return run;
+    // Runs trelvik-cli with `args` on the simulated camera of `state`.
+    CliRun cli(std::vector<std::string> args, bool simulate = true) {
+        if (simulate) args.push_back("--simulate=" + state.string());
+        return trelvik::testing::runProgram(TRELVIK_CLI, args, dir);
     }
 
     json stateJson() const { return json::parse(readText(state)); }
 
-    fs::path dir;
-    fs::path state;
-    fs::path log;
+    trelvik::testing::TempDir scratch{"trelvik-cli"};
+    fs::path dir = scratch.path();
+    fs::path state = dir / "cam.json";
+    fs::path log = dir / "cam.json.log";
 };
 
 // Commands that must be refused before anything reaches the camera.
@@ -91,7 +53,7 @@ class CliUsageTest : public CliCameraTest, public ::testing::WithParamInterface<
 
 TEST_P(CliUsageTest, ExitsOneAndSendsNothing) {
     const CliRun run = cli(GetParam().args);
-    EXPECT_EQ(run.exit, 1) << run.err;
+    EXPECT_EQ(run.code, 1) << run.err;
     EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(log)) << readText(log);
 }
@@ -115,14 +77,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CliCameraTest, ReadPrintsTheValueAndLogsTheExactCommand) {
     const CliRun run = cli({"read", "0x01"});
-    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "0x02\n");
     EXPECT_EQ(readLines(log), std::vector<std::string>{
                                   R"({"cdb":"FC0B515A474554444201000000000000","dir":"in","len":16,"ok":true,"timeout_s":4,"lock":false})"});
 }
 
 TEST_F(CliCameraTest, WriteInOneProcessIsReadInTheNext) {
-    EXPECT_EQ(cli({"write", "65", "0x02"}).exit, 0);
+    EXPECT_EQ(cli({"write", "65", "0x02"}).code, 0);
     EXPECT_EQ(stateJson()["registers"]["0x41"], 2);
     EXPECT_EQ(cli({"read", "0x41"}).out, "0x02\n");
     const auto lines = readLines(log);
@@ -144,7 +106,7 @@ TEST_P(CliExitTest, ExitsAsDocumented) {
     const ExitCase& c = GetParam();
     if (*c.state) plant(c.state);
     const CliRun run = cli(c.args);
-    EXPECT_EQ(run.exit, c.exit) << c.name << ": " << run.err;
+    EXPECT_EQ(run.code, c.exit) << c.name << ": " << run.err;
     if (c.out) EXPECT_EQ(run.out, c.out) << c.name;
 }
 
@@ -178,14 +140,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CliCameraTest, InvalidClockBytesAreShownRawAndExitTwo) {
     plant(R"({"clock": [24, 13, 40, 25, 61, 99]})");
     const CliRun run = cli({"clock"});
-    EXPECT_EQ(run.exit, 2);
+    EXPECT_EQ(run.code, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("0x18 0x0D 0x28 0x19 0x3D 0x63"), std::string::npos) << run.err;
 }
 
 TEST_F(CliCameraTest, SetClockSendsTheBlockWithTheVolumeLocked) {
     plant(R"({"clock": [0, 1, 1, 0, 0, 0]})");
-    EXPECT_EQ(cli({"set-clock", "2031-12-31T23:59:59"}).exit, 0);
+    EXPECT_EQ(cli({"set-clock", "2031-12-31T23:59:59"}).code, 0);
     EXPECT_EQ(stateJson()["clock"], json({31, 12, 31, 23, 59, 59}));
     EXPECT_EQ(readLines(log), std::vector<std::string>{
                                   R"({"cdb":"FF0000000000","dir":"out","len":8,"data":"515A1F0C1F173B3B","ok":true,"timeout_s":60,"lock":true})"});
@@ -195,7 +157,7 @@ TEST_F(CliCameraTest, SetClockSendsTheBlockWithTheVolumeLocked) {
 TEST_F(CliCameraTest, MediaListsOnlySlotsWithAMedium) {
     plant(R"({"media": [68, 0, 2, 132]})");
     const CliRun run = cli({"media"});
-    ASSERT_EQ(run.exit, 0) << run.err;
+    ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(json::parse(run.out), json::parse(R"({"status": [68, 0, 2, 132], "media": [
         {"slot": 0, "name": "Memory Card", "protected": true, "inserted": true},
         {"slot": 2, "name": "Built-in NAND Flash", "protected": false, "inserted": true},
@@ -205,45 +167,45 @@ TEST_F(CliCameraTest, MediaListsOnlySlotsWithAMedium) {
 TEST_F(CliCameraTest, ResetRestoresTheDefaults) {
     cli({"write", "0x01", "7"});
     const CliRun run = cli({"reset", "--yes"});
-    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(stateJson()["registers"]["0x01"], 2);
     EXPECT_EQ(json::parse(readLines(log).back())["cdb"], "FC0B515A5345544442" "00FF0000000000");
 }
 
 TEST_F(CliCameraTest, PcCamTakesTheDiskAway) {
-    EXPECT_EQ(cli({"pccam"}).exit, 0);
+    EXPECT_EQ(cli({"pccam"}).code, 0);
     EXPECT_EQ(stateJson()["mode"], "pccam");
-    EXPECT_EQ(cli({"devices"}).exit, 4);
+    EXPECT_EQ(cli({"devices"}).code, 4);
 }
 
 TEST_F(CliCameraTest, DevicesListsTheSimulatedDrive) {
     const CliRun run = cli({"devices"});
-    EXPECT_EQ(run.exit, 0);
+    EXPECT_EQ(run.code, 0);
     EXPECT_EQ(json::parse(run.out), json::parse(R"([{"name": "simcam", "disk": 0, "path": "sim:camera"}])"));
 }
 
 TEST_F(CliCameraTest, OtherIdsDoNotFindTheCamera) {
     const fs::path ids = dir / "mass_cmd.ini";
     std::ofstream(ids) << "[APP]\nTitle=x\nUsbVendorId=0x1234\n";
-    EXPECT_EQ(cli({"devices", "--ids-from=" + ids.string()}).exit, 4);
-    EXPECT_EQ(cli({"devices", "--ids-from=" + (dir / "missing.ini").string()}).exit, 1);
+    EXPECT_EQ(cli({"devices", "--ids-from=" + ids.string()}).code, 4);
+    EXPECT_EQ(cli({"devices", "--ids-from=" + (dir / "missing.ini").string()}).code, 1);
     const CliRun folder = cli({"devices", "--ids-from=" + dir.string()});
-    EXPECT_EQ(folder.exit, 1);
+    EXPECT_EQ(folder.code, 1);
     EXPECT_EQ(folder.err, "trelvik-cli: " + dir.string() + " is a folder, not a file\n");
 }
 
 TEST_F(CliCameraTest, UnplugAfterEndsTheSecondCommand) {
     plant(R"({"faults": {"unplug_after": 1}})");
-    EXPECT_EQ(cli({"read", "1"}).exit, 0);
+    EXPECT_EQ(cli({"read", "1"}).code, 0);
     EXPECT_EQ(stateJson()["plugged"], false);
-    EXPECT_EQ(cli({"read", "1"}).exit, 4);
+    EXPECT_EQ(cli({"read", "1"}).code, 4);
 }
 
 TEST_F(CliCameraTest, CorruptStateFileIsReportedAndKept) {
     const std::string corrupt = R"({"registers": {"0x01": "two"}})";
     plant(corrupt);
     const CliRun run = cli({"read", "1"});
-    EXPECT_EQ(run.exit, 1);
+    EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("registers.0x01"), std::string::npos) << run.err;
     EXPECT_EQ(readText(state), corrupt);
     EXPECT_FALSE(fs::exists(log));
@@ -269,8 +231,31 @@ TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
 
 TEST_F(CliCameraTest, SimulateWithoutFileUsesAFreshCameraEachTime) {
     const std::vector<std::string> write{"write", "0x01", "9", "--simulate"};
-    EXPECT_EQ(cli(write, false).exit, 0);
+    EXPECT_EQ(cli(write, false).code, 0);
     EXPECT_EQ(cli({"read", "0x01", "--simulate"}, false).out, "0x02\n");
+}
+
+// A state file that can be read but not saved is the host's problem, and the CLI must say so
+// instead of blaming the camera; a read that changes nothing still works.
+TEST_F(CliCameraTest, UnsavableStateFileIsNamedNotTheCamera) {
+    const fs::path locked = dir / "locked";
+    fs::create_directories(locked);
+    const std::string simulate = "--simulate=" + (locked / "cam.json").string();
+    ASSERT_EQ(cli({"read", "0x41", simulate}, false).code, 0);
+    const std::string lock = "chattr +i '" + locked.string() + "' 2>/dev/null";
+    if (std::system(lock.c_str()) != 0) GTEST_SKIP() << "this file system has no immutable folders";
+    struct Unlock {
+        std::string folder;
+        ~Unlock() { std::system(("chattr -i '" + folder + "'").c_str()); }
+    } unlock{locked.string()};
+
+    const CliRun write = cli({"write", "0x41", "2", simulate}, false);
+    EXPECT_EQ(write.code, 2);
+    EXPECT_NE(write.err.find("cannot save the simulated camera's state file"), std::string::npos) << write.err;
+    EXPECT_EQ(write.err.find("register 0x41"), std::string::npos) << write.err;
+    const CliRun read = cli({"read", "0x41", simulate}, false);
+    EXPECT_EQ(read.code, 0) << read.err;
+    EXPECT_EQ(read.out, "0x00\n");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/Native.h"
 #include "platform/linux/IniFileProfileReader.h"
+#include "support/Files.h"
 
 namespace trelvik::platform {
 namespace {
@@ -16,29 +17,14 @@ namespace fs = std::filesystem;
 
 const std::string kFixtures = TRELVIK_FIXTURES "/profile/";
 
-// A fresh folder per test, removed afterwards.
-class TempFolder {
+// A fresh folder per test, removed afterwards, that files are written into.
+class TempFolder : public testing::TempDir {
 public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path() /
-                 ("trelvik-profile-" + std::string(info->name()) + "-" +
-                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
+    TempFolder() : TempDir("trelvik-profile") {}
     std::string write(const std::string& name, const std::string& bytes) const {
-        const fs::path file = m_path / name;
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-        return file.string();
+        testing::writeText(*this / name, bytes);
+        return (*this / name).string();
     }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
 };
 
 TEST(IniFileProfileReader, MissingFileGivesEmpty) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/PlainFile.h"
+#include "support/Files.h"
 
 namespace trelvik::platform {
 namespace {
@@ -16,21 +17,13 @@ namespace fs = std::filesystem;
 
 class PlainFileTest : public ::testing::Test {
 protected:
-    PlainFileTest() {
-        folder = fs::temp_directory_path() /
-                 ("trelvik-plain-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(folder);
-    }
-    ~PlainFileTest() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
     std::set<std::string> names() const {
         std::set<std::string> found;
         for (const auto& entry : fs::directory_iterator(folder)) found.insert(entry.path().filename().string());
         return found;
     }
-    fs::path folder;
+    testing::TempDir scratch{"trelvik-plain"};
+    fs::path folder = scratch.path();
 };
 
 TEST_F(PlainFileTest, ReplaceSwapsInTheWholeContent) {

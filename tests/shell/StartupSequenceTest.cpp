@@ -9,6 +9,7 @@
 #include "debuglog/DebugLog.h"
 #include "platform/Native.h"
 #include "shell/StartupSequence.h"
+#include "support/Files.h"
 #include "support/RecordingBoxPresenter.h"
 
 namespace fs = std::filesystem;
@@ -44,11 +45,6 @@ public:
     void showAndPaint() override { shown = true; }
 };
 
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 // The message file is UTF-16LE with a byte-order mark, as the tool ships it.
 void writeUtf16File(const fs::path& path, const std::u16string& text) {
     std::string bytes = "\xFF\xFE";
@@ -56,7 +52,7 @@ void writeUtf16File(const fs::path& path, const std::u16string& text) {
         bytes.push_back(static_cast<char>(c & 0xFF));
         bytes.push_back(static_cast<char>(c >> 8));
     }
-    writeFile(path, bytes);
+    trelvik::testing::writeText(path, bytes);
 }
 
 const char* kTable = "[APP]\nTitle=Field camera\n[Mass_Cmd_00]\nname=RESOLUTION_MODE\ncmd=0x01\ncount=2\n"
@@ -65,14 +61,8 @@ const char* kTable = "[APP]\nTitle=Field camera\n[Mass_Cmd_00]\nname=RESOLUTION_
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("trelvik-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
         system.exePath = (m_dir / "trelvik").string();
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     bool runFormCreate() {
         shell::StartupSequence startup({*profile, *codec, system, catalog, reporter}, state, view);
@@ -84,7 +74,8 @@ protected:
         return codec->toNarrow(presenter.requests().at(i).text);
     }
 
-    fs::path m_dir;
+    trelvik::testing::TempDir m_scratch{"trelvik-startup"};
+    fs::path m_dir = m_scratch.path();
     std::unique_ptr<platform::ProfileReader> profile = platform::makeNativeProfileReader();
     std::unique_ptr<platform::TextCodec> codec = platform::makeNativeTextCodec();
     FakeSystem system;
@@ -142,7 +133,7 @@ TEST_F(StartupTest, MissingCommandFilesNameTheSettingsToolsFile) {
 }
 
 TEST_F(StartupTest, SettingsToolWithoutMessageFileNamesItsFullPath) {
-    writeFile(m_dir / "Camera_Setting.ini", kTable);
+    trelvik::testing::writeText(m_dir / "Camera_Setting.ini", kTable);
     EXPECT_FALSE(runFormCreate());
     ASSERT_EQ(presenter.count(), 1u);
     EXPECT_EQ(boxText(), (m_dir / "Camera_Setting_UNICODE_msg.ini").string() + " does not exist!");
@@ -150,8 +141,8 @@ TEST_F(StartupTest, SettingsToolWithoutMessageFileNamesItsFullPath) {
 }
 
 TEST_F(StartupTest, BothCommandFilesMakeTheFullToolWithoutMessageFile) {
-    writeFile(m_dir / "mass_cmd.ini", kTable);
-    writeFile(m_dir / "Camera_Setting.ini", kTable);
+    trelvik::testing::writeText(m_dir / "mass_cmd.ini", kTable);
+    trelvik::testing::writeText(m_dir / "Camera_Setting.ini", kTable);
     system.langId = 0x0807; // Swiss German
     debuglog::DebugCapture debug;
     ASSERT_TRUE(runFormCreate());
@@ -170,7 +161,7 @@ TEST_F(StartupTest, BothCommandFilesMakeTheFullToolWithoutMessageFile) {
 }
 
 TEST_F(StartupTest, BrokenCommandTableEndsTheToolAfterTheLoadersBox) {
-    writeFile(m_dir / "mass_cmd.ini", "[Mass_Cmd_00]\nname=X\n");
+    trelvik::testing::writeText(m_dir / "mass_cmd.ini", "[Mass_Cmd_00]\nname=X\n");
     EXPECT_FALSE(runFormCreate());
     ASSERT_EQ(presenter.count(), 1u);
     EXPECT_EQ(boxText(), "Section [Mass_Cmd_00] does not have \"cmd\" key value");
@@ -178,11 +169,11 @@ TEST_F(StartupTest, BrokenCommandTableEndsTheToolAfterTheLoadersBox) {
 }
 
 TEST_F(StartupTest, TitleIsCutTo127CharactersAndAMissingTitleKeepsTheCaption) {
-    writeFile(m_dir / "mass_cmd.ini", "[APP]\nTitle=" + std::string(300, 'T') + "\n[Mass_Cmd_00]\n");
+    trelvik::testing::writeText(m_dir / "mass_cmd.ini", "[APP]\nTitle=" + std::string(300, 'T') + "\n[Mass_Cmd_00]\n");
     ASSERT_TRUE(runFormCreate());
     EXPECT_EQ(view.caption, std::string(127, 'T'));
 
-    writeFile(m_dir / "mass_cmd.ini", "[APP]\nTitle=\n");
+    trelvik::testing::writeText(m_dir / "mass_cmd.ini", "[APP]\nTitle=\n");
     view = RecordingView();
     ASSERT_TRUE(runFormCreate());
     EXPECT_FALSE(view.caption.has_value());
@@ -200,7 +191,7 @@ class LanguageChoiceTest : public StartupTest, public ::testing::WithParamInterf
 
 TEST_P(LanguageChoiceTest, ChoosesTheFirstMatchingEntry) {
     const LanguageCase& c = GetParam();
-    writeFile(m_dir / "Camera_Setting.ini", kTable);
+    trelvik::testing::writeText(m_dir / "Camera_Setting.ini", kTable);
     writeUtf16File(m_dir / "Camera_Setting_UNICODE_msg.ini", u"[Language]\r\n" + c.languages + u"[String]\r\n");
     system.langId = c.systemLangId;
     ASSERT_TRUE(runFormCreate());
@@ -232,7 +223,7 @@ TEST_F(StartupTest, LongFolderNamesStillFindTheMessageFile) {
     for (int i = 0; i < 6; ++i) deep /= std::string(50, static_cast<char>('a' + i));
     fs::create_directories(deep);
     system.exePath = (deep / "trelvik").string();
-    writeFile(deep / "Camera_Setting.ini", kTable);
+    trelvik::testing::writeText(deep / "Camera_Setting.ini", kTable);
     writeUtf16File(deep / "Camera_Setting_UNICODE_msg.ini",
                    u"[Language]\r\n0=日本語,0411,4000\r\n[String]\r\n4100=自動\r\n");
     system.langId = 0x0411;

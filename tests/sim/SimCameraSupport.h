@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/CalendarTime.h"
+#include "support/Files.h"
 #include "platform/Disk.h"
 #include "sim/SimDiskSystem.h"
 
@@ -69,44 +70,9 @@ inline std::chrono::system_clock::time_point fixedHostTime() {
     return std::chrono::system_clock::from_time_t(std::mktime(&fields));
 }
 
-inline std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void writeText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-inline std::vector<std::string> readLines(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// A fresh folder under the system's temporary folder, removed again at the end of the test.
-class TempDir {
-public:
-    TempDir() {
-        static int counter = 0;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("trelvik-sim-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-                  std::to_string(counter++));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
+using testing::readLines;
+using testing::readText;
+using testing::TempDir;
+using testing::writeText;
 
 } // namespace trelvik::simtest

@@ -1,25 +1,52 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/Cli.h"
+#include "support/Files.h"
 
 namespace trelvik::testing {
 
-// One in-process run of trelvik-cli: its exit code and what it printed.
+// One run of trelvik-cli: its exit code and what it printed.
 struct CliRun {
-    int code;
+    int code = -1;
     std::string out, err;
 };
 
-// Example: runCommandLine({"table", "mass_cmd.ini"}).code -> 0.
+// The command line run in this process. Example: runCommandLine({"table", "mass_cmd.ini"}).code -> 0.
 inline CliRun runCommandLine(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int code = cli::runCli(args, out, err);
     return {code, out.str(), err.str()};
+}
+
+// The built executable `program` run as a user runs it, each word passed as it is; what it
+// prints is caught in files of the folder `scratch`. The code is -1 when it did not exit.
+inline CliRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& scratch) {
+    const auto quoted = [](const std::string& word) {
+        std::string text = "'";
+        for (char c : word) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return text + "'";
+    };
+    const std::filesystem::path outFile = scratch / "stdout.txt";
+    const std::filesystem::path errFile = scratch / "stderr.txt";
+    std::string command = quoted(program);
+    for (const std::string& word : args) command += " " + quoted(word);
+    command += " >" + quoted(outFile.string()) + " 2>" + quoted(errFile.string());
+    const int status = std::system(command.c_str());
+    CliRun run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readText(outFile);
+    run.err = readText(errFile);
+    return run;
 }
 
 } // namespace trelvik::testing
