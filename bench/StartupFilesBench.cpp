@@ -32,7 +32,8 @@ std::string readAll(const std::string& path) {
 // Parsing and indexing the full tool's command file once.
 void ParseCommandFile(benchmark::State& state) {
     const std::string bytes = readAll(kCommandFile);
-    for (auto _ : state) benchmark::DoNotOptimize(profile::ProfileDocument(bytes));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(profile::ProfileDocument(bytes));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(ParseCommandFile);
@@ -61,7 +62,8 @@ void LookUpMessages(benchmark::State& state) {
     catalog.MessageFilePath = codec->toWide(kMessageFile);
     catalog.LanguageBase = 0x4000;
     for (auto _ : state)
-        for (int id = 256; id <= 329; ++id) benchmark::DoNotOptimize(catalog.GetMsgText(id));
+        for (int id = 256; id <= 329; ++id)
+            benchmark::DoNotOptimize(catalog.GetMsgText(id));
 }
 BENCHMARK(LookUpMessages)->Unit(benchmark::kMicrosecond);
 

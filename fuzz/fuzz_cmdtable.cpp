@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzSupport.h"
 #include "cmdtable/MassCmd.h"
 #include "i18n/BoxPresenter.h"
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
-#include "FuzzSupport.h"
 #include "text/Utf8TextCodec.h"
 
 namespace {
@@ -39,7 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One load per input (the document's lookups dominate the time); the first byte picks
     // the tool mode, which only changes how a missing code is reported.
     {
-        cmdtable::MassCmdTable table(reader, reporter, size > 0 && (data[0] & 1) ? cmdtable::ToolMode::Settings : cmdtable::ToolMode::Full);
+        cmdtable::MassCmdTable table(reader, reporter,
+                                     size > 0 && (data[0] & 1) ? cmdtable::ToolMode::Settings
+                                                               : cmdtable::ToolMode::Full);
         if (!table.MassCmd_LoadTable("fuzz.ini")) {
             if (table.entry_count() != 0) __builtin_trap();
             return 0;
@@ -50,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // A later entry with an earlier entry's code is never found: only the first counts.
             const bool first = table.MassCmd_CmdIdToCmdIndex(entry.cmd_code) == static_cast<int>(index);
             if (entry.name.empty() || entry.name.size() > cmdtable::kMaxNameLength) __builtin_trap();
-            if (entry.count > 0 && entry.items.size() != static_cast<std::size_t>(entry.count)) __builtin_trap();
+            if (entry.count > 0 && entry.items.size() != static_cast<std::size_t>(entry.count))
+                __builtin_trap();
             if (entry.items.size() > static_cast<std::size_t>(cmdtable::kMaxChoices)) __builtin_trap();
             for (const cmdtable::MassCmdItem& item : entry.items) {
                 if (item.label.empty() || item.label.size() > cmdtable::kMaxLabelLength) __builtin_trap();

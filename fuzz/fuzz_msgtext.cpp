@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "i18n/BoxPresenter.h"
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
-#include "FuzzSupport.h"
 #include "text/Utf8TextCodec.h"
 
 namespace {
@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The raw bytes as a format and as a label.
     std::u16string format = text::utf8ToUtf16(bytes);
     i18n::UnescapeMsgText(format);
-    const std::vector<i18n::MsgArg> args = {i18n::MsgArg(u"s"), i18n::MsgArg(1), i18n::MsgArg(std::u16string(600, u'x'))};
+    const std::vector<i18n::MsgArg> args = {i18n::MsgArg(u"s"), i18n::MsgArg(1),
+                                            i18n::MsgArg(std::u16string(600, u'x'))};
     if (i18n::FormatMsgText(format, args).size() > i18n::kMaxBoxTextLength) __builtin_trap();
     (void)catalog.GetLabelText(bytes);
     return 0;

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string full = value ? text::utf16ToUtf8(*value) : std::string();
             for (const std::size_t buffer : buffers) {
                 const std::string narrow = doc.getString(section, key, buffer);
-                const std::u16string wide = doc.getStringW(text::utf8ToUtf16(section), text::utf8ToUtf16(key), buffer);
+                const std::u16string wide =
+                    doc.getStringW(text::utf8ToUtf16(section), text::utf8ToUtf16(key), buffer);
                 check(narrow.size() + 1 <= std::max<std::size_t>(buffer, 1));
                 check(wide.size() + 1 <= std::max<std::size_t>(buffer, 1));
                 check(text::isValidUtf8(narrow));

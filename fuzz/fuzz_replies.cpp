@@ -51,8 +51,9 @@ void decodeAll(std::span<const std::uint8_t> reply, std::uint8_t arg1, std::uint
     std::tm time{};
     decodeCameraClock(reply, time);
     encodeCameraClock(time);
-    ReplyHasTag(reply, arg1, std::string_view(reinterpret_cast<const char*>(reply.data()),
-                                                std::min<std::size_t>(reply.size(), arg2)));
+    ReplyHasTag(reply, arg1,
+                std::string_view(reinterpret_cast<const char*>(reply.data()),
+                                 std::min<std::size_t>(reply.size(), arg2)));
 }
 
 void runAll(Disk& disk, std::uint8_t arg1, std::uint8_t arg2) {
@@ -96,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static std::array<std::uint8_t, kSptiBufferSize> buffer;
     std::array<std::uint8_t, 16> replyBuffer{};
     const ScsiRequest request{reply.first(std::min<std::size_t>(reply.size(), arg2 % 18)),
-                              ok ? Direction::In : Direction::Out, replyBuffer, std::chrono::seconds(arg1), ok};
+                              ok ? Direction::In : Direction::Out, replyBuffer, std::chrono::seconds(arg1),
+                              ok};
     buildSptiRequest(arg2 & 1 ? kSptiLayout64 : kSptiLayout32, request, buffer);
     return 0;
 }

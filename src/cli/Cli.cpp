@@ -15,7 +15,8 @@ std::vector<Command>& registry() {
 
 void printUsage(std::ostream& out) {
     out << "usage: trelvik-cli COMMAND [ARGS...] [OPTIONS]\n\ncommands:\n";
-    for (const Command& c : commands()) out << "  " << c.synopsis << "\n";
+    for (const Command& c : commands())
+        out << "  " << c.synopsis << "\n";
     out << "\n'trelvik-cli COMMAND --help' tells more about one command.\n";
 }
 
@@ -32,7 +33,9 @@ Registrar::Registrar(Command command) {
     std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
 }
 
-const std::vector<Command>& commands() { return registry(); }
+const std::vector<Command>& commands() {
+    return registry();
+}
 
 std::optional<std::string> Invocation::value(const std::string& name) const {
     auto it = options.find(name);

@@ -19,7 +19,8 @@ int runClock(const Invocation& invocation, std::ostream& out, std::ostream& err)
         // The fields came from the camera's bytes; encoding them again gives those bytes back.
         const auto block = link::encodeCameraClock(*time);
         err << "trelvik-cli: the camera clock is not a valid date; bytes:";
-        for (std::size_t i = 2; i < block.size(); ++i) err << " " << hexByte(block[i]);
+        for (std::size_t i = 2; i < block.size(); ++i)
+            err << " " << hexByte(block[i]);
         err << " (year-2000, month, day, hour, minute, second)\n";
         return kExitCameraFailed;
     }
@@ -27,11 +28,12 @@ int runClock(const Invocation& invocation, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"clock", "clock [--simulate[=STATE.json]]",
-                            std::string("Reads the camera clock and prints it as YYYY-MM-DDTHH:MM:SS. A clock that\n"
-                                        "is no valid date shows its raw bytes on stderr and exits 2.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runClock}};
+const Registrar kRegistrar{
+    {"clock", "clock [--simulate[=STATE.json]]",
+     std::string("Reads the camera clock and prints it as YYYY-MM-DDTHH:MM:SS. A clock that\n"
+                 "is no valid date shows its raw bytes on stderr and exits 2.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runClock}};
 
 } // namespace
 

@@ -3,8 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
+#include "cli/JsonOutput.h"
 
 namespace trelvik::cli {
 
@@ -22,12 +22,13 @@ int runDevices(const Invocation& invocation, std::ostream& out, std::ostream& er
     return drives.empty() ? kExitNoCamera : kExitOk;
 }
 
-const Registrar kRegistrar{{"devices", "devices [--simulate[=STATE.json]] [--ids-from=FILE]",
-                            std::string("Lists the camera's drives as JSON, [{\"name\", \"disk\", \"path\"}], in the order\n"
-                                        "the tool finds them (the first is the one it connects to). An empty list\n"
-                                        "exits 4.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runDevices}};
+const Registrar kRegistrar{
+    {"devices", "devices [--simulate[=STATE.json]] [--ids-from=FILE]",
+     std::string("Lists the camera's drives as JSON, [{\"name\", \"disk\", \"path\"}], in the order\n"
+                 "the tool finds them (the first is the one it connects to). An empty list\n"
+                 "exits 4.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runDevices}};
 
 } // namespace
 

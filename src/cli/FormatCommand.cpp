@@ -29,11 +29,12 @@ int runFormat(const Invocation& invocation, std::ostream& /*out*/, std::ostream&
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"format", kSynopsis,
-                            std::string("Formats the medium in SLOT (0-3, as 'media' numbers them) on the connected\n"
-                                        "camera. Without --yes nothing is sent.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions({{"yes", OptionValue::None}}), &runFormat}};
+const Registrar kRegistrar{
+    {"format", kSynopsis,
+     std::string("Formats the medium in SLOT (0-3, as 'media' numbers them) on the connected\n"
+                 "camera. Without --yes nothing is sent.\n") +
+         kCameraOptionsHelp,
+     cameraOptions({{"yes", OptionValue::None}}), &runFormat}};
 
 } // namespace
 

@@ -3,8 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
+#include "cli/JsonOutput.h"
 
 namespace trelvik::cli {
 
@@ -35,16 +35,19 @@ int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     // Identity texts are the camera's bytes: never let the dump throw on them.
     printJson(out, info);
     if (allRead) return kExitOk;
-    if (!systemReason.empty()) err << "trelvik-cli: " << systemReason << "\n";
-    else err << "trelvik-cli: some identity reads failed (null)\n";
+    if (!systemReason.empty())
+        err << "trelvik-cli: " << systemReason << "\n";
+    else
+        err << "trelvik-cli: some identity reads failed (null)\n";
     return kExitCameraFailed;
 }
 
-const Registrar kRegistrar{{"info", "info [--simulate[=STATE.json]]",
-                            std::string("Reads the firmware version, model and make as JSON:\n"
-                                        "{\"version\", \"model\", \"make\"}; a failed read is null and exits 2.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runInfo}};
+const Registrar kRegistrar{
+    {"info", "info [--simulate[=STATE.json]]",
+     std::string("Reads the firmware version, model and make as JSON:\n"
+                 "{\"version\", \"model\", \"make\"}; a failed read is null and exits 2.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runInfo}};
 
 } // namespace
 

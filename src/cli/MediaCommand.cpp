@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/JsonOutput.h"
 #include "cli/CameraSession.h"
+#include "cli/JsonOutput.h"
 #include "utilities/MediaSlot.h"
 
 namespace trelvik::cli {

@@ -8,8 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/JsonOutput.h"
 #include "cli/Cli.h"
+#include "cli/JsonOutput.h"
 #include "i18n/MessageCatalog.h"
 #include "platform/Native.h"
 #include "text/Hex.h"
@@ -36,7 +36,8 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
         // A LANGID in hexadecimal, with or without "0x": "0407", "0x0804", "FF07".
         const auto parsed = text::parseHex(*text, 0xFFFF);
         if (!parsed) {
-            err << "trelvik-cli messages: --langid wants a hexadecimal LANGID such as 0407, not '" << *text << "'\n";
+            err << "trelvik-cli messages: --langid wants a hexadecimal LANGID such as 0407, not '" << *text
+                << "'\n";
             return kExitUsage;
         }
         langId = static_cast<std::uint16_t>(*parsed);
@@ -77,12 +78,14 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"messages", "messages FILE [--langid HEX]",
-                            "Reads a message file (Camera_Setting_UNICODE_msg.ini) as the settings tool does and\n"
-                            "prints its languages, the one start-up would choose for the LANGID (default: the\n"
-                            "system's) and, per language base, the tool's message numbers the file lacks.",
-                            {{"langid", OptionValue::Required}},
-                            &runMessages}};
+const Registrar kRegistrar{
+    {"messages",
+     "messages FILE [--langid HEX]",
+     "Reads a message file (Camera_Setting_UNICODE_msg.ini) as the settings tool does and\n"
+     "prints its languages, the one start-up would choose for the LANGID (default: the\n"
+     "system's) and, per language base, the tool's message numbers the file lacks.",
+     {{"langid", OptionValue::Required}},
+     &runMessages}};
 
 } // namespace
 

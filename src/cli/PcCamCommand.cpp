@@ -16,10 +16,11 @@ int runPcCam(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"pccam", "pccam [--simulate[=STATE.json]]",
-                            std::string("Switches the camera into PC-camera (webcam) mode; its disk goes away.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runPcCam}};
+const Registrar kRegistrar{
+    {"pccam", "pccam [--simulate[=STATE.json]]",
+     std::string("Switches the camera into PC-camera (webcam) mode; its disk goes away.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runPcCam}};
 
 } // namespace
 

@@ -22,11 +22,12 @@ int runProbeRead(const Invocation& invocation, std::ostream& out, std::ostream& 
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"probe-read", kSynopsis,
-                            std::string("Reads one register from the first drive that answers the vendor command,\n"
-                                        "without connecting by USB identity, and prints 0xHH.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runProbeRead}};
+const Registrar kRegistrar{
+    {"probe-read", kSynopsis,
+     std::string("Reads one register from the first drive that answers the vendor command,\n"
+                 "without connecting by USB identity, and prints 0xHH.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runProbeRead}};
 
 } // namespace
 

@@ -22,11 +22,12 @@ int runProbeWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostr
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"probe-write", kSynopsis,
-                            std::string("Writes one register on the first drive that echoes it, without connecting\n"
-                                        "by USB identity.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runProbeWrite}};
+const Registrar kRegistrar{
+    {"probe-write", kSynopsis,
+     std::string("Writes one register on the first drive that echoes it, without connecting\n"
+                 "by USB identity.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runProbeWrite}};
 
 } // namespace
 

@@ -42,7 +42,8 @@ int runProfileGet(const Invocation& invocation, std::ostream& out, std::ostream&
     return kExitOk;
 }
 
-const Registrar reg{{"profile-get", "profile-get [--wide] FILE SECTION KEY",
+const Registrar reg{{"profile-get",
+                     "profile-get [--wide] FILE SECTION KEY",
                      "Prints the value of KEY in SECTION of the INI file FILE as the tool reads it:\n"
                      "names match without regard to case, white space and one pair of enclosing quotes\n"
                      "are removed, and at most 255 bytes (255 UTF-16 units with --wide) are kept.\n"

@@ -21,11 +21,12 @@ int runRead(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"read", kSynopsis,
-                            std::string("Reads one register of the connected camera and prints its value as 0xHH.\n"
-                                        "CODE is 0x.. hexadecimal or decimal, 0-255.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runRead}};
+const Registrar kRegistrar{
+    {"read", kSynopsis,
+     std::string("Reads one register of the connected camera and prints its value as 0xHH.\n"
+                 "CODE is 0x.. hexadecimal or decimal, 0-255.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runRead}};
 
 } // namespace
 

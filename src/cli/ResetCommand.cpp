@@ -21,11 +21,12 @@ int runReset(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"reset", kSynopsis,
-                            std::string("Resets all camera settings to factory defaults (0xFF into register 0x00).\n"
-                                        "Without --yes nothing is sent.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions({{"yes", OptionValue::None}}), &runReset}};
+const Registrar kRegistrar{
+    {"reset", kSynopsis,
+     std::string("Resets all camera settings to factory defaults (0xFF into register 0x00).\n"
+                 "Without --yes nothing is sent.\n") +
+         kCameraOptionsHelp,
+     cameraOptions({{"yes", OptionValue::None}}), &runReset}};
 
 } // namespace
 

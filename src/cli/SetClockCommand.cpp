@@ -37,11 +37,12 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"set-clock", kSynopsis,
-                            std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
-                                        "given local date and time. An invalid date sends nothing and exits 1.\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runSetClock}};
+const Registrar kRegistrar{
+    {"set-clock", kSynopsis,
+     std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
+                 "given local date and time. An invalid date sends nothing and exits 1.\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runSetClock}};
 
 } // namespace
 

@@ -5,8 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/JsonOutput.h"
 #include "cli/Cli.h"
+#include "cli/JsonOutput.h"
 #include "cmdtable/MassCmd.h"
 #include "i18n/BoxPresenter.h"
 #include "i18n/MessageCatalog.h"
@@ -72,12 +72,14 @@ int runTable(const Invocation& invocation, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"table", "table FILE",
-                            "Loads a command file (mass_cmd.ini or Camera_Setting.ini) as the tool does and prints\n"
-                            "its title and entries as JSON. A file the tool would reject prints the tool's\n"
-                            "error text on stderr and exits 1.",
-                            {},
-                            &runTable}};
+const Registrar kRegistrar{
+    {"table",
+     "table FILE",
+     "Loads a command file (mass_cmd.ini or Camera_Setting.ini) as the tool does and prints\n"
+     "its title and entries as JSON. A file the tool would reject prints the tool's\n"
+     "error text on stderr and exits 1.",
+     {},
+     &runTable}};
 
 } // namespace
 

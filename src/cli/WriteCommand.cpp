@@ -22,12 +22,13 @@ int runWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     return kExitOk;
 }
 
-const Registrar kRegistrar{{"write", kSynopsis,
-                            std::string("Writes one register of the connected camera; succeeds when the camera\n"
-                                        "echoes code and value. CODE and VALUE are 0x.. or decimal, 0-255.\n"
-                                        "(0xFF into register 0x00 resets the camera: see 'reset'.)\n") +
-                                kCameraOptionsHelp,
-                            cameraOptions(), &runWrite}};
+const Registrar kRegistrar{
+    {"write", kSynopsis,
+     std::string("Writes one register of the connected camera; succeeds when the camera\n"
+                 "echoes code and value. CODE and VALUE are 0x.. or decimal, 0-255.\n"
+                 "(0xFF into register 0x00 resets the camera: see 'reset'.)\n") +
+         kCameraOptionsHelp,
+     cameraOptions(), &runWrite}};
 
 } // namespace
 

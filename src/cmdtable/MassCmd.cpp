@@ -9,14 +9,19 @@ namespace trelvik::cmdtable {
 namespace {
 constexpr std::size_t kReadBufferSize = 256;
 
-bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads [sign] digits at `pos` after white space, saturating to 32 bits. Returns false,
 // leaving `pos` where it was, when there are no digits.
 bool scanDecimal(std::string_view text, std::size_t& pos, std::int32_t& value) {
     std::size_t i = pos;
-    while (i < text.size() && isCSpace(text[i])) ++i;
+    while (i < text.size() && isCSpace(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     if (i >= text.size() || !isDigit(text[i])) return false;
@@ -28,7 +33,8 @@ bool scanDecimal(std::string_view text, std::size_t& pos, std::int32_t& value) {
         if (magnitude > kCap) magnitude = kCap;
     }
     std::int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > std::numeric_limits<std::int32_t>::max()) signedValue = std::numeric_limits<std::int32_t>::max();
+    if (signedValue > std::numeric_limits<std::int32_t>::max())
+        signedValue = std::numeric_limits<std::int32_t>::max();
     value = static_cast<std::int32_t>(signedValue);
     pos = i;
     return true;
@@ -45,7 +51,8 @@ void TrimIniValue(std::string& text) {
     const std::size_t semicolon = text.rfind(';');
     if (semicolon != std::string::npos) text.erase(semicolon);
     std::size_t end = text.size();
-    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
     text.erase(end);
 }
 
@@ -56,7 +63,8 @@ std::int32_t parseAtol(std::string_view text) {
 }
 
 std::int32_t parseCmdNumber(std::string_view text) {
-    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return HexToInt(text.substr(2));
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return HexToInt(text.substr(2));
     return parseAtol(text);
 }
 
@@ -71,7 +79,8 @@ int scanRange(std::string_view text, std::int32_t& low, std::int32_t& high) {
 MassCmdTable::MassCmdTable(const platform::ProfileReader& reader, i18n::Reporter& reporter, ToolMode toolMode)
     : m_reader(reader), m_reporter(reporter), m_toolMode(toolMode) {}
 
-std::string MassCmdTable::readValue(const std::string& path, const std::string& section, std::string_view key) const {
+std::string MassCmdTable::readValue(const std::string& path, const std::string& section,
+                                    std::string_view key) const {
     std::string value = m_reader.getString(path, section, key, kReadBufferSize);
     TrimIniValue(value);
     return value;
@@ -128,7 +137,8 @@ int MassCmdTable::loadEntry(const std::string& path, int index, MassCmd& entry) 
                 m_reporter.ErrorBox(kTooLongKeyText, section.c_str(), key.c_str());
                 return 0;
             }
-            entry.items[static_cast<std::size_t>(j)].value = parseCmdNumber(std::string_view(choice).substr(0, colon));
+            entry.items[static_cast<std::size_t>(j)].value =
+                parseCmdNumber(std::string_view(choice).substr(0, colon));
             entry.items[static_cast<std::size_t>(j)].label = std::string(label);
         }
         return 1;

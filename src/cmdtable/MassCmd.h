@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "cmdtable/ToolMode.h"
 #include "i18n/Reporter.h"
 #include "platform/ProfileReader.h"
-#include "cmdtable/ToolMode.h"
 #include "text/Hex.h"
 
 namespace trelvik::cmdtable {
@@ -25,13 +25,13 @@ inline constexpr std::size_t kMaxLabelLength = 115;
 inline constexpr std::size_t kMaxValueTextLength = 31;
 
 // Error texts of the loader (printf formats; the arguments are named in each comment).
-inline constexpr char kMissingKeyText[] = "Section [%s] does not have \"%s\" key value";       // section, key
-inline constexpr char kIncorrectKeyText[] = "Section [%s] has incorrect \"%s\" key value";     // section, key
-inline constexpr char kTooLongKeyText[] = "Section [%s] has too long \"%s\" key value";        // section, key
+inline constexpr char kMissingKeyText[] = "Section [%s] does not have \"%s\" key value";   // section, key
+inline constexpr char kIncorrectKeyText[] = "Section [%s] has incorrect \"%s\" key value"; // section, key
+inline constexpr char kTooLongKeyText[] = "Section [%s] has too long \"%s\" key value";    // section, key
 inline constexpr char kTooManyChoicesText[] =
-    "Section [%s] has too many choices in \"%s\" key value (at most %d)";                        // section, "count", 100
+    "Section [%s] has too many choices in \"%s\" key value (at most %d)"; // section, "count", 100
 inline constexpr char kTooManySectionsText[] =
-    "Section [%s] is one section too many (at most %d sections)";                               // section, 256
+    "Section [%s] is one section too many (at most %d sections)"; // section, 256
 inline constexpr char kMissingCodeText[] = "MassCmd_CmdIdToCmdIndex(), cmd_code=%d can not found!"; // code
 // Message of the settings tool for a command code the table lacks; its argument is the code.
 inline constexpr int kMsgMissingCode = 282;
@@ -44,11 +44,11 @@ struct MassCmdItem {
 
 // One setting of the command file, from one section "Mass_Cmd_%02X".
 struct MassCmd {
-    std::string section;           // Example: "Mass_Cmd_0A"
-    std::string name;              // at most 63 bytes. Example: "RESOLUTION_MODE"
-    std::int32_t cmd_code = 0;     // register code. Example: 0x01
-    std::int32_t count = 0;        // > 0: list setting with that many items; <= 0: ranged setting
-    std::vector<MassCmdItem> items; // exactly count items for a list setting, none otherwise
+    std::string section;                       // Example: "Mass_Cmd_0A"
+    std::string name;                          // at most 63 bytes. Example: "RESOLUTION_MODE"
+    std::int32_t cmd_code = 0;                 // register code. Example: 0x01
+    std::int32_t count = 0;                    // > 0: list setting with that many items; <= 0: ranged setting
+    std::vector<MassCmdItem> items;            // exactly count items for a list setting, none otherwise
     std::int32_t range_min = 0, range_max = 0; // bounds of a ranged setting; 0 for a list setting
 };
 

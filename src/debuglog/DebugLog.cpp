@@ -16,7 +16,9 @@ constexpr std::size_t kLineSize = 512;
 constexpr char kPrefix[] = "QZ::";
 } // namespace
 
-DebugSink* setDebugSink(DebugSink* sink) { return g_sink.exchange(sink); }
+DebugSink* setDebugSink(DebugSink* sink) {
+    return g_sink.exchange(sink);
+}
 
 int DebugLog(const char* format, ...) {
     char line[kLineSize];
@@ -33,7 +35,11 @@ int DebugLog(const char* format, ...) {
 }
 
 DebugCapture::DebugCapture() : m_previous(setDebugSink(this)) {}
-DebugCapture::~DebugCapture() { setDebugSink(m_previous); }
-void DebugCapture::write(std::string_view line) { m_lines.emplace_back(line); }
+DebugCapture::~DebugCapture() {
+    setDebugSink(m_previous);
+}
+void DebugCapture::write(std::string_view line) {
+    m_lines.emplace_back(line);
+}
 
 } // namespace trelvik::debuglog

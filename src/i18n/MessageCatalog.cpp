@@ -15,9 +15,13 @@ constexpr char16_t kStringSection[] = u"String";
 constexpr char16_t kLanguageSection[] = u"Language";
 
 // Our keys are plain ASCII, so widening byte by byte is exact.
-std::u16string widenAscii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+std::u16string widenAscii(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
 } // namespace
 
 void cutText(std::u16string& text, std::size_t maxUnits) {
@@ -40,7 +44,8 @@ std::u16string MessageCatalog::msgKey(int msgId) const {
 
 std::optional<std::u16string> MessageCatalog::findMsgText(int msgId) const {
     if (MessageFilePath.empty()) return std::nullopt;
-    std::u16string text = m_reader.getStringW(MessageFilePath, kStringSection, msgKey(msgId), kReadBufferSize);
+    std::u16string text =
+        m_reader.getStringW(MessageFilePath, kStringSection, msgKey(msgId), kReadBufferSize);
     if (text.empty()) return std::nullopt;
     return text;
 }
@@ -76,10 +81,12 @@ bool MessageCatalog::ReadLanguageEntry(int number, LanguageEntry& entry) const {
     }
     if (count != 3) return false;
 
-    for (std::u16string& field : fields) cutText(field, kMaxLanguageFieldLength);
+    for (std::u16string& field : fields)
+        cutText(field, kMaxLanguageFieldLength);
     cutText(fields[0], kMaxLanguageNameLength);
     entry.display_name = std::move(fields[0]);
-    entry.lang_id = static_cast<std::uint16_t>(static_cast<std::uint32_t>(text::HexToIntW(fields[1])) & 0xFFFFu);
+    entry.lang_id =
+        static_cast<std::uint16_t>(static_cast<std::uint32_t>(text::HexToIntW(fields[1])) & 0xFFFFu);
     entry.base = text::HexToIntW(fields[2]);
     return true;
 }

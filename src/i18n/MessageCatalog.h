@@ -67,9 +67,10 @@ private:
 };
 
 // The MsgIds the tool itself asks for, ascending; "#" labels of the command table may name more.
-inline constexpr int kToolMsgIds[] = {256, 257, 258, 259, 260, 261, 262, 263, 264, 265, 266, 267, 268, 269, 270,
-                                      277, 278, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292, 293,
-                                      294, 296, 297, 304, 320, 321, 322, 323, 324, 325, 326, 327, 328, 329};
+inline constexpr int kToolMsgIds[] = {256, 257, 258, 259, 260, 261, 262, 263, 264, 265, 266,
+                                      267, 268, 269, 270, 277, 278, 281, 282, 283, 284, 285,
+                                      286, 287, 288, 289, 290, 291, 292, 293, 294, 296, 297,
+                                      304, 320, 321, 322, 323, 324, 325, 326, 327, 328, 329};
 
 // The language start-up picks for the system's LANGID: the first entry whose lang_id equals
 // it, or is 0xFFnn with nn its low byte; entry 0 when none matches; nullopt for an empty list.

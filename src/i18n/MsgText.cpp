@@ -17,10 +17,18 @@ void UnescapeMsgText(std::u16string& text) {
         if (i + 1 == text.size()) break; // a lone backslash at the end is dropped
         const char16_t next = text[++i];
         switch (next) {
-        case u'n': out.push_back(u'\n'); break;
-        case u'r': out.push_back(u'\r'); break;
-        case u't': out.push_back(u'\t'); break;
-        case u'\\': out.push_back(u'\\'); break;
+        case u'n':
+            out.push_back(u'\n');
+            break;
+        case u'r':
+            out.push_back(u'\r');
+            break;
+        case u't':
+            out.push_back(u'\t');
+            break;
+        case u'\\':
+            out.push_back(u'\\');
+            break;
         default:
             out.push_back(u'\\');
             out.push_back(next);

@@ -65,22 +65,30 @@ void Reporter::ShowMsgById(int msgId, std::initializer_list<MsgArg> args) {
 
 BoxIcon askIcon(unsigned flags) {
     switch (flags & 0xF0u) {
-    case 0x10u: return BoxIcon::Error;
-    case 0x20u: return BoxIcon::Question;
-    case 0x30u: return BoxIcon::Warning;
-    default: return BoxIcon::Information;
+    case 0x10u:
+        return BoxIcon::Error;
+    case 0x20u:
+        return BoxIcon::Question;
+    case 0x30u:
+        return BoxIcon::Warning;
+    default:
+        return BoxIcon::Information;
     }
 }
 
 BoxButtons askButtons(unsigned flags) {
     switch (flags & 0x0Fu) {
-    case 1u: return BoxButtons::OkCancel;
-    case 4u: return BoxButtons::YesNo;
-    default: return BoxButtons::Ok;
+    case 1u:
+        return BoxButtons::OkCancel;
+    case 4u:
+        return BoxButtons::YesNo;
+    default:
+        return BoxButtons::Ok;
     }
 }
 
-int Reporter::AskMsgById(int captionMsgId, int textMsgId, unsigned flags, std::initializer_list<MsgArg> args) {
+int Reporter::AskMsgById(int captionMsgId, int textMsgId, unsigned flags,
+                         std::initializer_list<MsgArg> args) {
     BoxRequest request;
     request.title = m_catalog.GetMsgText(captionMsgId);
     cutText(request.title, kMaxAskTitleLength);
@@ -93,8 +101,10 @@ int Reporter::AskMsgById(int captionMsgId, int textMsgId, unsigned flags, std::i
     case kAnswerOk:
     case kAnswerCancel:
     case kAnswerYes:
-    case kAnswerNo: return answer;
-    default: return kAnswerOk;
+    case kAnswerNo:
+        return answer;
+    default:
+        return kAnswerOk;
     }
 }
 

@@ -29,7 +29,8 @@ std::string registerText(Status status, std::uint8_t code, const char* action) {
 
 } // namespace
 
-CameraConnection::CameraConnection(platform::DiskSystem& system, CameraIds ids) : m_system(system), m_ids(ids) {}
+CameraConnection::CameraConnection(platform::DiskSystem& system, CameraIds ids)
+    : m_system(system), m_ids(ids) {}
 
 // The disk goes before the connection; the system that made it outlives both.
 CameraConnection::~CameraConnection() = default;
@@ -65,7 +66,9 @@ Outcome CameraConnection::open() {
     return error;
 }
 
-void CameraConnection::close() { m_disk.reset(); }
+void CameraConnection::close() {
+    m_disk.reset();
+}
 
 ConnectionError CameraConnection::failure(Status status, std::string text) const {
     ConnectionError error;
@@ -82,8 +85,7 @@ ConnectionError CameraConnection::failure(Status status, std::string text) const
     return error;
 }
 
-template <typename T, typename Operation>
-Result<T> CameraConnection::onDisk(Operation operation) {
+template <typename T, typename Operation> Result<T> CameraConnection::onDisk(Operation operation) {
     if (const Outcome opened = open(); !opened) return opened.error();
     return operation(*m_disk);
 }
@@ -202,8 +204,8 @@ Result<std::string> CameraConnection::probeWrite(std::uint8_t code, std::uint8_t
     if (ScanAndWriteRegister(m_system, code, value, &drive, &diskNumber) == Status::Ok) return drive;
     if (drive.empty()) return noProbeAnswer();
     // The probe cannot tell "not supported" from another wrong echo.
-    return failure(Status::Failed, "the camera on " + drive + " did not echo register " + hexByte(code) + " = " +
-                                       hexByte(value) + " (rejected or not supported)");
+    return failure(Status::Failed, "the camera on " + drive + " did not echo register " + hexByte(code) +
+                                       " = " + hexByte(value) + " (rejected or not supported)");
 }
 
 ConnectionError CameraConnection::noProbeAnswer() const {

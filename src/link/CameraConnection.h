@@ -40,8 +40,7 @@ struct ConnectionError {
 };
 
 // An operation's value, or the error that kept it from one.
-template <typename T>
-class Result {
+template <typename T> class Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
     Result(ConnectionError error) : m_error(std::move(error)) {}
@@ -121,8 +120,7 @@ private:
     // No drive answered a probe: NoCamera, unless the disk system knows why its request failed.
     ConnectionError noProbeAnswer() const;
     // Runs `operation` on the open disk, opening it first when needed.
-    template <typename T, typename Operation>
-    Result<T> onDisk(Operation operation);
+    template <typename T, typename Operation> Result<T> onDisk(Operation operation);
 
     platform::DiskSystem& m_system;
     CameraIds m_ids;

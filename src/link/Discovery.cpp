@@ -18,7 +18,9 @@ using debuglog::DebugLog;
 
 namespace {
 
-char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 void loadOneId(const platform::ProfileReader& reader, const std::string& path, const char* key,
                std::uint16_t& id) {
@@ -55,10 +57,12 @@ bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices
                   static_cast<unsigned>(pid));
     for (const UsbDeviceNode& device : devices) {
         std::string id = device.instanceId;
-        for (char& c : id) c = asciiUpper(c);
+        for (char& c : id)
+            c = asciiUpper(c);
         if (id.find(pattern) == std::string::npos) continue;
         const auto index = static_cast<std::size_t>(childIndex);
-        if (index < device.childDiskNumbers.size() && device.childDiskNumbers[index] == diskNumber) return true;
+        if (index < device.childDiskNumbers.size() && device.childDiskNumbers[index] == diskNumber)
+            return true;
     }
     return false;
 }
@@ -116,7 +120,8 @@ Status runProbe(DiskSystem& system, const ProbeCommand& command, std::string* dr
                 continue;
             }
             status = QZCMD_SPTI_GetData(*disk, command.cdb, reply, command.timeout);
-            DebugLog("Successful opening %s, QZCMD_SPTI_GetData()=status: %d\n", drive.openPath.c_str(), status);
+            DebugLog("Successful opening %s, QZCMD_SPTI_GetData()=status: %d\n", drive.openPath.c_str(),
+                     status);
         } // the drive is closed before its reply is judged, and before the next one is opened
         if (!status || !ReplyHasTag(reply, command.lengthByte, command.tag)) continue;
         setOutputs(drive, number, driveName, diskNumber);
@@ -128,7 +133,7 @@ Status runProbe(DiskSystem& system, const ProbeCommand& command, std::string* dr
 } // namespace
 
 Status ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
-                        int* diskNumber, ProbeEcho* echo) {
+                           int* diskNumber, ProbeEcho* echo) {
     const ProbeCommand command{readRegisterCdb(code), kCmdReadRegister.timeout, kRegisterLengthByte, "DBUGRD",
                                [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
                                    // Any tagged answer ends the probe: the camera is found even
@@ -146,11 +151,11 @@ Status ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* 
 }
 
 Status ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
-                         int* diskNumber) {
+                            int* diskNumber) {
     const ProbeCommand command{writeRegisterCdb(code, value), kCmdWriteRegister.timeout, kRegisterLengthByte,
-                               "DBUGWR",
-                               [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
-                                   if (decodeRegisterWrite(reply, code, value) == Status::Ok) return Status::Ok;
+                               "DBUGWR", [&](std::span<const std::uint8_t> reply) -> std::optional<Status> {
+                                   if (decodeRegisterWrite(reply, code, value) == Status::Ok)
+                                       return Status::Ok;
                                    return std::nullopt;
                                }};
     return runProbe(system, command, driveName, diskNumber);

@@ -73,13 +73,13 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 // callers that must know whether `value` was set what the answering drive said.
 enum class ProbeEcho { Value, NotSupported, WrongCode };
 Status ScanAndReadRegister(DiskSystem& system, std::uint8_t code, std::uint8_t* value, std::string* driveName,
-                        int* diskNumber, ProbeEcho* echo = nullptr);
+                           int* diskNumber, ProbeEcho* echo = nullptr);
 
 // Register write by probing (FC 0B "QZSETDB" code value, 4 s). Returns Ok at the first drive that
 // echoes code and value. A tagged reply with a wrong echo sets the outputs to that drive and
 // probing goes on; Failed when no later drive echoes.
 Status ScanAndWriteRegister(DiskSystem& system, std::uint8_t code, std::uint8_t value, std::string* driveName,
-                         int* diskNumber);
+                            int* diskNumber);
 
 // Card format by probing (FC 08 "QZFMTCA" medium, 2000 s). Stops at the first drive whose reply
 // carries the "FORMAT" tag: Ok when it echoes the medium with byte 10 zero, else Failed. Failed

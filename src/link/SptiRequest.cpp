@@ -13,7 +13,8 @@ namespace {
 // byte so the builder gives the same bytes on any host.
 void putLittleEndian(std::span<std::uint8_t> buffer, std::size_t offset, std::uint64_t value,
                      std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::size_t i = 0; i < width; ++i)
+        buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 constexpr std::size_t kLengthOffset = 0;
@@ -34,7 +35,8 @@ std::size_t buildSptiRequest(const SptiLayout& layout, const ScsiRequest& reques
                              std::span<std::uint8_t> buffer) {
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     const std::size_t length = request.data.size();
-    if (buffer.size() < kSptiBufferSize || request.cdb.size() > kCdbFieldLength || length > kSptiBufferSize - kSptiDataOffset)
+    if (buffer.size() < kSptiBufferSize || request.cdb.size() > kCdbFieldLength ||
+        length > kSptiBufferSize - kSptiDataOffset)
         return 0;
 
     putLittleEndian(buffer, kLengthOffset, layout.structSize, 2);
@@ -47,17 +49,19 @@ std::size_t buildSptiRequest(const SptiLayout& layout, const ScsiRequest& reques
     putLittleEndian(buffer, layout.dataTransferLengthOffset, length, 4);
 
     const auto seconds = request.timeout.count();
-    const std::uint64_t timeout =
-        seconds < 0 ? 0
-                    : std::min<std::uint64_t>(static_cast<std::uint64_t>(seconds),
-                                              std::numeric_limits<std::uint32_t>::max());
+    const std::uint64_t timeout = seconds < 0
+                                      ? 0
+                                      : std::min<std::uint64_t>(static_cast<std::uint64_t>(seconds),
+                                                                std::numeric_limits<std::uint32_t>::max());
     putLittleEndian(buffer, layout.timeOutValueOffset, timeout, 4);
     putLittleEndian(buffer, layout.dataBufferOffsetOffset, kSptiDataOffset, layout.dataBufferOffsetWidth);
     putLittleEndian(buffer, layout.senseInfoOffsetOffset, layout.senseAreaOffset, 4);
-    std::copy(request.cdb.begin(), request.cdb.end(), buffer.begin() + static_cast<std::ptrdiff_t>(layout.cdbOffset));
+    std::copy(request.cdb.begin(), request.cdb.end(),
+              buffer.begin() + static_cast<std::ptrdiff_t>(layout.cdbOffset));
 
     if (request.direction == Direction::Out)
-        std::copy(request.data.begin(), request.data.end(), buffer.begin() + static_cast<std::ptrdiff_t>(kSptiDataOffset));
+        std::copy(request.data.begin(), request.data.end(),
+                  buffer.begin() + static_cast<std::ptrdiff_t>(kSptiDataOffset));
     return kSptiDataOffset + length;
 }
 

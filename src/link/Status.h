@@ -9,6 +9,8 @@ namespace trelvik::link {
 enum class Status : int { Failed = 0, Ok = 1, NotSupported = -1 };
 
 // Ok for true, Failed for false: most operations know no third answer.
-constexpr Status statusOf(bool ok) { return ok ? Status::Ok : Status::Failed; }
+constexpr Status statusOf(bool ok) {
+    return ok ? Status::Ok : Status::Failed;
+}
 
 } // namespace trelvik::link

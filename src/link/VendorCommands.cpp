@@ -67,9 +67,13 @@ Status WriteRegister(Disk& disk, std::uint8_t code, std::uint8_t value) {
     return decodeRegisterWrite(reply, code, value);
 }
 
-Status ReadModelId(Disk& disk, char* buffer, std::size_t size) { return readIdentity(disk, kCmdReadModelId, buffer, size); }
+Status ReadModelId(Disk& disk, char* buffer, std::size_t size) {
+    return readIdentity(disk, kCmdReadModelId, buffer, size);
+}
 
-Status ReadMakeId(Disk& disk, char* buffer, std::size_t size) { return readIdentity(disk, kCmdReadMakeId, buffer, size); }
+Status ReadMakeId(Disk& disk, char* buffer, std::size_t size) {
+    return readIdentity(disk, kCmdReadMakeId, buffer, size);
+}
 
 Status ChangeToPcCam(Disk& disk) {
     SignedReply reply{};

@@ -8,7 +8,7 @@ namespace trelvik::link {
 namespace {
 
 constexpr std::size_t kTagOffset = 3;
-constexpr std::size_t kEchoOffset = 9;  // first argument echoed, or "N" of "NS"
+constexpr std::size_t kEchoOffset = 9; // first argument echoed, or "N" of "NS"
 constexpr std::size_t kValueOffset = 10;
 constexpr std::uint8_t kNotSupported0 = 'N';
 constexpr std::uint8_t kNotSupported1 = 'S';
@@ -38,7 +38,8 @@ std::array<std::uint8_t, 16> SignedCdb(std::uint8_t param, const char (&sig)[8],
     std::array<std::uint8_t, 16> cdb{};
     cdb[0] = kSignedOpcode;
     cdb[1] = param;
-    for (std::size_t i = 0; i < 7; ++i) cdb[2 + i] = static_cast<std::uint8_t>(sig[i]);
+    for (std::size_t i = 0; i < 7; ++i)
+        cdb[2 + i] = static_cast<std::uint8_t>(sig[i]);
     cdb[9] = arg1;
     cdb[10] = arg2;
     return cdb;
@@ -48,13 +49,17 @@ std::array<std::uint8_t, 16> SignedCdb(const SignedCommand& command, std::uint8_
     return SignedCdb(command.param, command.signature, arg1, arg2);
 }
 
-std::array<std::uint8_t, 16> readRegisterCdb(std::uint8_t code) { return SignedCdb(kCmdReadRegister, code); }
+std::array<std::uint8_t, 16> readRegisterCdb(std::uint8_t code) {
+    return SignedCdb(kCmdReadRegister, code);
+}
 
 std::array<std::uint8_t, 16> writeRegisterCdb(std::uint8_t code, std::uint8_t value) {
     return SignedCdb(kCmdWriteRegister, code, value);
 }
 
-std::array<std::uint8_t, 16> formatCardCdb(std::uint8_t medium) { return SignedCdb(kCmdFormatCard, medium); }
+std::array<std::uint8_t, 16> formatCardCdb(std::uint8_t medium) {
+    return SignedCdb(kCmdFormatCard, medium);
+}
 
 std::array<std::uint8_t, 6> clockCdb(std::uint8_t opcode) {
     std::array<std::uint8_t, 6> cdb{};
@@ -86,7 +91,8 @@ Status decodeRegisterRead(std::span<const std::uint8_t> reply, std::uint8_t code
 Status decodeRegisterWrite(std::span<const std::uint8_t> reply, std::uint8_t code, std::uint8_t value) {
     if (!ReplyHasTag(reply, kRegisterLengthByte, "DBUGWR")) return Status::Failed;
     std::uint8_t echo = 0, byte = 0;
-    if (byteAt(reply, kEchoOffset, echo) && byteAt(reply, kValueOffset, byte) && echo == code && byte == value)
+    if (byteAt(reply, kEchoOffset, echo) && byteAt(reply, kValueOffset, byte) && echo == code &&
+        byte == value)
         return Status::Ok;
     return isNotSupported(reply) ? Status::NotSupported : Status::Failed;
 }

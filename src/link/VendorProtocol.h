@@ -25,10 +25,10 @@ inline constexpr std::size_t kSignedCdbLength = 16;
 inline constexpr std::size_t kSignedReplyLength = 16;   // every signed reply but the identities
 inline constexpr std::size_t kIdentityReplyLength = 35; // model and make: "QZ", 0x20, 32 chars
 inline constexpr std::size_t kIdentityTextLength = 32;
-inline constexpr std::size_t kVersionTextLimit = 13;    // characters a 16-byte reply can hold
+inline constexpr std::size_t kVersionTextLimit = 13; // characters a 16-byte reply can hold
 inline constexpr std::size_t kClockBlockLength = 8;
 
-inline constexpr std::chrono::seconds kCommandTimeout{4};      // registers, identity, mode change
+inline constexpr std::chrono::seconds kCommandTimeout{4}; // registers, identity, mode change
 inline constexpr std::chrono::seconds kCardStatusTimeout{10};
 inline constexpr std::chrono::seconds kLongCommandTimeout{100}; // format, flash-save flag
 inline constexpr std::chrono::seconds kClockTimeout{60};
@@ -40,10 +40,10 @@ inline constexpr std::uint8_t kPcCamArgument = 2;
 
 // What identifies one signed command on the wire and how long its reply is.
 struct SignedCommand {
-    std::uint8_t param;            // CDB byte 1. Example: 0x0B
-    char signature[8];             // the 7 ASCII characters of CDB bytes 2-8. Example: "QZGETDB"
-    std::size_t replyLength;       // data-in length. Example: 16
-    std::chrono::seconds timeout;  // Example: 4 s
+    std::uint8_t param;           // CDB byte 1. Example: 0x0B
+    char signature[8];            // the 7 ASCII characters of CDB bytes 2-8. Example: "QZGETDB"
+    std::size_t replyLength;      // data-in length. Example: 16
+    std::chrono::seconds timeout; // Example: 4 s
 };
 
 inline constexpr SignedCommand kCmdReadRegister{0x0B, "QZGETDB", kSignedReplyLength, kCommandTimeout};
@@ -65,9 +65,10 @@ std::array<std::uint8_t, 16> SignedCdb(const SignedCommand& command, std::uint8_
                                        std::uint8_t arg2 = 0);
 
 // The CDBs the drive probe shares with the operations.
-std::array<std::uint8_t, 16> readRegisterCdb(std::uint8_t code);                       // FC 0B "QZGETDB" code
-std::array<std::uint8_t, 16> writeRegisterCdb(std::uint8_t code, std::uint8_t value);  // FC 0B "QZSETDB" code value
-std::array<std::uint8_t, 16> formatCardCdb(std::uint8_t medium);                       // FC 08 "QZFMTCA" medium
+std::array<std::uint8_t, 16> readRegisterCdb(std::uint8_t code); // FC 0B "QZGETDB" code
+std::array<std::uint8_t, 16> writeRegisterCdb(std::uint8_t code,
+                                              std::uint8_t value); // FC 0B "QZSETDB" code value
+std::array<std::uint8_t, 16> formatCardCdb(std::uint8_t medium);   // FC 08 "QZFMTCA" medium
 // The 6-byte CDB of the clock commands: {opcode, 0, 0, 0, 0, 0}.
 std::array<std::uint8_t, 6> clockCdb(std::uint8_t opcode);
 

@@ -13,9 +13,9 @@ enum class Direction { In, Out };
 struct ScsiRequest {
     std::span<const std::uint8_t> cdb; // 6 or 16 bytes
     Direction direction = Direction::In;
-    std::span<std::uint8_t> data;      // reply (In) or payload (Out); at most 65536 bytes
+    std::span<std::uint8_t> data; // reply (In) or payload (Out); at most 65536 bytes
     std::chrono::seconds timeout{60};
-    bool lockVolume = false;           // only the 6-byte data-out transfer asks for it
+    bool lockVolume = false; // only the 6-byte data-out transfer asks for it
 };
 
 // An open handle to one disk of the camera: the device-facing seam that the native

@@ -31,8 +31,8 @@ struct DriveEntry {
 
 // A present USB device and the disks hanging below it, in child order.
 struct UsbDeviceNode {
-    std::string instanceId;             // Example: "USB\\VID_2E7A&PID_0101\\5&1A2B3C&0&2"
-    std::vector<int> childDiskNumbers;  // disk number of child 0, 1, ...; -1 for a child that is no disk
+    std::string instanceId;            // Example: "USB\\VID_2E7A&PID_0101\\5&1A2B3C&0&2"
+    std::vector<int> childDiskNumbers; // disk number of child 0, 1, ...; -1 for a child that is no disk
 };
 
 // Discovers the camera's drives and opens them: discover -> open -> operate.

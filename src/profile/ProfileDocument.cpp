@@ -11,15 +11,21 @@ namespace {
 
 // The reader's white space: TAB, LF, VT, FF, CR, SUB (the DOS end-of-file mark) and the
 // space. Not NUL, not DEL, not the no-break space.
-bool isProfileSpace(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+bool isProfileSpace(char16_t c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20;
+}
 
-bool isLineBreak(char16_t c) { return c == u'\n' || c == u'\r'; }
+bool isLineBreak(char16_t c) {
+    return c == u'\n' || c == u'\r';
+}
 
 std::u16string_view trim(std::u16string_view s) {
     std::size_t begin = 0;
     std::size_t end = s.size();
-    while (begin < end && isProfileSpace(s[begin])) ++begin;
-    while (end > begin && isProfileSpace(s[end - 1])) --end;
+    while (begin < end && isProfileSpace(s[begin]))
+        ++begin;
+    while (end > begin && isProfileSpace(s[end - 1]))
+        --end;
     return s.substr(begin, end - begin);
 }
 
@@ -38,7 +44,9 @@ std::u16string foldName(std::u16string_view name) {
 }
 
 // Names given to a lookup: a C string, then trimmed.
-std::u16string queryName(std::u16string_view name) { return foldName(trim(cutAtNul(name))); }
+std::u16string queryName(std::u16string_view name) {
+    return foldName(trim(cutAtNul(name)));
+}
 
 std::u16string decodeUtf16(std::string_view bytes, bool bigEndian) {
     // A dangling odd byte cannot form a unit and is dropped.
@@ -57,7 +65,9 @@ bool startsWith(std::string_view bytes, std::string_view prefix) {
 
 } // namespace
 
-ProfileDocument::ProfileDocument() { index(); }
+ProfileDocument::ProfileDocument() {
+    index();
+}
 
 ProfileDocument::ProfileDocument(std::string_view fileBytes) {
     using namespace std::string_view_literals;
@@ -88,9 +98,11 @@ void ProfileDocument::index() {
     std::size_t pos = 0;
     while (pos < size) {
         // Any run of CR and LF is one break; empty lines add nothing anyway.
-        while (pos < size && isLineBreak(m_text[pos])) ++pos;
+        while (pos < size && isLineBreak(m_text[pos]))
+            ++pos;
         std::size_t end = pos;
-        while (end < size && !isLineBreak(m_text[end])) ++end;
+        while (end < size && !isLineBreak(m_text[end]))
+            ++end;
         if (end > pos) addLine(pos, end, current);
         pos = end;
     }
@@ -121,7 +133,8 @@ void ProfileDocument::addLine(std::size_t begin, std::size_t end, KeyIndex*& cur
         name = trim(line.substr(0, equals));
         std::u16string_view text = cutAtNul(trim(line.substr(equals + 1)));
         // One pair of the same quote enclosing the whole value is dropped, nothing more.
-        if (text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') && text.back() == text.front())
+        if (text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
+            text.back() == text.front())
             text = text.substr(1, text.size() - 2);
         value.offset = text.empty() ? 0 : static_cast<std::size_t>(text.data() - m_text.data());
         value.length = text.size();
@@ -130,7 +143,8 @@ void ProfileDocument::addLine(std::size_t begin, std::size_t end, KeyIndex*& cur
     current->try_emplace(foldName(cutAtNul(name)), value);
 }
 
-std::optional<std::u16string> ProfileDocument::lookup(std::u16string_view section, std::u16string_view key) const {
+std::optional<std::u16string> ProfileDocument::lookup(std::u16string_view section,
+                                                      std::u16string_view key) const {
     const auto sectionIt = m_sections.find(queryName(section));
     if (sectionIt == m_sections.end()) return std::nullopt;
     const auto keyIt = sectionIt->second.find(queryName(key));
@@ -138,7 +152,8 @@ std::optional<std::u16string> ProfileDocument::lookup(std::u16string_view sectio
     return m_text.substr(keyIt->second.offset, keyIt->second.length);
 }
 
-std::string ProfileDocument::getString(std::string_view section, std::string_view key, std::size_t bufferSize) const {
+std::string ProfileDocument::getString(std::string_view section, std::string_view key,
+                                       std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
     const auto value = lookup(text::utf8ToUtf16(section), text::utf8ToUtf16(key));
     if (!value) return {};

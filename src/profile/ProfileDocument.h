@@ -41,7 +41,8 @@ public:
 
     // The wide call: the value cut to at most bufferSize - 1 UTF-16 units; u"" when missing.
     // Example: getStringW(u"String", u"0100", 256) -> u"Auto connect".
-    std::u16string getStringW(std::u16string_view section, std::u16string_view key, std::size_t bufferSize) const;
+    std::u16string getStringW(std::u16string_view section, std::u16string_view key,
+                              std::size_t bufferSize) const;
 
 private:
     struct Value {

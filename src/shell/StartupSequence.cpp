@@ -12,9 +12,12 @@ LanguageBaseChoice LanguageBaseForLangId(std::uint16_t langId) {
     case 0x04:
         if (sub == 1) return {0x2000, "it is Trad Chinese Windows\n"};
         return {0x3000, "it is Trad Simplified Chinsese Windows\n"};
-    case 0x07: return {0x1000, "it is German Windows\n"};
-    case 0x11: return {0x4000, "it is Japanese Windows\n"};
-    default: return {0x0000, "it is English-like Windows\n"};
+    case 0x07:
+        return {0x1000, "it is German Windows\n"};
+    case 0x11:
+        return {0x4000, "it is Japanese Windows\n"};
+    default:
+        return {0x0000, "it is English-like Windows\n"};
     }
 }
 
@@ -106,8 +109,8 @@ void StartupSequence::readTitle() {
 }
 
 bool StartupSequence::loadCommandTable() {
-    m_table = std::make_unique<cmdtable::MassCmdTable>(m_services.profile, m_services.reporter,
-                                                       m_state.ToolMode);
+    m_table =
+        std::make_unique<cmdtable::MassCmdTable>(m_services.profile, m_services.reporter, m_state.ToolMode);
     if (m_table->MassCmd_LoadTable(m_state.CommandFilePath)) return true;
     m_table.reset();
     return false;
@@ -115,7 +118,8 @@ bool StartupSequence::loadCommandTable() {
 
 void StartupSequence::fillLanguageList() {
     std::vector<std::u16string> names;
-    for (const auto& entry : m_state.LanguageTable) names.push_back(entry.display_name);
+    for (const auto& entry : m_state.LanguageTable)
+        names.push_back(entry.display_name);
     m_view.fillLanguageList(names, LanguageIndexToSelect(m_state, m_services.catalog.LanguageBase));
 }
 

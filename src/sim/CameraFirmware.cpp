@@ -71,7 +71,8 @@ std::optional<std::time_t> timeOfBytes(const std::array<std::uint8_t, 6>& b) {
 class Reply {
 public:
     Reply(std::uint8_t lengthByte, const char* tag) : m_bytes{'Q', 'Z', lengthByte} {
-        for (const char* c = tag; *c; ++c) m_bytes.push_back(static_cast<std::uint8_t>(*c));
+        for (const char* c = tag; *c; ++c)
+            m_bytes.push_back(static_cast<std::uint8_t>(*c));
     }
     Reply& add(std::uint8_t byte) {
         m_bytes.push_back(byte);
@@ -111,8 +112,10 @@ std::vector<std::uint8_t> answerSigned(CameraState& state, const std::string& si
     if (signature == "QZSETDB") {
         Reply reply(8, "DBUGWR");
         if (state.unsupported.count(arg1)) return reply.add('N').add('S').bytes();
-        if (arg1 == kResetCode && arg2 == kResetValue) state.registers = state.defaults;
-        else state.registers[arg1] = arg2;
+        if (arg1 == kResetCode && arg2 == kResetValue)
+            state.registers = state.defaults;
+        else
+            state.registers[arg1] = arg2;
         return reply.add(echoedCode(state, arg1)).add(arg2).bytes();
     }
     if (signature == "QZGETVS") {
@@ -123,7 +126,8 @@ std::vector<std::uint8_t> answerSigned(CameraState& state, const std::string& si
     }
     if (signature == "QZGETCA") {
         Reply reply(8, "CARD");
-        for (std::uint8_t status : state.media) reply.add(status);
+        for (std::uint8_t status : state.media)
+            reply.add(status);
         return reply.bytes();
     }
     if (signature == "QZGETMD") return Reply(0x20, "").addText(state.model, kIdentityTextLength).bytes();
@@ -144,7 +148,8 @@ std::vector<std::uint8_t> answerSigned(CameraState& state, const std::string& si
     return {};
 }
 
-void writeClock(CameraState& state, std::span<const std::uint8_t> data, std::chrono::system_clock::time_point hostNow) {
+void writeClock(CameraState& state, std::span<const std::uint8_t> data,
+                std::chrono::system_clock::time_point hostNow) {
     // A block without the magic is not a clock the firmware recognises; it completes unread.
     if (data.size() < kClockBlockLength || data[0] != 'Q' || data[1] != 'Z') return;
     std::array<std::uint8_t, 6> bytes{};
@@ -178,7 +183,8 @@ std::string commandName(std::span<const std::uint8_t> cdb, platform::Direction d
     return "";
 }
 
-std::array<std::uint8_t, 6> cameraClockBytes(const CameraState& state, std::chrono::system_clock::time_point hostNow) {
+std::array<std::uint8_t, 6> cameraClockBytes(const CameraState& state,
+                                             std::chrono::system_clock::time_point hostNow) {
     if (state.clock) return *state.clock;
     const std::time_t now = std::chrono::system_clock::to_time_t(hostNow);
     return localBytes(static_cast<std::time_t>(static_cast<long long>(now) + state.clockOffsetS));

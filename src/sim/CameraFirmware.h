@@ -28,6 +28,7 @@ void answerCommand(CameraState& state, const platform::ScsiRequest& request,
 
 // The six clock bytes the camera reports now: the frozen clock, or the host's local time
 // plus the clock offset. Example: 2024-05-17 08:30:00 -> {24, 5, 17, 8, 30, 0}.
-std::array<std::uint8_t, 6> cameraClockBytes(const CameraState& state, std::chrono::system_clock::time_point hostNow);
+std::array<std::uint8_t, 6> cameraClockBytes(const CameraState& state,
+                                             std::chrono::system_clock::time_point hostNow);
 
 } // namespace trelvik::sim

@@ -75,7 +75,8 @@ constexpr FactoryValue kFactoryValues[] = {
 
 std::array<std::uint8_t, 256> buildFactoryRegisters() {
     std::array<std::uint8_t, 256> registers{};
-    for (const FactoryValue& v : kFactoryValues) registers[v.code] = v.value;
+    for (const FactoryValue& v : kFactoryValues)
+        registers[v.code] = v.value;
     return registers;
 }
 

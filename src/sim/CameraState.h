@@ -18,11 +18,11 @@ enum class CameraMode {
 
 // Faults a test plants in the camera.
 struct SimFaults {
-    int latencyMs = 0;                 // delay before each reply; beyond the request's timeout the transfer fails
-    std::set<std::string> fail;        // commands whose transfer fails. Example: {"QZGETCA", "clock-read"}
-    std::set<std::uint8_t> wrongEcho;  // register codes answered with a different code echoed
-    int unplugAfter = 0;               // commands left before the camera is unplugged; 0 = never
-    std::string extraJson = "{}";      // fault names we do not know, kept as they were
+    int latencyMs = 0;          // delay before each reply; beyond the request's timeout the transfer fails
+    std::set<std::string> fail; // commands whose transfer fails. Example: {"QZGETCA", "clock-read"}
+    std::set<std::uint8_t> wrongEcho; // register codes answered with a different code echoed
+    int unplugAfter = 0;              // commands left before the camera is unplugged; 0 = never
+    std::string extraJson = "{}";     // fault names we do not know, kept as they were
 
     bool operator==(const SimFaults&) const = default;
 };
@@ -42,13 +42,13 @@ struct CameraState {
     // Empty: the host's local time plus clockOffsetS.
     std::optional<std::array<std::uint8_t, 6>> clock;
     long long clockOffsetS = 0;
-    std::string version;                      // Example: "V1.02"
-    std::string model;                        // at most 32 characters reach the host
+    std::string version; // Example: "V1.02"
+    std::string model;   // at most 32 characters reach the host
     std::string make;
-    std::array<std::uint8_t, 4> media{};      // status byte of media slots 0 to 3
+    std::array<std::uint8_t, 4> media{}; // status byte of media slots 0 to 3
     SimFaults faults;
-    std::uint8_t flashSave = 1;               // last flag of "QZSSVFL"
-    std::string extraJson = "{}";             // members of the state file we do not know, kept as they were
+    std::uint8_t flashSave = 1;   // last flag of "QZSSVFL"
+    std::string extraJson = "{}"; // members of the state file we do not know, kept as they were
 
     bool operator==(const CameraState&) const = default;
 };

@@ -51,7 +51,8 @@ struct SimDisk::Core {
     Core(std::unique_ptr<StateStore> store, SimOptions options, std::string path)
         : store(std::move(store)), options(std::move(options)), statePath(std::move(path)) {
         if (!this->options.clock) this->options.clock = [] { return std::chrono::system_clock::now(); };
-        if (!this->options.sleep) this->options.sleep = [](std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); };
+        if (!this->options.sleep)
+            this->options.sleep = [](std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); };
     }
 
     std::unique_ptr<StateStore> store;
@@ -112,7 +113,8 @@ struct SimDisk::Core {
         record.cdb.assign(request.cdb.begin(), request.cdb.end());
         record.direction = request.direction;
         record.length = request.data.size();
-        if (request.direction == platform::Direction::Out) record.dataOut.assign(request.data.begin(), request.data.end());
+        if (request.direction == platform::Direction::Out)
+            record.dataOut.assign(request.data.begin(), request.data.end());
         record.timeoutS = request.timeout.count();
         record.lockVolume = request.lockVolume;
 
@@ -170,7 +172,9 @@ struct SimDisk::Core {
 
 SimDisk::SimDisk(std::shared_ptr<Core> core) : m_core(std::move(core)) {}
 
-bool SimDisk::send(const platform::ScsiRequest& request) { return m_core->send(request); }
+bool SimDisk::send(const platform::ScsiRequest& request) {
+    return m_core->send(request);
+}
 
 SimDiskSystem::SimDiskSystem(CameraState initial, SimOptions options) {
     const Presence presence = presenceOf(initial);
@@ -238,7 +242,9 @@ std::string SimDiskSystem::error() const {
     return m_core->error;
 }
 
-const std::string& SimDiskSystem::statePath() const { return m_core->statePath; }
+const std::string& SimDiskSystem::statePath() const {
+    return m_core->statePath;
+}
 
 std::optional<CameraState> SimDiskSystem::state() {
     return m_core->transact([](CameraState&) { return false; });

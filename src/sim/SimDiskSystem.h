@@ -29,9 +29,9 @@ using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
 struct SimOptions {
     link::CameraIds ids = link::kDefaultCameraIds; // the USB identity the camera shows
-    HostClock clock;                                // empty: the system clock
-    Sleeper sleep;                                  // empty: really sleep
-    StateFileWriter writeStateFile;                 // empty: the safe replace on disk; tests inject a failing one
+    HostClock clock;                               // empty: the system clock
+    Sleeper sleep;                                 // empty: really sleep
+    StateFileWriter writeStateFile; // empty: the safe replace on disk; tests inject a failing one
 };
 
 // The one drive of the camera, as drives() lists it.
@@ -44,7 +44,7 @@ inline constexpr int kSimNoSuchDevice = 2;
 
 // One command the camera received (or that failed on the way to it).
 struct CommandRecord {
-    std::vector<std::uint8_t> cdb;     // 6 or 16 bytes as sent
+    std::vector<std::uint8_t> cdb; // 6 or 16 bytes as sent
     platform::Direction direction = platform::Direction::In;
     std::size_t length = 0;            // data length of the request
     std::vector<std::uint8_t> dataOut; // the payload of a data-out request, else empty
@@ -103,7 +103,8 @@ public:
     std::string lastFailure() const override;
 
     // The last problem with the state file or its log, "" while there is none.
-    // Example: "state file /tmp/cam.json is unusable (registers.0x01: expected an integer 0-255); it was left untouched"
+    // Example: "state file /tmp/cam.json is unusable (registers.0x01: expected an integer 0-255); it was left
+    // untouched"
     std::string error() const;
     // The state file's path; "" for a camera in memory.
     const std::string& statePath() const;

@@ -3,9 +3,10 @@
 
 namespace trelvik::sim {
 
-std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath, std::string& error,
-                                                   SimOptions options) {
-    if (!statePath || statePath->empty()) return std::make_unique<SimDiskSystem>(factoryState(), std::move(options));
+std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath,
+                                                   std::string& error, SimOptions options) {
+    if (!statePath || statePath->empty())
+        return std::make_unique<SimDiskSystem>(factoryState(), std::move(options));
     auto system = std::make_unique<SimDiskSystem>(*statePath, std::move(options));
     if (std::string problem = system->error(); !problem.empty()) {
         error = "simulated camera: " + problem;
@@ -14,7 +15,8 @@ std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::stri
     return system;
 }
 
-std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error) {
+std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath,
+                                                              std::string& error) {
     return openSimulatedCamera(statePath, error);
 }
 

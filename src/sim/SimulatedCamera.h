@@ -17,10 +17,11 @@ namespace trelvik::sim {
 // Examples: openSimulatedCamera("/tmp/cam.json", error) -> a camera whose drive "simcam" is
 // plugged in; openSimulatedCamera("/dev/null", error) -> nullptr, error "simulated camera:
 // state file /dev/null is a device, not a regular file; it was left untouched".
-std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath, std::string& error,
-                                                   SimOptions options = {});
+std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath,
+                                                   std::string& error, SimOptions options = {});
 
 // The same, seen only through the disk-system seam.
-std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath, std::string& error);
+std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath,
+                                                              std::string& error);
 
 } // namespace trelvik::sim

@@ -14,9 +14,9 @@ namespace {
 using nlohmann::json;
 using ordered = nlohmann::ordered_json;
 
-constexpr const char* kKnownMembers[] = {"plugged", "mode",  "registers", "defaults", "unsupported", "clock",
-                                         "clock_offset_s", "version", "model", "make", "media", "faults",
-                                         "flash_save"};
+constexpr const char* kKnownMembers[] = {"plugged", "mode",           "registers", "defaults", "unsupported",
+                                         "clock",   "clock_offset_s", "version",   "model",    "make",
+                                         "media",   "faults",         "flash_save"};
 constexpr const char* kKnownFaults[] = {"latency_ms", "fail", "wrong_echo", "unplug_after"};
 constexpr std::uint8_t kLastKnownRegister = 0x68;
 // Far beyond any state this program writes (three levels), and shallow enough that copying
@@ -31,7 +31,8 @@ bool fail(std::string& error, const std::string& where, const std::string& what)
 bool readByte(const json& value, const std::string& where, std::uint8_t& out, std::string& error) {
     if (!value.is_number_integer()) return fail(error, where, "expected an integer 0-255");
     const auto number = value.get<long long>();
-    if (number < 0 || number > 255) return fail(error, where, "expected an integer 0-255, got " + value.dump());
+    if (number < 0 || number > 255)
+        return fail(error, where, "expected an integer 0-255, got " + value.dump());
     out = static_cast<std::uint8_t>(number);
     return true;
 }
@@ -67,7 +68,8 @@ bool readRegisterMap(const json& value, const std::string& where, std::array<std
     return true;
 }
 
-bool readCodeSet(const json& value, const std::string& where, std::set<std::uint8_t>& out, std::string& error) {
+bool readCodeSet(const json& value, const std::string& where, std::set<std::uint8_t>& out,
+                 std::string& error) {
     if (!value.is_array()) return fail(error, where, "expected an array of codes");
     out.clear();
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -88,8 +90,9 @@ bool readInt(const json& value, const std::string& where, long long min, long lo
              std::string& error) {
     if (!value.is_number_integer()) return fail(error, where, "expected an integer");
     // Unsigned values above the signed range cannot be meant; nlohmann keeps them unsigned.
-    if (value.is_number_unsigned() && value.get<unsigned long long>() >
-                                          static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
+    if (value.is_number_unsigned() &&
+        value.get<unsigned long long>() >
+            static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
         return fail(error, where, "integer out of range");
     out = value.get<long long>();
     if (out < min || out > max) return fail(error, where, "integer out of range: " + value.dump());
@@ -97,7 +100,8 @@ bool readInt(const json& value, const std::string& where, long long min, long lo
 }
 
 template <std::size_t N>
-bool readBytes(const json& value, const std::string& where, std::array<std::uint8_t, N>& out, std::string& error) {
+bool readBytes(const json& value, const std::string& where, std::array<std::uint8_t, N>& out,
+               std::string& error) {
     if (!value.is_array() || value.size() != N)
         return fail(error, where, "expected an array of " + std::to_string(N) + " integers 0-255");
     for (std::size_t i = 0; i < N; ++i)
@@ -136,14 +140,15 @@ bool readFaults(const json& value, SimFaults& faults, std::string& error) {
     return true;
 }
 
-template <std::size_t N>
-bool isOneOf(const std::string& key, const char* const (&names)[N]) {
+template <std::size_t N> bool isOneOf(const std::string& key, const char* const (&names)[N]) {
     for (const char* known : names)
         if (key == known) return true;
     return false;
 }
 
-bool isKnownMember(const std::string& key) { return isOneOf(key, kKnownMembers); }
+bool isKnownMember(const std::string& key) {
+    return isOneOf(key, kKnownMembers);
+}
 
 // Members of `extraJson` that do not clash with the ones written already, after them.
 void appendExtra(ordered& object, const std::string& extraJson, bool (*known)(const std::string&)) {
@@ -169,7 +174,8 @@ json parseShallow(const std::string& text, bool& tooDeep) {
 
 ordered codeArray(const std::set<std::uint8_t>& codes) {
     ordered array = ordered::array();
-    for (std::uint8_t code : codes) array.push_back(codeKey(code));
+    for (std::uint8_t code : codes)
+        array.push_back(codeKey(code));
     return array;
 }
 
@@ -186,7 +192,8 @@ ordered registerObject(const std::array<std::uint8_t, 256>& values) {
 bool parseState(const std::string& text, CameraState& state, std::string& error) {
     bool tooDeep = false;
     const json root = parseShallow(text, tooDeep);
-    if (tooDeep) return fail(error, "state file", "nested deeper than " + std::to_string(kMaxNesting) + " levels");
+    if (tooDeep)
+        return fail(error, "state file", "nested deeper than " + std::to_string(kMaxNesting) + " levels");
     if (root.is_discarded()) return fail(error, "state file", "not valid JSON");
     if (!root.is_object()) return fail(error, "state file", "expected a JSON object at the top");
 
@@ -201,9 +208,12 @@ bool parseState(const std::string& text, CameraState& state, std::string& error)
             if (!value.is_boolean()) return fail(error, key, "expected true or false");
             state.plugged = value.get<bool>();
         } else if (key == "mode") {
-            if (value == "disk") state.mode = CameraMode::Disk;
-            else if (value == "pccam") state.mode = CameraMode::PcCam;
-            else return fail(error, key, "expected \"disk\" or \"pccam\"");
+            if (value == "disk")
+                state.mode = CameraMode::Disk;
+            else if (value == "pccam")
+                state.mode = CameraMode::PcCam;
+            else
+                return fail(error, key, "expected \"disk\" or \"pccam\"");
         } else if (key == "registers") {
             if (!readRegisterMap(value, key, state.registers, error)) return false;
             registersGiven = true;
@@ -249,8 +259,10 @@ std::string formatState(const CameraState& state) {
     root["registers"] = registerObject(state.registers);
     root["defaults"] = registerObject(state.defaults);
     root["unsupported"] = codeArray(state.unsupported);
-    if (state.clock) root["clock"] = *state.clock;
-    else root["clock"] = nullptr;
+    if (state.clock)
+        root["clock"] = *state.clock;
+    else
+        root["clock"] = nullptr;
     root["clock_offset_s"] = state.clockOffsetS;
     root["version"] = state.version;
     root["model"] = state.model;
@@ -261,7 +273,8 @@ std::string formatState(const CameraState& state) {
     faults["fail"] = state.faults.fail;
     faults["wrong_echo"] = codeArray(state.faults.wrongEcho);
     faults["unplug_after"] = state.faults.unplugAfter;
-    appendExtra(faults, state.faults.extraJson, [](const std::string& key) { return isOneOf(key, kKnownFaults); });
+    appendExtra(faults, state.faults.extraJson,
+                [](const std::string& key) { return isOneOf(key, kKnownFaults); });
     root["faults"] = faults;
     root["flash_save"] = state.flashSave;
     appendExtra(root, state.extraJson, isKnownMember);

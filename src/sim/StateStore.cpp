@@ -14,19 +14,26 @@ namespace {
 
 const char* describe(platform::FileKind kind) {
     switch (kind) {
-    case platform::FileKind::Link: return "a link";
-    case platform::FileKind::Directory: return "a folder";
-    case platform::FileKind::Device: return "a device";
-    case platform::FileKind::Fifo: return "a FIFO";
-    case platform::FileKind::Socket: return "a socket";
-    default: return "something else";
+    case platform::FileKind::Link:
+        return "a link";
+    case platform::FileKind::Directory:
+        return "a folder";
+    case platform::FileKind::Device:
+        return "a device";
+    case platform::FileKind::Fifo:
+        return "a FIFO";
+    case platform::FileKind::Socket:
+        return "a socket";
+    default:
+        return "something else";
     }
 }
 
 } // namespace
 
 bool MemoryStateStore::transact(const std::function<bool(CameraState&)>& change,
-                                const std::function<std::string(bool stateOk)>& logLine, std::string& /*error*/) {
+                                const std::function<std::string(bool stateOk)>& logLine,
+                                std::string& /*error*/) {
     std::lock_guard<std::mutex> lock(m_mutex);
     change(m_state);
     // In memory the owner keeps the records itself; the line has nowhere else to go.
@@ -35,7 +42,8 @@ bool MemoryStateStore::transact(const std::function<bool(CameraState&)>& change,
 }
 
 FileStateStore::FileStateStore(std::string path, StateFileWriter write)
-    : m_path(std::move(path)), m_write(write ? std::move(write) : StateFileWriter(platform::replacePlainFile)) {}
+    : m_path(std::move(path)),
+      m_write(write ? std::move(write) : StateFileWriter(platform::replacePlainFile)) {}
 
 bool FileStateStore::resolve(std::string& target, std::string& error) const {
     platform::FileKind kind = platform::FileKind::Missing;

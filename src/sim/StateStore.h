@@ -29,7 +29,8 @@ public:
 
 // Puts `content` in place of the file `path`; false with the system's reason.
 // Example: a writer given "/ro/cam.json" -> false, reason "Permission denied"
-using StateFileWriter = std::function<bool(const std::string& path, const std::string& content, std::string& reason)>;
+using StateFileWriter =
+    std::function<bool(const std::string& path, const std::string& content, std::string& reason)>;
 
 // A state file above this size is refused unread: a camera's state is a few kilobytes, and
 // parsing megabytes on every command would make each one take seconds.
@@ -38,8 +39,8 @@ inline constexpr std::size_t kMaxStateFileBytes = 1u << 20;
 class MemoryStateStore final : public StateStore {
 public:
     explicit MemoryStateStore(CameraState initial) : m_state(std::move(initial)) {}
-    bool transact(const std::function<bool(CameraState&)>& change, const std::function<std::string(bool stateOk)>& logLine,
-                  std::string& error) override;
+    bool transact(const std::function<bool(CameraState&)>& change,
+                  const std::function<std::string(bool stateOk)>& logLine, std::string& error) override;
 
 private:
     std::mutex m_mutex;
@@ -56,8 +57,8 @@ class FileStateStore final : public StateStore {
 public:
     // `write` replaces the file; empty: the platform's safe replace.
     explicit FileStateStore(std::string path, StateFileWriter write = {});
-    bool transact(const std::function<bool(CameraState&)>& change, const std::function<std::string(bool stateOk)>& logLine,
-                  std::string& error) override;
+    bool transact(const std::function<bool(CameraState&)>& change,
+                  const std::function<std::string(bool stateOk)>& logLine, std::string& error) override;
     const std::string& path() const { return m_path; }
 
 private:

@@ -12,16 +12,14 @@ namespace trelvik::text {
 
 namespace detail {
 // Value of one hexadecimal digit, or -1 for any other character.
-template <typename Char>
-constexpr int hexDigitValue(Char c) {
+template <typename Char> constexpr int hexDigitValue(Char c) {
     if (c >= Char('0') && c <= Char('9')) return static_cast<int>(c - Char('0'));
     if (c >= Char('A') && c <= Char('F')) return static_cast<int>(c - Char('A')) + 10;
     if (c >= Char('a') && c <= Char('f')) return static_cast<int>(c - Char('a')) + 10;
     return -1;
 }
 
-template <typename Char>
-constexpr std::int32_t hexToInt(std::basic_string_view<Char> text) {
+template <typename Char> constexpr std::int32_t hexToInt(std::basic_string_view<Char> text) {
     // Unsigned arithmetic: long digit runs wrap in 32 bits instead of overflowing.
     std::uint32_t value = 0;
     for (Char c : text) {
@@ -35,10 +33,14 @@ constexpr std::int32_t hexToInt(std::basic_string_view<Char> text) {
 
 // Value of the hexadecimal digits at the start of `text`, stopping at the first other
 // character; wraps in 32 bits. Examples: "1A" -> 26, "x1" -> 0, "FFFFFFFF" -> -1, "100000000" -> 0.
-inline std::int32_t HexToInt(std::string_view text) { return detail::hexToInt(text); }
+inline std::int32_t HexToInt(std::string_view text) {
+    return detail::hexToInt(text);
+}
 
 // HexToInt over UTF-16 text; only ASCII digits and letters count. Example: u"0404" -> 0x404.
-inline std::int32_t HexToIntW(std::u16string_view text) { return detail::hexToInt(text); }
+inline std::int32_t HexToIntW(std::u16string_view text) {
+    return detail::hexToInt(text);
+}
 
 // The whole of `text` as hexadecimal digits, after an optional "0x" or "0X": at least one
 // digit, value at most `max`. nullopt otherwise, however long the digits run.
@@ -53,7 +55,8 @@ constexpr std::optional<std::uint32_t> parseHex(std::string_view text, std::uint
         if (digit < 0) return std::nullopt;
         // Checked before it grows, so no run of digits can wrap around; a digit above `max`
         // is tested first, as max - digit would wrap itself.
-        if (static_cast<std::uint32_t>(digit) > max || value > (max - static_cast<std::uint32_t>(digit)) / 16u)
+        if (static_cast<std::uint32_t>(digit) > max ||
+            value > (max - static_cast<std::uint32_t>(digit)) / 16u)
             return std::nullopt;
         value = value * 16u + static_cast<std::uint32_t>(digit);
     }

@@ -23,8 +23,8 @@ Utf8Step decodeUtf8(std::string_view bytes, std::size_t pos) {
     const unsigned char lead = byteAt(pos);
     if (lead < 0x80) return {lead, 1, true};
 
-    std::size_t needed = 0;           // continuation bytes after the lead
-    unsigned char secondLow = 0x80;   // allowed range of the first continuation byte
+    std::size_t needed = 0;         // continuation bytes after the lead
+    unsigned char secondLow = 0x80; // allowed range of the first continuation byte
     unsigned char secondHigh = 0xBF;
     char32_t codePoint = 0;
     if (lead >= 0xC2 && lead <= 0xDF) {
@@ -91,8 +91,12 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool isHighSurrogate(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 } // namespace
 
@@ -129,7 +133,8 @@ std::string utf16ToUtf8(std::u16string_view units) {
     for (std::size_t i = 0; i < units.size(); ++i) {
         const char16_t u = units[i];
         if (isHighSurrogate(u) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            const char32_t cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            const char32_t cp =
+                0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
             appendUtf8(out, cp);
             ++i;
         } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
@@ -149,7 +154,8 @@ char16_t windows1252ToUtf16(unsigned char byte) {
 std::u16string windows1252ToUtf16(std::string_view bytes) {
     std::u16string out;
     out.resize(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = windows1252ToUtf16(static_cast<unsigned char>(bytes[i]));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        out[i] = windows1252ToUtf16(static_cast<unsigned char>(bytes[i]));
     return out;
 }
 

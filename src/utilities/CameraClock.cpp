@@ -16,7 +16,8 @@ bool isValidDateTime(const std::tm& time) {
     if (time.tm_mon < 0 || time.tm_mon > 11) return false;
     const int year = time.tm_year + 1900;
     return time.tm_mday >= 1 && time.tm_mday <= daysInMonth(year, time.tm_mon + 1) && time.tm_hour >= 0 &&
-           time.tm_hour <= 23 && time.tm_min >= 0 && time.tm_min <= 59 && time.tm_sec >= 0 && time.tm_sec <= 59;
+           time.tm_hour <= 23 && time.tm_min >= 0 && time.tm_min <= 59 && time.tm_sec >= 0 &&
+           time.tm_sec <= 59;
 }
 
 std::string formatDateTime(const std::tm& time) {
@@ -35,7 +36,8 @@ std::optional<std::tm> parseDateTime(const std::string& text) {
     }
     const auto number = [&](std::size_t at, std::size_t count) {
         int value = 0;
-        for (std::size_t i = at; i < at + count; ++i) value = value * 10 + (text[i] - '0');
+        for (std::size_t i = at; i < at + count; ++i)
+            value = value * 10 + (text[i] - '0');
         return value;
     };
     std::tm time{};

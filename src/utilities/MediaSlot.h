@@ -19,12 +19,12 @@ inline constexpr std::uint8_t kFirstUnformattableStatus = 16;
 
 // Display names by medium type, as the tool shows them.
 inline constexpr std::array<std::string_view, 8> MediumTypeNames{
-    "No Card", "Compact Flash", "Built-in NAND Flash", "SDRAM Disk",
-    "Memory Card", "Second SD Card", "XD Card", "CDROM Disk"};
+    "No Card",        "Compact Flash", "Built-in NAND Flash", "SDRAM Disk", "Memory Card",
+    "Second SD Card", "XD Card",       "CDROM Disk"};
 
 struct MediaSlot {
-    std::uint8_t type = 0;     // bits 0-3. Example: 4
-    std::string name;          // Example: "Memory Card"; "Unknown medium type 9" past the table
+    std::uint8_t type = 0; // bits 0-3. Example: 4
+    std::string name;      // Example: "Memory Card"; "Unknown medium type 9" past the table
     bool writeProtected = false;
     bool inserted = false;
     bool formattable = false;

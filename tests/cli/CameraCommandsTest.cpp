@@ -61,7 +61,8 @@ TEST_P(CliUsageTest, ExitsOneAndSendsNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Refused, CliUsageTest,
     ::testing::Values(UsageCase{{"read", "0x100"}, "CODE must be 0-255"}, UsageCase{{"read", "-1"}, "CODE"},
-                      UsageCase{{"read", "0x4G"}, "CODE"}, UsageCase{{"read"}, "usage: trelvik-cli read CODE"},
+                      UsageCase{{"read", "0x4G"}, "CODE"},
+                      UsageCase{{"read"}, "usage: trelvik-cli read CODE"},
                       UsageCase{{"write", "0x41", "256"}, "VALUE must be 0-255"},
                       UsageCase{{"write", "0x41"}, "usage"}, UsageCase{{"probe-read", "300"}, "CODE"},
                       UsageCase{{"probe-write", "1", "0x1FF"}, "VALUE"}, UsageCase{{"format", "0"}, "--yes"},
@@ -70,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{{"set-clock", "2024-05-17 08:30:00"}, "valid date"},
                       UsageCase{{"set-clock", "1999-12-31T23:59:59"}, "valid date"},
                       UsageCase{{"set-clock", "2024-05-17T24:00:00"}, "valid date"},
-                      UsageCase{{"info", "extra"}, "usage"}, UsageCase{{"read", "1", "--bogus"}, "unknown option"},
+                      UsageCase{{"info", "extra"}, "usage"},
+                      UsageCase{{"read", "1", "--bogus"}, "unknown option"},
                       // The next option is not the file; taken as one it would be "not found".
                       UsageCase{{"read", "1", "--ids-from", "--simulate"}, "option --ids-from needs a value"},
                       UsageCase{{"devices", "--ids-from", "--debug"}, "option --ids-from needs a value"}));
@@ -79,8 +81,10 @@ TEST_F(CliCameraTest, ReadPrintsTheValueAndLogsTheExactCommand) {
     const CliRun run = cli({"read", "0x01"});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "0x02\n");
-    EXPECT_EQ(readLines(log), std::vector<std::string>{
-                                  R"({"cdb":"FC0B515A474554444201000000000000","dir":"in","len":16,"ok":true,"timeout_s":4,"lock":false})"});
+    EXPECT_EQ(
+        readLines(log),
+        std::vector<std::string>{
+            R"({"cdb":"FC0B515A474554444201000000000000","dir":"in","len":16,"ok":true,"timeout_s":4,"lock":false})"});
 }
 
 TEST_F(CliCameraTest, WriteInOneProcessIsReadInTheNext) {
@@ -120,11 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"unplugged", R"({"plugged": false})", {"read", "1"}, 4, ""},
         ExitCase{"unplugged list", R"({"plugged": false})", {"devices"}, 4, "[]\n"},
         ExitCase{"pc camera mode", R"({"mode": "pccam"})", {"clock"}, 4, ""},
-        ExitCase{"frozen clock", R"({"clock": [24, 5, 17, 8, 30, 0]})", {"clock"}, 0, "2024-05-17T08:30:00\n"},
-        ExitCase{"clock before 2000", R"({"clock": [255, 12, 31, 23, 59, 59]})", {"clock"}, 0,
+        ExitCase{
+            "frozen clock", R"({"clock": [24, 5, 17, 8, 30, 0]})", {"clock"}, 0, "2024-05-17T08:30:00\n"},
+        ExitCase{"clock before 2000",
+                 R"({"clock": [255, 12, 31, 23, 59, 59]})",
+                 {"clock"},
+                 0,
                  "1999-12-31T23:59:59\n"},
         ExitCase{"clock read fails", R"({"faults": {"fail": ["clock-read"]}})", {"clock"}, 2, ""},
-        ExitCase{"clock write fails", R"({"faults": {"fail": ["clock-write"]}})", {"set-clock", "now"}, 2, ""},
+        ExitCase{
+            "clock write fails", R"({"faults": {"fail": ["clock-write"]}})", {"set-clock", "now"}, 2, ""},
         ExitCase{"card status fails", R"({"faults": {"fail": ["QZGETCA"]}})", {"media"}, 2, ""},
         ExitCase{"protected card", R"({"media": [68, 0, 0, 0]})", {"format", "0", "--yes"}, 2, ""},
         ExitCase{"built-in memory", R"({"media": [0, 2, 0, 0]})", {"format", "1", "--yes"}, 0, ""},
@@ -132,10 +141,18 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"probe of a zero register", "", {"probe-read", "0x06"}, 0, "0x00\n"},
         ExitCase{"probe not supported", "", {"probe-read", "0x24"}, 3, ""},
         ExitCase{"probe write", "", {"probe-write", "0x41", "0xFF"}, 0, ""},
-        ExitCase{"probe write no echo", R"({"faults": {"wrong_echo": ["0x41"]}})", {"probe-write", "0x41", "1"}, 2, ""},
+        ExitCase{"probe write no echo",
+                 R"({"faults": {"wrong_echo": ["0x41"]}})",
+                 {"probe-write", "0x41", "1"},
+                 2,
+                 ""},
         ExitCase{"probe without camera", R"({"plugged": false})", {"probe-read", "1"}, 4, ""},
-        ExitCase{"identity read fails", R"({"faults": {"fail": ["QZGETMK"]}})", {"info"}, 2,
-                 "{\n  \"version\": \"V1.02\",\n  \"model\": \"TRELVIK SIMCAM TC-20\",\n  \"make\": null\n}\n"}));
+        ExitCase{
+            "identity read fails",
+            R"({"faults": {"fail": ["QZGETMK"]}})",
+            {"info"},
+            2,
+            "{\n  \"version\": \"V1.02\",\n  \"model\": \"TRELVIK SIMCAM TC-20\",\n  \"make\": null\n}\n"}));
 
 TEST_F(CliCameraTest, InvalidClockBytesAreShownRawAndExitTwo) {
     plant(R"({"clock": [24, 13, 40, 25, 61, 99]})");
@@ -149,8 +166,10 @@ TEST_F(CliCameraTest, SetClockSendsTheBlockWithTheVolumeLocked) {
     plant(R"({"clock": [0, 1, 1, 0, 0, 0]})");
     EXPECT_EQ(cli({"set-clock", "2031-12-31T23:59:59"}).code, 0);
     EXPECT_EQ(stateJson()["clock"], json({31, 12, 31, 23, 59, 59}));
-    EXPECT_EQ(readLines(log), std::vector<std::string>{
-                                  R"({"cdb":"FF0000000000","dir":"out","len":8,"data":"515A1F0C1F173B3B","ok":true,"timeout_s":60,"lock":true})"});
+    EXPECT_EQ(
+        readLines(log),
+        std::vector<std::string>{
+            R"({"cdb":"FF0000000000","dir":"out","len":8,"data":"515A1F0C1F173B3B","ok":true,"timeout_s":60,"lock":true})"});
     EXPECT_EQ(cli({"clock"}).out, "2031-12-31T23:59:59\n");
 }
 
@@ -169,7 +188,8 @@ TEST_F(CliCameraTest, ResetRestoresTheDefaults) {
     const CliRun run = cli({"reset", "--yes"});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(stateJson()["registers"]["0x01"], 2);
-    EXPECT_EQ(json::parse(readLines(log).back())["cdb"], "FC0B515A5345544442" "00FF0000000000");
+    EXPECT_EQ(json::parse(readLines(log).back())["cdb"], "FC0B515A5345544442"
+                                                         "00FF0000000000");
 }
 
 TEST_F(CliCameraTest, PcCamTakesTheDiskAway) {
@@ -216,8 +236,8 @@ TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
     constexpr int kWriters = 16;
     std::string script;
     for (int i = 0; i < kWriters; ++i)
-        script += "'" TRELVIK_CLI "' write " + std::to_string(0x10 + i) + " 0xA5 '--simulate=" + state.string() +
-                  "' & ";
+        script += "'" TRELVIK_CLI "' write " + std::to_string(0x10 + i) +
+                  " 0xA5 '--simulate=" + state.string() + "' & ";
     script += "wait";
     ASSERT_EQ(std::system(script.c_str()), 0);
     const json j = stateJson();
@@ -251,7 +271,8 @@ TEST_F(CliCameraTest, UnsavableStateFileIsNamedNotTheCamera) {
 
     const CliRun write = cli({"write", "0x41", "2", simulate}, false);
     EXPECT_EQ(write.code, 2);
-    EXPECT_NE(write.err.find("cannot save the simulated camera's state file"), std::string::npos) << write.err;
+    EXPECT_NE(write.err.find("cannot save the simulated camera's state file"), std::string::npos)
+        << write.err;
     EXPECT_EQ(write.err.find("register 0x41"), std::string::npos) << write.err;
     const CliRun read = cli({"read", "0x41", simulate}, false);
     EXPECT_EQ(read.code, 0) << read.err;

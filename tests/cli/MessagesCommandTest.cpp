@@ -12,17 +12,22 @@
 namespace trelvik::cli {
 namespace {
 
-std::string fixture(const char* name) { return std::string(TRELVIK_FIXTURES) + "/i18n/" + name; }
+std::string fixture(const char* name) {
+    return std::string(TRELVIK_FIXTURES) + "/i18n/" + name;
+}
 
 using trelvik::testing::CliRun;
-CliRun run(const std::vector<std::string>& args) { return trelvik::testing::runCommandLine(args); }
+CliRun run(const std::vector<std::string>& args) {
+    return trelvik::testing::runCommandLine(args);
+}
 
 TEST(MessagesCommand, ListsLanguagesChoiceAndMissingMessages) {
     const CliRun r = run({"messages", fixture("messages_utf16.ini"), "--langid", "0807"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto json = nlohmann::json::parse(r.out);
     ASSERT_EQ(json["languages"].size(), 3u); // key 3 is missing, so key 4 is never read
-    EXPECT_EQ(json["languages"][1], (nlohmann::json{{"display_name", "Deutsch"}, {"lang_id", 0xFF07}, {"base", 0x1000}}));
+    EXPECT_EQ(json["languages"][1],
+              (nlohmann::json{{"display_name", "Deutsch"}, {"lang_id", 0xFF07}, {"base", 0x1000}}));
     EXPECT_EQ(json["languages"][2]["display_name"], "\xe4\xb8\xad\xe6\x96\x87(\xe7\xb9\x81\xe9\xab\x94)");
     EXPECT_EQ(json["chosen"], 1);
     EXPECT_EQ(json["missing"]["0x0000"], nlohmann::json::array());
@@ -50,8 +55,9 @@ TEST_P(MessagesLangIdTest, ChoosesAsStartUpDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LangIds, MessagesLangIdTest,
-                         ::testing::Values(LangIdCase{"0409", 0}, LangIdCase{"0x0407", 1}, LangIdCase{"c07", 1},
-                                           LangIdCase{"0404", 2}, LangIdCase{"0804", 0}, LangIdCase{"0411", 0}));
+                         ::testing::Values(LangIdCase{"0409", 0}, LangIdCase{"0x0407", 1},
+                                           LangIdCase{"c07", 1}, LangIdCase{"0404", 2}, LangIdCase{"0804", 0},
+                                           LangIdCase{"0411", 0}));
 
 TEST(MessagesCommand, EmptyLanguageListChoosesNothing) {
     const CliRun r = run({"messages", fixture("no_languages.ini"), "--langid", "0409"});

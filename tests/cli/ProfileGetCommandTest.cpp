@@ -29,7 +29,8 @@ TEST(ProfileGetCommand, PrintsNarrowValueAndNewline) {
 TEST(ProfileGetCommand, WideReadsUtf16FileAndPrintsUtf8) {
     const Result r = run({"--wide", kFixtures + "message_utf16le.ini", "String", "1100"});
     EXPECT_EQ(r.code, kExitOk);
-    EXPECT_EQ(r.out, "  Gr\xC3\xBC\xC3\x9F" "e aus dem Wald  \n");
+    EXPECT_EQ(r.out, "  Gr\xC3\xBC\xC3\x9F"
+                     "e aus dem Wald  \n");
 }
 
 TEST(ProfileGetCommand, NarrowAndWideCutDifferently) {

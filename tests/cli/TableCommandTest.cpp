@@ -12,10 +12,14 @@
 namespace trelvik::cli {
 namespace {
 
-std::string fixture(const char* name) { return std::string(TRELVIK_FIXTURES) + "/cmdtable/" + name; }
+std::string fixture(const char* name) {
+    return std::string(TRELVIK_FIXTURES) + "/cmdtable/" + name;
+}
 
 using trelvik::testing::CliRun;
-CliRun run(const std::vector<std::string>& args) { return trelvik::testing::runCommandLine(args); }
+CliRun run(const std::vector<std::string>& args) {
+    return trelvik::testing::runCommandLine(args);
+}
 
 TEST(TableCommand, PrintsTitleAndEntries) {
     const CliRun r = run({"table", fixture("example.ini")});
@@ -44,7 +48,8 @@ TEST(TableCommand, OldWindowsFileComesOutAsUtf8) {
     const CliRun r = run({"table", fixture("cp1252_labels.ini")});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto json = nlohmann::json::parse(r.out);
-    EXPECT_EQ(json["title"], "Kamera \xc3\xbc" "berall");
+    EXPECT_EQ(json["title"], "Kamera \xc3\xbc"
+                             "berall");
     EXPECT_EQ(json["entries"][0]["items"][0]["label"], "Klein \xe2\x80\x93 schnell");
 }
 

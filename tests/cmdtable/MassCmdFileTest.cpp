@@ -11,7 +11,9 @@
 namespace trelvik::cmdtable {
 namespace {
 
-std::string fixture(const char* name) { return std::string(TRELVIK_FIXTURES) + "/cmdtable/" + name; }
+std::string fixture(const char* name) {
+    return std::string(TRELVIK_FIXTURES) + "/cmdtable/" + name;
+}
 
 // The command file read from disk by the platform's own reader.
 class CommandFileTest : public ::testing::Test {
@@ -37,7 +39,8 @@ TEST_F(CommandFileTest, ExampleWithWindowsLineEnds) {
 TEST_F(CommandFileTest, Windows1252FileReadsAsUtf8) {
     ASSERT_EQ(table.MassCmd_LoadTable(fixture("cp1252_labels.ini")), 1);
     ASSERT_EQ(table.entry_count(), 1);
-    EXPECT_EQ(table.entries()[0].name, "Gr\xc3\xb6\xc3\x9f" "e");
+    EXPECT_EQ(table.entries()[0].name, "Gr\xc3\xb6\xc3\x9f"
+                                       "e");
     EXPECT_EQ(table.entries()[0].items[0].label, "Klein \xe2\x80\x93 schnell");
     EXPECT_EQ(catalog.GetLabelText(table.entries()[0].items[1].label), u"Gro\u00df");
 }

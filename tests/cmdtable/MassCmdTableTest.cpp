@@ -26,7 +26,8 @@ public:
     }
     std::vector<std::string> boxTexts() const {
         std::vector<std::string> out;
-        for (const auto& t : boxes.texts()) out.push_back(text::utf16ToUtf8(t));
+        for (const auto& t : boxes.texts())
+            out.push_back(text::utf16ToUtf8(t));
         return out;
     }
 
@@ -113,12 +114,13 @@ TEST_P(ChoiceParseTest, SplitsAtFirstColon) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ChoiceParseTest,
-    ::testing::Values(ChoiceCase{"0x10:Sixteen ; remark", 16, "Sixteen"}, ChoiceCase{"2:A;B ; remark", 2, "A;B"},
-                      ChoiceCase{"2:A;B", 2, "A"}, ChoiceCase{"3:  Wide", 3, "  Wide"},
-                      ChoiceCase{"1:12:00", 1, "12:00"}, ChoiceCase{"-1:None", -1, "None"},
-                      ChoiceCase{"0xFFFFFFFF:All", -1, "All"}, ChoiceCase{"abc:Zero", 0, "Zero"},
-                      ChoiceCase{"0x1G:One", 1, "One"}, ChoiceCase{"7 :Seven", 7, "Seven"},
-                      ChoiceCase{"\"5:Quoted\"", 5, "Quoted"}, ChoiceCase{"#105:#140", 0, "#140"}));
+    ::testing::Values(ChoiceCase{"0x10:Sixteen ; remark", 16, "Sixteen"},
+                      ChoiceCase{"2:A;B ; remark", 2, "A;B"}, ChoiceCase{"2:A;B", 2, "A"},
+                      ChoiceCase{"3:  Wide", 3, "  Wide"}, ChoiceCase{"1:12:00", 1, "12:00"},
+                      ChoiceCase{"-1:None", -1, "None"}, ChoiceCase{"0xFFFFFFFF:All", -1, "All"},
+                      ChoiceCase{"abc:Zero", 0, "Zero"}, ChoiceCase{"0x1G:One", 1, "One"},
+                      ChoiceCase{"7 :Seven", 7, "Seven"}, ChoiceCase{"\"5:Quoted\"", 5, "Quoted"},
+                      ChoiceCase{"#105:#140", 0, "#140"}));
 
 struct LoadErrorCase {
     const char* name;
@@ -144,20 +146,24 @@ TEST_P(LoadErrorTest, ReportsOnceAndLeavesTableEmpty) {
 
 std::string validSections(int count) {
     std::string file;
-    for (int i = 0; i < count; ++i) file += section(i, "name=N\ncmd=" + std::to_string(i) + "\nrange=0-1\n");
+    for (int i = 0; i < count; ++i)
+        file += section(i, "name=N\ncmd=" + std::to_string(i) + "\nrange=0-1\n");
     return file;
 }
 
 std::string choices(int count) {
     std::string lines;
-    for (int j = 0; j < count; ++j) lines += std::to_string(j) + "=" + std::to_string(j) + ":L\n";
+    for (int j = 0; j < count; ++j)
+        lines += std::to_string(j) + "=" + std::to_string(j) + ":L\n";
     return lines;
 }
 
 const LoadErrorCase kLoadErrors[] = {
     {"NoCmd", section(0, "name=A\n"), "Section [Mass_Cmd_00] does not have \"cmd\" key value"},
-    {"CmdOnlyRemark", section(0, "name=A\ncmd= ; none\n"), "Section [Mass_Cmd_00] does not have \"cmd\" key value"},
-    {"NoColon", section(0, "name=A\ncmd=1\ncount=1\n0=abc\n"), "Section [Mass_Cmd_00] has incorrect \"0\" key value"},
+    {"CmdOnlyRemark", section(0, "name=A\ncmd= ; none\n"),
+     "Section [Mass_Cmd_00] does not have \"cmd\" key value"},
+    {"NoColon", section(0, "name=A\ncmd=1\ncount=1\n0=abc\n"),
+     "Section [Mass_Cmd_00] has incorrect \"0\" key value"},
     {"NothingAfterColon", section(0, "name=A\ncmd=1\ncount=1\n0=1:\n"),
      "Section [Mass_Cmd_00] has incorrect \"0\" key value"},
     {"OnlyBlanksAfterColon", section(0, "name=A\ncmd=1\ncount=1\n0=1:   ; remark\n"),
@@ -168,15 +174,18 @@ const LoadErrorCase kLoadErrors[] = {
      "Section [Mass_Cmd_00] does not have \"1\" key value"},
     {"ChoiceOnlyRemark", section(0, "name=A\ncmd=1\ncount=1\n0=;0:Off\n"),
      "Section [Mass_Cmd_00] does not have \"0\" key value"},
-    {"RangedWithoutRange", section(0, "name=A\ncmd=1\n"), "Section [Mass_Cmd_00] does not have \"range\" key value"},
+    {"RangedWithoutRange", section(0, "name=A\ncmd=1\n"),
+     "Section [Mass_Cmd_00] does not have \"range\" key value"},
     {"ZeroCountWithoutRange", section(0, "name=A\ncmd=1\ncount=0\n0=1:x\n"),
      "Section [Mass_Cmd_00] does not have \"range\" key value"},
     {"NegativeCountWithoutRange", section(0, "name=A\ncmd=1\ncount=-2\n"),
      "Section [Mass_Cmd_00] does not have \"range\" key value"},
     {"TextCountWithoutRange", section(0, "name=A\ncmd=1\ncount=abc\n"),
      "Section [Mass_Cmd_00] does not have \"range\" key value"},
-    {"RangeOneNumber", section(0, "name=A\ncmd=1\nrange=5\n"), "Section [Mass_Cmd_00] has incorrect \"range\" key value"},
-    {"RangeLetters", section(0, "name=A\ncmd=1\nrange=a-b\n"), "Section [Mass_Cmd_00] has incorrect \"range\" key value"},
+    {"RangeOneNumber", section(0, "name=A\ncmd=1\nrange=5\n"),
+     "Section [Mass_Cmd_00] has incorrect \"range\" key value"},
+    {"RangeLetters", section(0, "name=A\ncmd=1\nrange=a-b\n"),
+     "Section [Mass_Cmd_00] has incorrect \"range\" key value"},
     {"RangeBlankBeforeDash", section(0, "name=A\ncmd=1\nrange=1 - 5\n"),
      "Section [Mass_Cmd_00] has incorrect \"range\" key value"},
     {"EleventhSectionNamedInUpperCaseHex", validSections(10) + section(10, "name=K\n"),
@@ -192,7 +201,8 @@ const LoadErrorCase kLoadErrors[] = {
      "Section [Mass_Cmd_00] has too many choices in \"count\" key value (at most 100)"},
     {"HugeCount", section(0, "name=A\ncmd=1\ncount=99999999999999\n"),
      "Section [Mass_Cmd_00] has too many choices in \"count\" key value (at most 100)"},
-    {"TooManySections", validSections(257), "Section [Mass_Cmd_100] is one section too many (at most 256 sections)"},
+    {"TooManySections", validSections(257),
+     "Section [Mass_Cmd_100] is one section too many (at most 256 sections)"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadErrorTest, ::testing::ValuesIn(kLoadErrors),
@@ -226,7 +236,9 @@ INSTANTIATE_TEST_SUITE_P(Files, LimitTest, ::testing::ValuesIn(kLimits),
 
 TEST(MassCmdLoad, FirstSectionWithoutNameGivesEmptyTable) {
     TableHarness h;
-    EXPECT_EQ(h.load("[APP]\nTitle=x\n" + section(0, "cmd=1\nrange=1-2\n") + section(1, "name=B\ncmd=2\nrange=1-2\n")), 1);
+    EXPECT_EQ(h.load("[APP]\nTitle=x\n" + section(0, "cmd=1\nrange=1-2\n") +
+                     section(1, "name=B\ncmd=2\nrange=1-2\n")),
+              1);
     EXPECT_EQ(h.table.entry_count(), 0);
     EXPECT_EQ(h.boxes.count(), 0u);
 }
@@ -247,8 +259,10 @@ TEST(MassCmdLoad, GapOrRemarkOnlyNameEndsTable) {
 
 TEST(MassCmdLoad, CountAndRangeRules) {
     TableHarness h;
-    ASSERT_EQ(h.load(section(0, "name=A\ncmd=0x1A\ncount=0\nrange=-5-5\n") + section(1, "name=B\ncmd=0X1a\ncount=-3\nrange=0-9\n") +
-                     section(2, "name=C\ncmd=26\ncount=2abc\n0=0:a\n1=1:b\n") + section(3, "name=D\ncmd=abc\nrange=1-1\n")),
+    ASSERT_EQ(h.load(section(0, "name=A\ncmd=0x1A\ncount=0\nrange=-5-5\n") +
+                     section(1, "name=B\ncmd=0X1a\ncount=-3\nrange=0-9\n") +
+                     section(2, "name=C\ncmd=26\ncount=2abc\n0=0:a\n1=1:b\n") +
+                     section(3, "name=D\ncmd=abc\nrange=1-1\n")),
               1);
     const auto& e = h.table.entries();
     ASSERT_EQ(e.size(), 4u);
@@ -265,7 +279,8 @@ TEST(MassCmdLoad, CountAndRangeRules) {
 
 TEST(MassCmdLoad, NamesIgnoreCase) {
     TableHarness h;
-    ASSERT_EQ(h.load("[MASS_CMD_00]\nNAME=A\nCmd=7\nCOUNT=1\n0=1:x\n[mass_cmd_01]\nname=B\ncmd=8\nRANGE=1-3\n"), 1);
+    ASSERT_EQ(
+        h.load("[MASS_CMD_00]\nNAME=A\nCmd=7\nCOUNT=1\n0=1:x\n[mass_cmd_01]\nname=B\ncmd=8\nRANGE=1-3\n"), 1);
     EXPECT_EQ(h.table.entry_count(), 2);
     EXPECT_EQ(h.table.entries()[1].section, "Mass_Cmd_01");
 }
@@ -298,7 +313,9 @@ TEST_F(LookupTest, DuplicateCodeUsesEarlierEntry) {
     EXPECT_EQ(h.boxes.count(), 0u);
 }
 
-TEST_F(LookupTest, DuplicateValueFindsFirstPosition) { EXPECT_EQ(h.table.ValueToItemIndex(5, 1), 1); }
+TEST_F(LookupTest, DuplicateValueFindsFirstPosition) {
+    EXPECT_EQ(h.table.ValueToItemIndex(5, 1), 1);
+}
 
 TEST_F(LookupTest, PositionsOutsideChoicesGiveMinusOneSilently) {
     EXPECT_EQ(h.table.ItemIndexToValue(5, -1), -1);

@@ -16,15 +16,18 @@ struct NumberCase {
 
 class CmdNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
-TEST_P(CmdNumberTest, HexWithPrefixElseAtol) { EXPECT_EQ(parseCmdNumber(GetParam().text), GetParam().value) << GetParam().text; }
+TEST_P(CmdNumberTest, HexWithPrefixElseAtol) {
+    EXPECT_EQ(parseCmdNumber(GetParam().text), GetParam().value) << GetParam().text;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, CmdNumberTest,
-    ::testing::Values(NumberCase{"0x1A", 26}, NumberCase{"0X1a", 26}, NumberCase{"26", 26}, NumberCase{"abc", 0},
-                      NumberCase{"0x1G", 1}, NumberCase{"0x", 0}, NumberCase{"0X", 0}, NumberCase{"0", 0},
-                      NumberCase{"0xFFFFFFFF", -1}, NumberCase{"-1", -1}, NumberCase{"+7", 7},
-                      NumberCase{" \t12", 12}, NumberCase{"12abc", 12}, NumberCase{"00x10", 0},
-                      NumberCase{"x10", 0}, NumberCase{"- 5", 0}, NumberCase{"--5", 0},
+    ::testing::Values(NumberCase{"0x1A", 26}, NumberCase{"0X1a", 26}, NumberCase{"26", 26},
+                      NumberCase{"abc", 0}, NumberCase{"0x1G", 1}, NumberCase{"0x", 0}, NumberCase{"0X", 0},
+                      NumberCase{"0", 0}, NumberCase{"0xFFFFFFFF", -1}, NumberCase{"-1", -1},
+                      NumberCase{"+7", 7}, NumberCase{" \t12", 12}, NumberCase{"12abc", 12},
+                      NumberCase{"00x10", 0}, NumberCase{"x10", 0}, NumberCase{"- 5", 0},
+                      NumberCase{"--5", 0},
                       // Beyond 32 bits the decimal rule saturates instead of overflowing.
                       NumberCase{"2147483647", INT_MAX}, NumberCase{"2147483648", INT_MAX},
                       NumberCase{"99999999999999999999999", INT_MAX}, NumberCase{"-2147483648", INT_MIN},

@@ -99,7 +99,8 @@ TEST_P(LabelTest, ResolvesHashLabelsOnly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, LabelTest,
-                         ::testing::Values(LabelCase{"#140", u"Hundred forty"}, LabelCase{"#0140", u"Hundred forty"},
+                         ::testing::Values(LabelCase{"#140", u"Hundred forty"},
+                                           LabelCase{"#0140", u"Hundred forty"},
                                            LabelCase{"#140 x", u"Hundred forty"}, LabelCase{"#abc", u"Lower"},
                                            LabelCase{"140", u"140"}, LabelCase{"ABC", u"ABC"},
                                            LabelCase{"#", u"Message zero"}, LabelCase{"#zz", u"Message zero"},
@@ -140,7 +141,8 @@ TEST_P(LanguageLineTest, NeedsExactlyThreeUntrimmedFields) {
 const LanguageCase kLanguageLines[] = {
     {"Plain", "English,0409,0000", true, u"English", 0x0409, 0},
     {"AnyVariant", "Deutsch,FF07,1000", true, u"Deutsch", 0xFF07, 0x1000},
-    {"Utf8Name", "\xe4\xb8\xad\xe6\x96\x87(\xe7\xb9\x81\xe9\xab\x94),0404,2000", true, u"\u4e2d\u6587(\u7e41\u9ad4)", 0x0404, 0x2000},
+    {"Utf8Name", "\xe4\xb8\xad\xe6\x96\x87(\xe7\xb9\x81\xe9\xab\x94),0404,2000", true,
+     u"\u4e2d\u6587(\u7e41\u9ad4)", 0x0404, 0x2000},
     {"BlanksAfterCommas", "Chinese, 0404, 2000", true, u"Chinese", 0, 0},
     {"BlankBeforeComma", "Name ,0404 ,2000 ", true, u"Name ", 0x0404, 0x2000},
     {"HexPrefixGivesZero", "x,0x0404,0x1000", true, u"x", 0, 0},
@@ -170,7 +172,8 @@ TEST_F(CatalogTest, LanguageListEndsAtFirstUnreadableEntry) {
 
 TEST_F(CatalogTest, LanguageListHoldsAtMostSixteen) {
     std::string file = "[Language]\n";
-    for (int i = 0; i < 20; ++i) file += std::to_string(i) + "=L" + std::to_string(i) + ",0409,0\n";
+    for (int i = 0; i < 20; ++i)
+        file += std::to_string(i) + "=L" + std::to_string(i) + ",0409,0\n";
     useFile(file);
     const auto table = catalog.readLanguageTable();
     ASSERT_EQ(table.size(), 16u);
@@ -188,7 +191,8 @@ class ChooseLanguageTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ChooseLanguageTest, FirstExactOrAnyVariantMatch) {
     std::vector<LanguageEntry> entries;
-    for (std::uint16_t id : GetParam().ids) entries.push_back({u"x", id, 0});
+    for (std::uint16_t id : GetParam().ids)
+        entries.push_back({u"x", id, 0});
     EXPECT_EQ(ChooseLanguage(entries, GetParam().system), GetParam().chosen);
 }
 

@@ -26,8 +26,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UnescapeCase{u"a\\nb", u"a\nb"}, UnescapeCase{u"\\r\\t", u"\r\t"},
                       UnescapeCase{u"a\\\\b", u"a\\b"}, UnescapeCase{u"a\\xb", u"a\\xb"},
                       UnescapeCase{u"end\\", u"end"}, UnescapeCase{u"\\", u""},
-                      UnescapeCase{u"\\\\n", u"\\n"},    // an escaped backslash does not start another escape
-                      UnescapeCase{u"\\\\\\", u"\\"},    // escaped backslash, then a lone one at the end
+                      UnescapeCase{u"\\\\n", u"\\n"}, // an escaped backslash does not start another escape
+                      UnescapeCase{u"\\\\\\", u"\\"}, // escaped backslash, then a lone one at the end
                       UnescapeCase{u"\\N", u"\\N"}, UnescapeCase{u"\\%d", u"\\%d"},
                       UnescapeCase{u"\\\u00e4", u"\\\u00e4"}, UnescapeCase{u"", u""},
                       UnescapeCase{u"plain", u"plain"}));
@@ -77,7 +77,8 @@ TEST(FormatMsgText, CutsAt511Units) {
     EXPECT_EQ(FormatMsgText(big, {}).size(), 511u);
     const std::vector<MsgArg> args(300, MsgArg(std::u16string(1000, u'b')));
     std::u16string format;
-    for (int i = 0; i < 300; ++i) format += u"%s";
+    for (int i = 0; i < 300; ++i)
+        format += u"%s";
     const std::u16string out = FormatMsgText(format, args);
     EXPECT_EQ(out, std::u16string(511, u'b'));
 }

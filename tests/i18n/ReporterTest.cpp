@@ -16,18 +16,20 @@ const std::string kPath = "/t/msg.ini";
 class ReporterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        reader.setFile(kPath,
-                       "[String]\n"
-                       "0140=Yes!\n0141=No!\n0142=Okay\n0143=Abort\n0144=Trail camera\n"
-                       "0119=USB Device not found!\n"
-                       "011A=cmd_code=%d can not found!\n"
-                       "0121=The \"%s\" medium can not be formated now!\\nTry again.\\x\n"
-                       "0122=Are you sure to format the \"%s\" medium?\n"
-                       "0123=Format?\n"
-                       "0125=Done %d%%\n"
-                       "0126=\\\\%s\n"
-                       "0127=" + std::string(40, 'T') + "\n"
-                       "0128=" + std::string(600, 'L') + "\n");
+        reader.setFile(kPath, "[String]\n"
+                              "0140=Yes!\n0141=No!\n0142=Okay\n0143=Abort\n0144=Trail camera\n"
+                              "0119=USB Device not found!\n"
+                              "011A=cmd_code=%d can not found!\n"
+                              "0121=The \"%s\" medium can not be formated now!\\nTry again.\\x\n"
+                              "0122=Are you sure to format the \"%s\" medium?\n"
+                              "0123=Format?\n"
+                              "0125=Done %d%%\n"
+                              "0126=\\\\%s\n"
+                              "0127=" +
+                                  std::string(40, 'T') +
+                                  "\n"
+                                  "0128=" +
+                                  std::string(600, 'L') + "\n");
         catalog.MessageFilePath = u"/t/msg.ini";
     }
     testing::MemoryProfileReader reader;
@@ -143,20 +145,20 @@ TEST_P(AskFlagsTest, IconAndButtonsFromFlags) {
     EXPECT_EQ(boxes.last().buttons, GetParam().buttons) << std::hex << GetParam().flags;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Flags, AskFlagsTest,
-    ::testing::Values(FlagsCase{0x24, BoxIcon::Question, BoxButtons::YesNo},
-                      FlagsCase{0x40, BoxIcon::Information, BoxButtons::Ok},
-                      FlagsCase{0x10, BoxIcon::Error, BoxButtons::Ok},
-                      FlagsCase{0x11, BoxIcon::Error, BoxButtons::OkCancel},
-                      FlagsCase{0x30, BoxIcon::Warning, BoxButtons::Ok},
-                      FlagsCase{0x34, BoxIcon::Warning, BoxButtons::YesNo},
-                      FlagsCase{0x00, BoxIcon::Information, BoxButtons::Ok},
-                      FlagsCase{0x50, BoxIcon::Information, BoxButtons::Ok},
-                      FlagsCase{0xF3, BoxIcon::Information, BoxButtons::Ok}, // 3 (Yes/No/Cancel) is not offered
-                      FlagsCase{0x22, BoxIcon::Question, BoxButtons::Ok},
-                      FlagsCase{0x25, BoxIcon::Question, BoxButtons::Ok},
-                      FlagsCase{0x124, BoxIcon::Question, BoxButtons::YesNo}));
+INSTANTIATE_TEST_SUITE_P(Flags, AskFlagsTest,
+                         ::testing::Values(FlagsCase{0x24, BoxIcon::Question, BoxButtons::YesNo},
+                                           FlagsCase{0x40, BoxIcon::Information, BoxButtons::Ok},
+                                           FlagsCase{0x10, BoxIcon::Error, BoxButtons::Ok},
+                                           FlagsCase{0x11, BoxIcon::Error, BoxButtons::OkCancel},
+                                           FlagsCase{0x30, BoxIcon::Warning, BoxButtons::Ok},
+                                           FlagsCase{0x34, BoxIcon::Warning, BoxButtons::YesNo},
+                                           FlagsCase{0x00, BoxIcon::Information, BoxButtons::Ok},
+                                           FlagsCase{0x50, BoxIcon::Information, BoxButtons::Ok},
+                                           FlagsCase{0xF3, BoxIcon::Information,
+                                                     BoxButtons::Ok}, // 3 (Yes/No/Cancel) is not offered
+                                           FlagsCase{0x22, BoxIcon::Question, BoxButtons::Ok},
+                                           FlagsCase{0x25, BoxIcon::Question, BoxButtons::Ok},
+                                           FlagsCase{0x124, BoxIcon::Question, BoxButtons::YesNo}));
 
 struct AnswerCase {
     int presented;
@@ -171,9 +173,9 @@ TEST_P(AskAnswerTest, AnswersMapToWindowsResults) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, AskAnswerTest,
-                         ::testing::Values(AnswerCase{1, 1}, AnswerCase{2, 2}, AnswerCase{6, 6}, AnswerCase{7, 7},
-                                           AnswerCase{0, 1}, AnswerCase{3, 1}, AnswerCase{-1, 1},
-                                           AnswerCase{8, 1}));
+                         ::testing::Values(AnswerCase{1, 1}, AnswerCase{2, 2}, AnswerCase{6, 6},
+                                           AnswerCase{7, 7}, AnswerCase{0, 1}, AnswerCase{3, 1},
+                                           AnswerCase{-1, 1}, AnswerCase{8, 1}));
 
 } // namespace
 } // namespace trelvik::i18n

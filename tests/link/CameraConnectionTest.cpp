@@ -20,7 +20,8 @@ using testing::signedReply;
 using Kind = ConnectionError::Kind;
 
 constexpr const char* kPath = "/dev/sg2";
-constexpr const char* kHostReason = "cannot save the simulated camera's state file /ro/cam.json: Permission denied";
+constexpr const char* kHostReason =
+    "cannot save the simulated camera's state file /ro/cam.json: Permission denied";
 
 // The camera as drive F:, disk 2, child 0 of its USB device.
 void plugCamera(FakeDiskSystem& system) {
@@ -28,8 +29,7 @@ void plugCamera(FakeDiskSystem& system) {
     system.addUsbDevice("USB\\VID_2E7A&PID_0101\\1-2", {2});
 }
 
-template <typename T>
-std::optional<ConnectionError> errorOf(const Result<T>& result) {
+template <typename T> std::optional<ConnectionError> errorOf(const Result<T>& result) {
     if (result) return std::nullopt;
     return result.error();
 }
@@ -100,8 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"HostFailedTheWrite", kHostFailure,
                   [](CameraConnection& c) { return errorOf(c.writeRegister(0x41, 1)); }, Kind::CameraFailed,
                   kHostReason, kHostReason},
-        ErrorCase{"HostFailedTheClock", kHostFailure, [](CameraConnection& c) { return errorOf(c.readClock()); },
-                  Kind::CameraFailed, kHostReason, kHostReason},
+        ErrorCase{"HostFailedTheClock", kHostFailure,
+                  [](CameraConnection& c) { return errorOf(c.readClock()); }, Kind::CameraFailed, kHostReason,
+                  kHostReason},
         ErrorCase{"CardStatusRejected", kAnswering(signedReply(8, "CARX")),
                   [](CameraConnection& c) { return errorOf(c.readCardStatus()); }, Kind::CameraFailed,
                   "Fail to query card status!"},
@@ -185,7 +186,8 @@ TEST(CameraConnection, KeepsAtMostEightDrives) {
     FakeDiskSystem system;
     std::vector<int> children;
     for (int disk = 0; disk < 10; ++disk) {
-        system.addDrive("d" + std::to_string(disk), DriveType::Removable, disk, "/dev/sg" + std::to_string(disk));
+        system.addDrive("d" + std::to_string(disk), DriveType::Removable, disk,
+                        "/dev/sg" + std::to_string(disk));
         children.push_back(disk);
     }
     system.addUsbDevice("USB\\VID_2E7A&PID_0101\\1", children);

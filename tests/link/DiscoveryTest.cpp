@@ -23,7 +23,9 @@ constexpr std::uint16_t kVid = 0x2E7A;
 constexpr std::uint16_t kPid = 0x0101;
 const std::string kCamera = "USB\\VID_2E7A&PID_0101\\5&1A2B3C&0&2";
 
-std::string physical(int n) { return "\\\\.\\PhysicalDrive" + std::to_string(n); }
+std::string physical(int n) {
+    return "\\\\.\\PhysicalDrive" + std::to_string(n);
+}
 
 // ---------------------------------------------------------------- FindCameraDisk
 
@@ -34,7 +36,8 @@ std::vector<std::string> cameraDrives(platform::DiskSystem& system) {
     EXPECT_EQ(count, static_cast<int>(found.size()));
     EXPECT_EQ(FindCameraDisk(system, kVid, kPid, nullptr), count) << "counting alone must agree";
     std::vector<std::string> drives;
-    for (const DriveEntry& drive : found) drives.push_back(drive.name + "/" + std::to_string(drive.diskNumber));
+    for (const DriveEntry& drive : found)
+        drives.push_back(drive.name + "/" + std::to_string(drive.diskNumber));
     return drives;
 }
 
@@ -95,12 +98,12 @@ TEST(FindCameraDisk, RemovableCIsFoundThoughNeverProbed) {
 
 TEST(FindCameraDisk, SkipsWhatIsNotARemovableDiskOfTheCamera) {
     FakeDiskSystem system;
-    system.addDrive("D:", DriveType::Optical, 2, "\\\\.\\D:");       // optical: never the camera's disk
-    system.addDrive("E:", DriveType::Other, 2, physical(2));          // fixed disk
-    system.addDrive("F:", DriveType::Removable, -1, "");              // number unknown
-    system.addDrive("G:", DriveType::Removable, 4, physical(4));      // another vendor's stick
+    system.addDrive("D:", DriveType::Optical, 2, "\\\\.\\D:");   // optical: never the camera's disk
+    system.addDrive("E:", DriveType::Other, 2, physical(2));     // fixed disk
+    system.addDrive("F:", DriveType::Removable, -1, "");         // number unknown
+    system.addDrive("G:", DriveType::Removable, 4, physical(4)); // another vendor's stick
     system.addDrive("H:", DriveType::Removable, 2, physical(2));
-    system.addUsbDevice("USB\\VID_2E7A&PID_0102\\7&1", {4});         // the capture product, not the disk
+    system.addUsbDevice("USB\\VID_2E7A&PID_0102\\7&1", {4}); // the capture product, not the disk
     system.addUsbDevice("USB\\VID_1234&PID_0101\\7&2", {4});
     system.addUsbDevice(kCamera, {2, -1});
     std::vector<DriveEntry> found;
@@ -135,7 +138,8 @@ TEST(IsCameraChildNode, UnknownDiskNeverMatchesAChildThatIsNoDisk) {
 TEST(IsCameraChildNode, PatternUsesFourUpperCaseDigits) {
     const std::vector<UsbDeviceNode> devices{{"USB\\VID_00AB&PID_000C\\1", {5}}};
     EXPECT_TRUE(IsCameraChildNode(5, devices, 0xAB, 0x0C, 0));
-    EXPECT_FALSE(IsCameraChildNode(5, std::vector<UsbDeviceNode>{{"USB\\VID_AB&PID_C\\1", {5}}}, 0xAB, 0x0C, 0));
+    EXPECT_FALSE(
+        IsCameraChildNode(5, std::vector<UsbDeviceNode>{{"USB\\VID_AB&PID_C\\1", {5}}}, 0xAB, 0x0C, 0));
 }
 
 // ---------------------------------------------------------------- the drive probe
@@ -180,7 +184,8 @@ TEST(DriveProbe, ReadSendsTheRegisterReadWithFourSeconds) {
     ASSERT_EQ(ScanAndReadRegister(system, 0x90, &value, nullptr, nullptr), Status::Ok);
     ASSERT_EQ(system.requests.size(), 1u);
     const auto& request = system.requests[0].second;
-    const std::vector<std::uint8_t> cdb{0xFC, 0x0B, 'Q', 'Z', 'G', 'E', 'T', 'D', 'B', 0x90, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> cdb{0xFC, 0x0B, 'Q', 'Z', 'G', 'E', 'T', 'D',
+                                        'B',  0x90, 0,   0,   0,   0,   0,   0};
     EXPECT_EQ(request.cdb, cdb);
     EXPECT_EQ(request.length, 16u);
     EXPECT_EQ(request.direction, Direction::In);
@@ -195,8 +200,9 @@ TEST(DriveProbe, EveryDriveIsClosedBeforeTheNextIsOpened) {
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x01, 0x02})});
     std::uint8_t value = 0;
     EXPECT_EQ(ScanAndReadRegister(system, 0x01, &value, nullptr, nullptr), Status::Ok);
-    const std::vector<std::string> expected{"open " + physical(1), "send " + physical(1), "close " + physical(1),
-                                            "open " + physical(2), "send " + physical(2), "close " + physical(2)};
+    const std::vector<std::string> expected{"open " + physical(1),  "send " + physical(1),
+                                            "close " + physical(1), "open " + physical(2),
+                                            "send " + physical(2),  "close " + physical(2)};
     EXPECT_EQ(system.events, expected);
 }
 
@@ -216,7 +222,8 @@ TEST(DriveProbe, ReadTellsWhatTheAnsweringDriveSaid) {
     struct Case {
         std::vector<std::uint8_t> echo;
         ProbeEcho expected;
-    } cases[] = {{{0x12, 0x00}, ProbeEcho::Value}, {{'N', 'S'}, ProbeEcho::NotSupported},
+    } cases[] = {{{0x12, 0x00}, ProbeEcho::Value},
+                 {{'N', 'S'}, ProbeEcho::NotSupported},
                  {{0x13, 0x00}, ProbeEcho::WrongCode}};
     for (const Case& c : cases) {
         FakeDiskSystem system = threeDrives();
@@ -230,7 +237,8 @@ TEST(DriveProbe, ReadTellsWhatTheAnsweringDriveSaid) {
 }
 
 // A drive that does not answer in the protocol is passed over: the next one is asked.
-class ProbeRejects : public ::testing::TestWithParam<std::tuple<const char*, FakeDiskSystem::Script::Reply>> {};
+class ProbeRejects : public ::testing::TestWithParam<std::tuple<const char*, FakeDiskSystem::Script::Reply>> {
+};
 
 TEST_P(ProbeRejects, ReadGoesOnToTheNextDrive) {
     FakeDiskSystem system;
@@ -248,8 +256,10 @@ TEST_P(ProbeRejects, ReadGoesOnToTheNextDrive) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, ProbeRejects,
     ::testing::Values(
-        std::make_tuple("failedTransfer", FakeDiskSystem::Script::Reply{signedReply(8, "DBUGRD", {0x07, 1}), false}),
-        std::make_tuple("wrongMagic", FakeDiskSystem::Script::Reply{{'Q', 'X', 8, 'D', 'B', 'U', 'G', 'R', 'D', 7, 1}}),
+        std::make_tuple("failedTransfer",
+                        FakeDiskSystem::Script::Reply{signedReply(8, "DBUGRD", {0x07, 1}), false}),
+        std::make_tuple("wrongMagic",
+                        FakeDiskSystem::Script::Reply{{'Q', 'X', 8, 'D', 'B', 'U', 'G', 'R', 'D', 7, 1}}),
         std::make_tuple("lengthNine", FakeDiskSystem::Script::Reply{signedReply(9, "DBUGRD", {0x07, 1})}),
         std::make_tuple("writeTag", FakeDiskSystem::Script::Reply{signedReply(8, "DBUGWR", {0x07, 1})}),
         std::make_tuple("silence", FakeDiskSystem::Script::Reply{{}})),
@@ -315,7 +325,8 @@ TEST(DriveProbe, WriteOfFFSucceedsWhenEchoed) {
     EXPECT_EQ(name, "F:");
     EXPECT_EQ(number, 2);
     ASSERT_EQ(system.requests.size(), 1u);
-    const std::vector<std::uint8_t> cdb{0xFC, 0x0B, 'Q', 'Z', 'S', 'E', 'T', 'D', 'B', 0x00, 0xFF, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> cdb{0xFC, 0x0B, 'Q',  'Z', 'S', 'E', 'T', 'D',
+                                        'B',  0x00, 0xFF, 0,   0,   0,   0,   0};
     EXPECT_EQ(system.requests[0].second.cdb, cdb);
     EXPECT_EQ(system.requests[0].second.timeout, std::chrono::seconds(4));
 }
@@ -360,7 +371,8 @@ TEST(DriveProbe, FormatStopsAtTheFirstFormatReply) {
     EXPECT_EQ(name, "E:");
     EXPECT_EQ(number, 2);
     EXPECT_EQ(system.sentTo(), (std::vector<std::string>{physical(1), physical(2)}));
-    const std::vector<std::uint8_t> cdb{0xFC, 0x08, 'Q', 'Z', 'F', 'M', 'T', 'C', 'A', 0x01, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> cdb{0xFC, 0x08, 'Q', 'Z', 'F', 'M', 'T', 'C',
+                                        'A',  0x01, 0,   0,   0,   0,   0,   0};
     EXPECT_EQ(system.requests[1].second.cdb, cdb);
     EXPECT_EQ(system.requests[1].second.timeout, std::chrono::seconds(2000));
 }
@@ -394,7 +406,8 @@ TEST(LoadCameraIds, DefaultsWithoutKeys) {
 
 TEST(LoadCameraIds, EachKeyOverridesItsOwnId) {
     testing::MemoryProfileReader reader;
-    reader.setFile("/t/mass_cmd.ini", "[APP]\nUsbVendorId=0x1b3f\nUsbDiskProductId=2002\nUsbCaptureProductId=0X00Fe\n");
+    reader.setFile("/t/mass_cmd.ini",
+                   "[APP]\nUsbVendorId=0x1b3f\nUsbDiskProductId=2002\nUsbCaptureProductId=0X00Fe\n");
     // Another file's keys are not ours.
     reader.setFile("/t/other.ini", "[APP]\nUsbVendorId=1234\n");
     const CameraIds ids = LoadCameraIds(reader, "/t/mass_cmd.ini");
@@ -422,9 +435,9 @@ INSTANTIATE_TEST_SUITE_P(Ids, ParseUsbId,
                                            IdCase{"FFFF", true, 0xFFFF}, IdCase{"0", true, 0},
                                            IdCase{"000000001", true, 1}, IdCase{"0x10000", false, 0},
                                            IdCase{"123456789ABCDEF01", false, 0}, IdCase{"0x", false, 0},
-                                           IdCase{"", false, 0}, IdCase{"-1", false, 0}, IdCase{"+1", false, 0},
-                                           IdCase{"2e7g", false, 0}, IdCase{"0x 12", false, 0},
-                                           IdCase{"x12", false, 0}));
+                                           IdCase{"", false, 0}, IdCase{"-1", false, 0},
+                                           IdCase{"+1", false, 0}, IdCase{"2e7g", false, 0},
+                                           IdCase{"0x 12", false, 0}, IdCase{"x12", false, 0}));
 
 TEST(LoadCameraIds, MalformedValueKeepsDefaultAndSaysSo) {
     testing::MemoryProfileReader reader;

@@ -14,7 +14,9 @@ namespace {
 using testing::hexBytes;
 using namespace std::chrono_literals;
 
-std::vector<std::uint8_t> dirtyBuffer() { return std::vector<std::uint8_t>(kSptiBufferSize, 0xEE); }
+std::vector<std::uint8_t> dirtyBuffer() {
+    return std::vector<std::uint8_t>(kSptiBufferSize, 0xEE);
+}
 
 // The first `count` bytes of the request buffer, where the header lives.
 std::string head(const std::vector<std::uint8_t>& buffer, std::size_t count) {
@@ -52,10 +54,9 @@ TEST(SptiRequest, SixteenByteReadIn64BitLayout) {
     EXPECT_EQ(buildSptiRequest(kSptiLayout64, request, buffer), 96u);
 
     // Length 56; the data offset is 8 bytes wide at 24, the sense offset (56) at 32, CDB at 36.
-    EXPECT_EQ(head(buffer, 56),
-              "38 00 00 00 01 00 10 00 01 00 00 00 10 00 00 00 04 00 00 00 00 00 00 00 "
-              "50 00 00 00 00 00 00 00 38 00 00 00 "
-              "FC 0B 51 5A 47 45 54 44 42 12 00 00 00 00 00 00 00 00 00 00");
+    EXPECT_EQ(head(buffer, 56), "38 00 00 00 01 00 10 00 01 00 00 00 10 00 00 00 04 00 00 00 00 00 00 00 "
+                                "50 00 00 00 00 00 00 00 38 00 00 00 "
+                                "FC 0B 51 5A 47 45 54 44 42 12 00 00 00 00 00 00 00 00 00 00");
     EXPECT_TRUE(zeroFrom(buffer, 56));
 }
 
@@ -102,7 +103,8 @@ TEST(SptiRequest, RefusesWhatTheBufferCannotCarry) {
     std::vector<std::uint8_t> small(kSptiBufferSize - 1);
     EXPECT_EQ(buildSptiRequest(kSptiLayout32, {cdb, Direction::In, data, 60s, false}, small), 0u);
 
-    EXPECT_EQ(buildSptiRequest(kSptiLayout64, {cdb, Direction::In, largest, 60s, false}, buffer), kSptiBufferSize);
+    EXPECT_EQ(buildSptiRequest(kSptiLayout64, {cdb, Direction::In, largest, 60s, false}, buffer),
+              kSptiBufferSize);
 }
 
 TEST(SptiRequest, IoctlCodes) {

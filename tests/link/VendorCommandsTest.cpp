@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "debuglog/DebugLog.h"
-#include "support/CalendarTime.h"
 #include "support/ByteText.h"
+#include "support/CalendarTime.h"
 #include "support/ScriptedDisk.h"
 
 namespace trelvik::link {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/CalendarTime.h"
 #include "support/ByteText.h"
+#include "support/CalendarTime.h"
 
 namespace trelvik::link {
 namespace {
@@ -101,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         RegisterCase{"lengthNine", signedReply(9, "DBUGRD", {0x12, 0x34}), 0x12, 0, Status::Failed},
         RegisterCase{"writeTag", signedReply(8, "DBUGWR", {0x12, 0x34}), 0x12, 0, Status::Failed},
         RegisterCase{"nsWithLengthNine", signedReply(9, "DBUGRD", {'N', 'S'}), 0x12, 0, Status::Failed},
-        RegisterCase{"badMagic", withByte(signedReply(8, "DBUGRD", {0x12, 0x34}), 0, 'X'), 0x12, 0, Status::Failed},
+        RegisterCase{"badMagic", withByte(signedReply(8, "DBUGRD", {0x12, 0x34}), 0, 'X'), 0x12, 0,
+                     Status::Failed},
         RegisterCase{"noValueByte", cut(signedReply(8, "DBUGRD", {0x12, 0x34}), 10), 0x12, 0, Status::Failed},
         RegisterCase{"noEchoByte", cut(signedReply(8, "DBUGRD", {0x12, 0x34}), 9), 0x12, 0, Status::Failed},
         RegisterCase{"noNByte", cut(signedReply(8, "DBUGRD", {'N', 'S'}), 10), 0x12, 0, Status::Failed},
@@ -128,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
         RegisterCase{"echoFirst", signedReply(8, "DBUGWR", {'N', 'S'}), 0x4E, 0x53, Status::Ok},
         RegisterCase{"lengthNine", signedReply(9, "DBUGWR", {0x12, 0x34}), 0x12, 0x34, Status::Failed},
         RegisterCase{"readTag", signedReply(8, "DBUGRD", {0x12, 0x34}), 0x12, 0x34, Status::Failed},
-        RegisterCase{"noValueByte", cut(signedReply(8, "DBUGWR", {0x12, 0x00}), 10), 0x12, 0x00, Status::Failed},
+        RegisterCase{"noValueByte", cut(signedReply(8, "DBUGWR", {0x12, 0x00}), 10), 0x12, 0x00,
+                     Status::Failed},
         RegisterCase{"empty", Bytes{}, 0x12, 0x34, Status::Failed}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -200,7 +202,8 @@ TEST(IdentityString, BufferLargerThanTheTextGetsOnlyTheReplysCharacters) {
     std::fill(std::begin(buffer), std::end(buffer), 'x');
     ASSERT_TRUE(decodeIdentityString(signedReply(0x20, kThirtyTwo, {}, 35), buffer, sizeof buffer));
     EXPECT_EQ(std::string(buffer), kThirtyTwo);
-    for (std::size_t i = 32; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], '\0') << i;
+    for (std::size_t i = 32; i < sizeof buffer; ++i)
+        EXPECT_EQ(buffer[i], '\0') << i;
 }
 
 TEST(IdentityString, SmallBufferIsCutAndTerminated) {
@@ -238,7 +241,9 @@ struct AckCase {
 };
 
 class PcCamTest : public ::testing::TestWithParam<AckCase> {};
-TEST_P(PcCamTest, Judges) { EXPECT_EQ(decodePcCamReply(GetParam().reply), GetParam().accepted); }
+TEST_P(PcCamTest, Judges) {
+    EXPECT_EQ(decodePcCamReply(GetParam().reply), GetParam().accepted);
+}
 INSTANTIATE_TEST_SUITE_P(Cases, PcCamTest,
                          ::testing::Values(AckCase{"good", signedReply(6, "CHANGE", {2}), 2, true},
                                            AckCase{"lengthEight", signedReply(8, "CHANGE", {2}), 2, false},
@@ -251,28 +256,29 @@ class FormatTest : public ::testing::TestWithParam<AckCase> {};
 TEST_P(FormatTest, Judges) {
     EXPECT_EQ(decodeFormatReply(GetParam().reply, GetParam().argument), GetParam().accepted);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, FormatTest,
-                         ::testing::Values(AckCase{"good", signedReply(8, "FORMAT", {2, 0}), 2, true},
-                                           AckCase{"failedFormat", signedReply(8, "FORMAT", {2, 1}), 2, false},
-                                           AckCase{"otherMedium", signedReply(8, "FORMAT", {1, 0}), 2, false},
-                                           AckCase{"lengthNine", signedReply(9, "FORMAT", {2, 0}), 2, false},
-                                           AckCase{"tag", signedReply(8, "FORMAX", {2, 0}), 2, false},
-                                           AckCase{"noOutcome", cut(signedReply(8, "FORMAT", {2, 0}), 10), 2,
-                                                   false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormatTest,
+    ::testing::Values(AckCase{"good", signedReply(8, "FORMAT", {2, 0}), 2, true},
+                      AckCase{"failedFormat", signedReply(8, "FORMAT", {2, 1}), 2, false},
+                      AckCase{"otherMedium", signedReply(8, "FORMAT", {1, 0}), 2, false},
+                      AckCase{"lengthNine", signedReply(9, "FORMAT", {2, 0}), 2, false},
+                      AckCase{"tag", signedReply(8, "FORMAX", {2, 0}), 2, false},
+                      AckCase{"noOutcome", cut(signedReply(8, "FORMAT", {2, 0}), 10), 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class FlashSaveTest : public ::testing::TestWithParam<AckCase> {};
 TEST_P(FlashSaveTest, Judges) {
     EXPECT_EQ(decodeFlashSaveReply(GetParam().reply, GetParam().argument), GetParam().accepted);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, FlashSaveTest,
-                         ::testing::Values(AckCase{"one", signedReply(8, "SSVFLAS", {1}), 1, true},
-                                           AckCase{"zero", signedReply(8, "SSVFLAS", {0}), 0, true},
-                                           AckCase{"otherFlag", signedReply(8, "SSVFLAS", {0}), 1, false},
-                                           AckCase{"seventhTagByte", signedReply(8, "SSVFLAX", {1}), 1, false},
-                                           AckCase{"lengthNine", signedReply(9, "SSVFLAS", {1}), 1, false},
-                                           AckCase{"short", cut(signedReply(8, "SSVFLAS", {1}), 10), 1, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FlashSaveTest,
+    ::testing::Values(AckCase{"one", signedReply(8, "SSVFLAS", {1}), 1, true},
+                      AckCase{"zero", signedReply(8, "SSVFLAS", {0}), 0, true},
+                      AckCase{"otherFlag", signedReply(8, "SSVFLAS", {0}), 1, false},
+                      AckCase{"seventhTagByte", signedReply(8, "SSVFLAX", {1}), 1, false},
+                      AckCase{"lengthNine", signedReply(9, "SSVFLAS", {1}), 1, false},
+                      AckCase{"short", cut(signedReply(8, "SSVFLAS", {1}), 10), 1, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CameraClock, DecodesSignedBytes) {
     std::tm time{};

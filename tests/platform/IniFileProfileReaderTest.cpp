@@ -59,7 +59,8 @@ TEST(IniFileProfileReader, LongValueIsCutToTheBuffer) {
     EXPECT_EQ(reader.getStringW(std::u16string(path.begin(), path.end()), u"String", u"0101", 256),
               std::u16string(255, u'日'));
     std::string expected;
-    for (int i = 0; i < 85; ++i) expected += "\xE6\x97\xA5";
+    for (int i = 0; i < 85; ++i)
+        expected += "\xE6\x97\xA5";
     EXPECT_EQ(reader.getString(path, "String", "0101", 256), expected);
     EXPECT_EQ(reader.getString(path, "String", "0101", 255).size(), 252u);
 }
@@ -76,8 +77,10 @@ TEST(IniFileProfileReader, LegacyWindows1252File) {
 TEST(IniFileProfileReader, Utf8CommandFile) {
     const IniFileProfileReader reader;
     const std::string path = kFixtures + "command_utf8.ini";
-    EXPECT_EQ(reader.getString(path, "APP", "Title", 128), "Trail camera \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC");
-    EXPECT_EQ(reader.getString(path, "Mass_Cmd_00", "name", 256), "RESOLUTION_MODE ; comment kept by the reader");
+    EXPECT_EQ(reader.getString(path, "APP", "Title", 128),
+              "Trail camera \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC");
+    EXPECT_EQ(reader.getString(path, "Mass_Cmd_00", "name", 256),
+              "RESOLUTION_MODE ; comment kept by the reader");
     EXPECT_EQ(reader.getString(path, "Mass_Cmd_00", "1", 256), "1:1280x720");
     EXPECT_EQ(reader.getString(path, "Mass_Cmd_00", "2", 256), "");
     EXPECT_EQ(reader.getString(path, "APP", "Title", 0), "");
@@ -130,14 +133,17 @@ TEST(IniFileProfileReader, ManyFilesStayCorrect) {
     const IniFileProfileReader reader;
     for (int round = 0; round < 2; ++round)
         for (int i = 0; i < 20; ++i) {
-            const std::string path = folder.write("f" + std::to_string(i) + ".ini", "[s]\nk=" + std::to_string(i));
+            const std::string path =
+                folder.write("f" + std::to_string(i) + ".ini", "[s]\nk=" + std::to_string(i));
             ASSERT_EQ(reader.getString(path, "s", "k", 256), std::to_string(i));
         }
 }
 
 TEST(IniFileProfileReader, WidePathWithNonAsciiName) {
     const TempFolder folder;
-    const std::string path = folder.write("Pr\xC3\xBC" "fung.ini", "[s]\nk=ok\n");
+    const std::string path = folder.write("Pr\xC3\xBC"
+                                          "fung.ini",
+                                          "[s]\nk=ok\n");
     const auto reader = makeNativeProfileReader();
     const std::u16string widePath = u"" + (folder.path() / u"Prüfung.ini").u16string();
     EXPECT_EQ(reader->getStringW(widePath, u"s", u"k", 256), u"ok");

@@ -19,7 +19,8 @@ class PlainFileTest : public ::testing::Test {
 protected:
     std::set<std::string> names() const {
         std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(folder)) found.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(folder))
+            found.insert(entry.path().filename().string());
         return found;
     }
     testing::TempDir scratch{"trelvik-plain"};
@@ -40,7 +41,8 @@ struct FailedReplaceCase {
     fs::path (*plant)(const fs::path& folder); // returns the path to replace
 };
 
-class PlainFileReplaceFailureTest : public PlainFileTest, public ::testing::WithParamInterface<FailedReplaceCase> {};
+class PlainFileReplaceFailureTest : public PlainFileTest,
+                                    public ::testing::WithParamInterface<FailedReplaceCase> {};
 
 TEST_P(PlainFileReplaceFailureTest, LeavesNothingBehind) {
     const fs::path target = GetParam().plant(folder);
@@ -51,24 +53,23 @@ TEST_P(PlainFileReplaceFailureTest, LeavesNothingBehind) {
     EXPECT_EQ(names(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, PlainFileReplaceFailureTest,
-    ::testing::Values(
-        // The rename fails: a folder stands at the path, empty or not.
-        FailedReplaceCase{[](const fs::path& f) {
-            fs::create_directory(f / "cam.json");
-            return f / "cam.json";
-        }},
-        FailedReplaceCase{[](const fs::path& f) {
-            fs::create_directory(f / "cam.json");
-            std::ofstream(f / "cam.json" / "inside") << "kept";
-            return f / "cam.json";
-        }},
-        // The creation fails: a file stands where the folder should be.
-        FailedReplaceCase{[](const fs::path& f) {
-            std::ofstream(f / "sub") << "not a folder";
-            return f / "sub" / "cam.json";
-        }}));
+INSTANTIATE_TEST_SUITE_P(Steps, PlainFileReplaceFailureTest,
+                         ::testing::Values(
+                             // The rename fails: a folder stands at the path, empty or not.
+                             FailedReplaceCase{[](const fs::path& f) {
+                                 fs::create_directory(f / "cam.json");
+                                 return f / "cam.json";
+                             }},
+                             FailedReplaceCase{[](const fs::path& f) {
+                                 fs::create_directory(f / "cam.json");
+                                 std::ofstream(f / "cam.json" / "inside") << "kept";
+                                 return f / "cam.json";
+                             }},
+                             // The creation fails: a file stands where the folder should be.
+                             FailedReplaceCase{[](const fs::path& f) {
+                                 std::ofstream(f / "sub") << "not a folder";
+                                 return f / "sub" / "cam.json";
+                             }}));
 
 } // namespace
 } // namespace trelvik::platform

@@ -43,8 +43,8 @@ TEST(SgIoDisk, ClosedDescriptorFailsCleanly) {
 
 TEST(SgIoDisk, CompletionIgnoresScsiStatusAndSenseFlagOnly) {
     EXPECT_TRUE(sgIoCompleted(0, 0, 0));
-    EXPECT_TRUE(sgIoCompleted(0, 0, 0x08));  // sense present, e.g. CHECK CONDITION
-    EXPECT_TRUE(sgIoCompleted(0, 0, 0x18));  // suggestion bits above the driver byte's low nibble
+    EXPECT_TRUE(sgIoCompleted(0, 0, 0x08)); // sense present, e.g. CHECK CONDITION
+    EXPECT_TRUE(sgIoCompleted(0, 0, 0x18)); // suggestion bits above the driver byte's low nibble
     EXPECT_FALSE(sgIoCompleted(-1, 0, 0));
     EXPECT_FALSE(sgIoCompleted(0, 3, 0));    // DID_TIME_OUT
     EXPECT_FALSE(sgIoCompleted(0, 0, 0x06)); // DRIVER_TIMEOUT on older kernels

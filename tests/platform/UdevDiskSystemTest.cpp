@@ -31,7 +31,8 @@ ScsiDeviceRecord disk(std::string name, std::array<int, 4> hctl, int sg, bool re
 
 std::vector<std::string> names(const std::vector<platform::DriveEntry>& drives) {
     std::vector<std::string> result;
-    for (const auto& drive : drives) result.push_back(drive.name);
+    for (const auto& drive : drives)
+        result.push_back(drive.name);
     return result;
 }
 
@@ -73,8 +74,9 @@ class UdevRemovable : public ::testing::TestWithParam<RemovableCase> {};
 
 TEST_P(UdevRemovable, FlagOrCameraIdsMakeADiskRemovable) {
     const RemovableCase& c = GetParam();
-    const auto drives = buildUdevCatalog({}, {disk("sdb", {2, 0, 0, 0}, 2, c.removableFlag, c.usb, c.vid, c.pid)},
-                                         kIds).drives;
+    const auto drives =
+        buildUdevCatalog({}, {disk("sdb", {2, 0, 0, 0}, 2, c.removableFlag, c.usb, c.vid, c.pid)}, kIds)
+            .drives;
     ASSERT_EQ(drives.size(), 1u);
     EXPECT_EQ(drives[0].type, c.expected);
 }
@@ -90,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(UdevCatalog, OverriddenIdsDecideRemovable) {
     const link::CameraIds other{0x1B3F, 0x2002, 0x2003};
-    const auto drives = buildUdevCatalog({}, {disk("sdb", {2, 0, 0, 0}, 2, false, "1-2", 0x1B3F, 0x2002)}, other).drives;
+    const auto drives =
+        buildUdevCatalog({}, {disk("sdb", {2, 0, 0, 0}, 2, false, "1-2", 0x1B3F, 0x2002)}, other).drives;
     EXPECT_EQ(drives[0].type, DriveType::Removable);
 }
 
@@ -129,8 +132,8 @@ TEST(UdevCatalog, FindCameraDiskOnSyntheticTree) {
     const std::vector<UsbDeviceRecord> usb{{"1-2", 0x2E7A, 0x0101}};
     RecordDiskSystem system;
     system.catalog = buildUdevCatalog(usb,
-                                      {disk("sda", {0, 0, 0, 0}, 0, false), disk("sdb", {4, 0, 0, 1}, 2, false, "1-2",
-                                                                                 0x2E7A, 0x0101),
+                                      {disk("sda", {0, 0, 0, 0}, 0, false),
+                                       disk("sdb", {4, 0, 0, 1}, 2, false, "1-2", 0x2E7A, 0x0101),
                                        disk("sdc", {4, 0, 0, 0}, 3, false, "1-2", 0x2E7A, 0x0101)},
                                       kIds);
     std::vector<DriveEntry> found;
@@ -149,11 +152,13 @@ TEST(UdevCatalog, FindCameraDiskOnSyntheticTree) {
 TEST(UdevCatalog, ParsesSysnames) {
     EXPECT_EQ(parseHctl("2:0:0:1"), (std::array<int, 4>{2, 0, 0, 1}));
     EXPECT_EQ(parseHctl("10:0:3:12"), (std::array<int, 4>{10, 0, 3, 12}));
-    for (const char* bad : {"", "2:0:0", "2:0:0:1:5", "a:0:0:1", "2:0:0:", "target2:0:0", "2::0:1", "-1:0:0:0"})
+    for (const char* bad :
+         {"", "2:0:0", "2:0:0:1:5", "a:0:0:1", "2:0:0:", "target2:0:0", "2::0:1", "-1:0:0:0"})
         EXPECT_FALSE(parseHctl(bad).has_value()) << bad;
     EXPECT_EQ(parseSgNumber("sg0"), 0);
     EXPECT_EQ(parseSgNumber("sg12"), 12);
-    for (const char* bad : {"sg", "sgx", "sda", "sg-1", "sg1a", "sg99999999999"}) EXPECT_EQ(parseSgNumber(bad), -1) << bad;
+    for (const char* bad : {"sg", "sgx", "sda", "sg-1", "sg1a", "sg99999999999"})
+        EXPECT_EQ(parseSgNumber(bad), -1) << bad;
 }
 
 // On the build machine there is no camera; the live walk must still work and find nothing.
@@ -165,7 +170,8 @@ TEST(UdevDiskSystem, LiveSystemWalksWithoutCamera) {
         EXPECT_TRUE(drive.name.rfind("sd", 0) == 0 || drive.name.rfind("sr", 0) == 0) << drive.name;
         EXPECT_EQ(drive.rootPath, "/dev/" + drive.name);
     }
-    for (const auto& device : devices) EXPECT_EQ(device.instanceId.rfind("USB\\VID_", 0), 0u) << device.instanceId;
+    for (const auto& device : devices)
+        EXPECT_EQ(device.instanceId.rfind("USB\\VID_", 0), 0u) << device.instanceId;
     EXPECT_EQ(link::FindCameraDisk(*system, kIds.vendor, kIds.diskProduct, nullptr), 0);
 }
 

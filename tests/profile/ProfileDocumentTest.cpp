@@ -23,7 +23,8 @@ std::string utf16Bytes(std::u16string_view text, bool bigEndian) {
     return bytes;
 }
 
-std::optional<std::string> narrowLookup(const ProfileDocument& doc, std::string_view section, std::string_view key) {
+std::optional<std::string> narrowLookup(const ProfileDocument& doc, std::string_view section,
+                                        std::string_view key) {
     const auto value = doc.lookup(text::utf8ToUtf16(section), text::utf8ToUtf16(key));
     if (!value) return std::nullopt;
     return text::utf16ToUtf8(*value);
@@ -62,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"SecondBomStartsAKeyName", "\xEF\xBB\xBF\xEF\xBB\xBF[s]=x", "", "\xEF\xBB\xBF[s]", "x"},
         LookupCase{"PlainUtf8ComesBackAsWritten", "[s]\nk=\xE6\x97\xA5\xE6\x9C\xAC \xC3\xA4", "s", "k",
                    "\xE6\x97\xA5\xE6\x9C\xAC \xC3\xA4"},
-        LookupCase{"Cp1252Fallback", "[s]\nk=caf\xE9 \x80 \x93q\x94", "s", "k", "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D"},
+        LookupCase{"Cp1252Fallback", "[s]\nk=caf\xE9 \x80 \x93q\x94", "s", "k",
+                   "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D"},
         // One ill-formed byte makes the whole file Windows-1252, valid UTF-8 elsewhere included.
         LookupCase{"FallbackIsForTheWholeFile", "[s]\nk=\xC3\xA4\nj=\xE4", "s", "k", "\xC3\x83\xC2\xA4"},
         LookupCase{"Cp1252UndefinedByte", "[s]\nk=\x81\x9D", "s", "k", "\xC2\x81\xC2\x9D"},
@@ -149,16 +151,21 @@ TEST(ProfileEncoding, Detected) {
     EXPECT_EQ(ProfileDocument("").encoding(), ProfileEncoding::Utf8);
     EXPECT_EQ(ProfileDocument("a=\xC3\xA4").encoding(), ProfileEncoding::Utf8);
     EXPECT_EQ(ProfileDocument("a=\xE4").encoding(), ProfileEncoding::Windows1252);
-    EXPECT_EQ(ProfileDocument("\xEF\xBB\xBF" "a=\xE4").encoding(), ProfileEncoding::Utf8WithBom);
+    EXPECT_EQ(ProfileDocument("\xEF\xBB\xBF"
+                              "a=\xE4")
+                  .encoding(),
+              ProfileEncoding::Utf8WithBom);
     EXPECT_EQ(ProfileDocument("\xFF\xFE").encoding(), ProfileEncoding::Utf16Le);
     EXPECT_EQ(ProfileDocument("\xFE\xFF").encoding(), ProfileEncoding::Utf16Be);
 }
 
 TEST(ProfileUtf16, LittleEndianReadNarrowAndWide) {
-    const std::u16string text = u"[Language]\r\n0=English,0409,0\r\n[String]\r\n0100 = \"Grüß 日本 \U0001F600\"\r\n";
+    const std::u16string text =
+        u"[Language]\r\n0=English,0409,0\r\n[String]\r\n0100 = \"Grüß 日本 \U0001F600\"\r\n";
     const ProfileDocument doc(utf16Bytes(text, false));
     EXPECT_EQ(doc.getStringW(u"string", u"0100", 256), u"Grüß 日本 \U0001F600");
-    EXPECT_EQ(doc.getString("string", "0100", 256), "Gr\xC3\xBC\xC3\x9F \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
+    EXPECT_EQ(doc.getString("string", "0100", 256),
+              "Gr\xC3\xBC\xC3\x9F \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
     EXPECT_EQ(doc.getStringW(u"Language", u"0", 256), u"English,0409,0");
 }
 
@@ -178,7 +185,8 @@ TEST(ProfileUtf16, UnpairedSurrogateNeverBecomesQuestionMark) {
     const std::u16string value{u'a', 0xD800, u'b'};
     const ProfileDocument doc(utf16Bytes(u"[s]\nk=" + value, false));
     EXPECT_EQ(doc.getStringW(u"s", u"k", 256), value);
-    EXPECT_EQ(doc.getString("s", "k", 256), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(doc.getString("s", "k", 256), "a\xEF\xBF\xBD"
+                                            "b");
 }
 
 TEST(ProfileUtf16, NarrowFileReadWide) {
@@ -189,10 +197,10 @@ TEST(ProfileUtf16, NarrowFileReadWide) {
 // Truncation: the answer is the first min(L, N - 1) characters of the caller's encoding.
 struct TruncationCase {
     const char* name;
-    std::u16string value;      // written into a UTF-8 file as "k=<value>"
+    std::u16string value; // written into a UTF-8 file as "k=<value>"
     std::size_t bufferSize;
-    std::size_t narrowBytes;   // length of the narrow answer
-    std::size_t wideUnits;     // length of the wide answer
+    std::size_t narrowBytes; // length of the narrow answer
+    std::size_t wideUnits;   // length of the wide answer
 };
 
 class ProfileTruncation : public ::testing::TestWithParam<TruncationCase> {};
@@ -212,7 +220,8 @@ TEST_P(ProfileTruncation, NarrowAndWide) {
 
 std::u16string repeat(std::u16string_view piece, std::size_t count) {
     std::u16string out;
-    for (std::size_t i = 0; i < count; ++i) out += piece;
+    for (std::size_t i = 0; i < count; ++i)
+        out += piece;
     return out;
 }
 
@@ -266,7 +275,8 @@ TEST(ProfileIndex, ManySectionsEachAnswerTheirOwnKeys) {
         std::snprintf(header, sizeof header, "[Mass_Cmd_%02X]\n", s);
         file += header;
         file += "name=N" + std::to_string(s) + "\ncmd=" + std::to_string(s) + "\n";
-        for (int k = 0; k < 10; ++k) file += std::to_string(k) + "=" + std::to_string(s * 100 + k) + ":L\n";
+        for (int k = 0; k < 10; ++k)
+            file += std::to_string(k) + "=" + std::to_string(s * 100 + k) + ":L\n";
     }
     const ProfileDocument doc(file);
     for (int s = 0; s < 256; ++s) {

@@ -176,7 +176,8 @@ TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
         first.waitForReadyRead(100);
         firstErr += first.readAllStandardError();
     }
-    EXPECT_TRUE(firstErr.contains("QZ::another start asked to bring the window to the front")) << firstErr.data();
+    EXPECT_TRUE(firstErr.contains("QZ::another start asked to bring the window to the front"))
+        << firstErr.data();
     first.kill();
     first.waitForFinished(5000);
 }

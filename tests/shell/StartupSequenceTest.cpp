@@ -60,9 +60,7 @@ const char* kTable = "[APP]\nTitle=Field camera\n[Mass_Cmd_00]\nname=RESOLUTION_
 
 class StartupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        system.exePath = (m_dir / "trelvik").string();
-    }
+    void SetUp() override { system.exePath = (m_dir / "trelvik").string(); }
 
     bool runFormCreate() {
         shell::StartupSequence startup({*profile, *codec, system, catalog, reporter}, state, view);
@@ -70,9 +68,7 @@ protected:
         tableLoaded = startup.table() != nullptr;
         return ok;
     }
-    std::string boxText(std::size_t i = 0) const {
-        return codec->toNarrow(presenter.requests().at(i).text);
-    }
+    std::string boxText(std::size_t i = 0) const { return codec->toNarrow(presenter.requests().at(i).text); }
 
     trelvik::testing::TempDir m_scratch{"trelvik-startup"};
     fs::path m_dir = m_scratch.path();
@@ -101,7 +97,7 @@ TEST(LanguageBase, FollowsThePrimaryLanguageOfTheSystem) {
         {0x0411, 0x4000, "it is Japanese Windows\n"},
         {0x0409, 0x0000, "it is English-like Windows\n"},
         {0x0C07 + 0x400 * 8, 0x1000, "it is German Windows\n"}, // any sub-language of German
-        {0x0104, 0x0000, "it is English-like Windows\n"},        // 0x104: primary 0x104, not Chinese
+        {0x0104, 0x0000, "it is English-like Windows\n"},       // 0x104: primary 0x104, not Chinese
     };
     for (const Case& c : cases) {
         const auto choice = shell::LanguageBaseForLangId(c.langId);
@@ -111,8 +107,10 @@ TEST(LanguageBase, FollowsThePrimaryLanguageOfTheSystem) {
 }
 
 TEST(MessageFilePath, ReplacesEverythingFromTheLastDot) {
-    EXPECT_EQ(shell::MessageFilePathFor("/opt/t/Camera_Setting.ini"), "/opt/t/Camera_Setting_UNICODE_msg.ini");
-    EXPECT_EQ(shell::MessageFilePathFor("/opt/t.v2/Camera_Setting.ini"), "/opt/t.v2/Camera_Setting_UNICODE_msg.ini");
+    EXPECT_EQ(shell::MessageFilePathFor("/opt/t/Camera_Setting.ini"),
+              "/opt/t/Camera_Setting_UNICODE_msg.ini");
+    EXPECT_EQ(shell::MessageFilePathFor("/opt/t.v2/Camera_Setting.ini"),
+              "/opt/t.v2/Camera_Setting_UNICODE_msg.ini");
     EXPECT_EQ(shell::MessageFilePathFor("/opt/t/noext"), "/opt/t/noext");
 }
 
@@ -169,7 +167,8 @@ TEST_F(StartupTest, BrokenCommandTableEndsTheToolAfterTheLoadersBox) {
 }
 
 TEST_F(StartupTest, TitleIsCutTo127CharactersAndAMissingTitleKeepsTheCaption) {
-    trelvik::testing::writeText(m_dir / "mass_cmd.ini", "[APP]\nTitle=" + std::string(300, 'T') + "\n[Mass_Cmd_00]\n");
+    trelvik::testing::writeText(m_dir / "mass_cmd.ini",
+                                "[APP]\nTitle=" + std::string(300, 'T') + "\n[Mass_Cmd_00]\n");
     ASSERT_TRUE(runFormCreate());
     EXPECT_EQ(view.caption, std::string(127, 'T'));
 
@@ -192,7 +191,8 @@ class LanguageChoiceTest : public StartupTest, public ::testing::WithParamInterf
 TEST_P(LanguageChoiceTest, ChoosesTheFirstMatchingEntry) {
     const LanguageCase& c = GetParam();
     trelvik::testing::writeText(m_dir / "Camera_Setting.ini", kTable);
-    writeUtf16File(m_dir / "Camera_Setting_UNICODE_msg.ini", u"[Language]\r\n" + c.languages + u"[String]\r\n");
+    writeUtf16File(m_dir / "Camera_Setting_UNICODE_msg.ini",
+                   u"[Language]\r\n" + c.languages + u"[String]\r\n");
     system.langId = c.systemLangId;
     ASSERT_TRUE(runFormCreate());
     EXPECT_EQ(state.ToolMode, cmdtable::ToolMode::Settings);
@@ -209,18 +209,19 @@ INSTANTIATE_TEST_SUITE_P(
                      u"0=English,FF09,0\r\n1=中文,FF04,2000\r\n2=繁體,0404,5000\r\n", 0x2000, 1},
         LanguageCase{"WildcardBeforeExactOnSimplified", 0x0804,
                      u"0=English,FF09,0\r\n1=中文,FF04,2000\r\n2=繁體,0404,5000\r\n", 0x2000, 1},
-        LanguageCase{"NoMatchTakesTheFirstEntry", 0x0411, u"0=Deutsch,FF07,1000\r\n1=English,0409,0\r\n", 0x1000,
-                     0},
+        LanguageCase{"NoMatchTakesTheFirstEntry", 0x0411, u"0=Deutsch,FF07,1000\r\n1=English,0409,0\r\n",
+                     0x1000, 0},
         LanguageCase{"EmptyListGivesBaseZero", 0x0407, u"", 0, -1},
         LanguageCase{"GapEndsTheList", 0x0411, u"0=English,0409,0\r\n2=日本語,0411,4000\r\n", 0, 0},
-        LanguageCase{"LastEntryWithTheBaseIsSelected", 0x0409, u"0=English,0409,0\r\n1=English (UK),0809,0\r\n",
-                     0, 1}),
+        LanguageCase{"LastEntryWithTheBaseIsSelected", 0x0409,
+                     u"0=English,0409,0\r\n1=English (UK),0809,0\r\n", 0, 1}),
     [](const ::testing::TestParamInfo<LanguageCase>& info) { return std::string(info.param.name); });
 
 TEST_F(StartupTest, LongFolderNamesStillFindTheMessageFile) {
     // Past 255 characters a cut path would test one file and read another.
     fs::path deep = m_dir;
-    for (int i = 0; i < 6; ++i) deep /= std::string(50, static_cast<char>('a' + i));
+    for (int i = 0; i < 6; ++i)
+        deep /= std::string(50, static_cast<char>('a' + i));
     fs::create_directories(deep);
     system.exePath = (deep / "trelvik").string();
     trelvik::testing::writeText(deep / "Camera_Setting.ini", kTable);

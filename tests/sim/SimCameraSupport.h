@@ -11,20 +11,21 @@
 #include <string>
 #include <vector>
 
-#include "support/CalendarTime.h"
-#include "support/Files.h"
 #include "platform/Disk.h"
 #include "sim/SimDiskSystem.h"
+#include "support/CalendarTime.h"
+#include "support/Files.h"
 
 // Raw requests as the host sends them, built by hand so the camera's side is tested on its own.
 namespace trelvik::simtest {
 
-inline std::array<std::uint8_t, 16> signedCdb(std::uint8_t parameter, const char* signature, std::uint8_t arg1 = 0,
-                                              std::uint8_t arg2 = 0) {
+inline std::array<std::uint8_t, 16> signedCdb(std::uint8_t parameter, const char* signature,
+                                              std::uint8_t arg1 = 0, std::uint8_t arg2 = 0) {
     std::array<std::uint8_t, 16> cdb{};
     cdb[0] = 0xFC;
     cdb[1] = parameter;
-    for (int i = 0; i < 7; ++i) cdb[2 + i] = static_cast<std::uint8_t>(signature[i]);
+    for (int i = 0; i < 7; ++i)
+        cdb[2 + i] = static_cast<std::uint8_t>(signature[i]);
     cdb[9] = arg1;
     cdb[10] = arg2;
     return cdb;

@@ -48,19 +48,26 @@ TEST_P(SimReplyTest, AnswersWithTheExpectedBytes) {
 
 std::vector<std::uint8_t> identity(const std::string& text) {
     std::vector<std::uint8_t> bytes{'Q', 'Z', 0x20};
-    for (std::size_t i = 0; i < 32; ++i) bytes.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
+    for (std::size_t i = 0; i < 32; ++i)
+        bytes.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
     return bytes;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FactoryCamera, SimReplyTest,
     ::testing::Values(
-        ReplyCase{"register read", signedCdb(0x0B, "QZGETDB", 0x01), 16, signedReply(8, "DBUGRD", {0x01, 0x02})},
-        ReplyCase{"password byte", signedCdb(0x0B, "QZGETDB", 0x4F), 16, signedReply(8, "DBUGRD", {0x4F, 0x30})},
-        ReplyCase{"code past the map", signedCdb(0x0B, "QZGETDB", 0xC0), 16, signedReply(8, "DBUGRD", {0xC0, 0x00})},
-        ReplyCase{"unsupported read", signedCdb(0x0B, "QZGETDB", 0x25), 16, signedReply(8, "DBUGRD", {'N', 'S'})},
-        ReplyCase{"unsupported write", signedCdb(0x0B, "QZSETDB", 0x24, 7), 16, signedReply(8, "DBUGWR", {'N', 'S'})},
-        ReplyCase{"write echo", signedCdb(0x0B, "QZSETDB", 0x90, 0xC8), 16, signedReply(8, "DBUGWR", {0x90, 0xC8})},
+        ReplyCase{"register read", signedCdb(0x0B, "QZGETDB", 0x01), 16,
+                  signedReply(8, "DBUGRD", {0x01, 0x02})},
+        ReplyCase{"password byte", signedCdb(0x0B, "QZGETDB", 0x4F), 16,
+                  signedReply(8, "DBUGRD", {0x4F, 0x30})},
+        ReplyCase{"code past the map", signedCdb(0x0B, "QZGETDB", 0xC0), 16,
+                  signedReply(8, "DBUGRD", {0xC0, 0x00})},
+        ReplyCase{"unsupported read", signedCdb(0x0B, "QZGETDB", 0x25), 16,
+                  signedReply(8, "DBUGRD", {'N', 'S'})},
+        ReplyCase{"unsupported write", signedCdb(0x0B, "QZSETDB", 0x24, 7), 16,
+                  signedReply(8, "DBUGWR", {'N', 'S'})},
+        ReplyCase{"write echo", signedCdb(0x0B, "QZSETDB", 0x90, 0xC8), 16,
+                  signedReply(8, "DBUGWR", {0x90, 0xC8})},
         ReplyCase{"version", signedCdb(0x08, "QZGETVS"), 16, signedReply(5, "V1.02")},
         ReplyCase{"card status", signedCdb(0x08, "QZGETCA"), 16, signedReply(8, "CARD", {0x04, 0, 0, 0})},
         ReplyCase{"model", signedCdb(0x20, "QZGETMD"), 35, identity("TRELVIK SIMCAM TC-20")},
@@ -103,11 +110,11 @@ TEST_F(SimFirmwareTest, ReplyNeverRunsPastTheRequestedLength) {
     request.cdb = cdb;
     request.data = std::span<std::uint8_t>(buffer).subspan(2, 10);
     ASSERT_TRUE(disk->send(request));
-    EXPECT_EQ(hexBytes(buffer), hexBytes(std::vector<std::uint8_t>{0xEE, 0xEE, 'Q', 'Z', 0x20, 'T', 'R', 'E', 'L',
-                                                                   'V', 'I', 'K', 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,
-                                                                   0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,
-                                                                   0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,
-                                                                   0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}));
+    EXPECT_EQ(hexBytes(buffer),
+              hexBytes(std::vector<std::uint8_t>{
+                  0xEE, 0xEE, 'Q',  'Z',  0x20, 'T',  'R',  'E',  'L',  'V',  'I',  'K',  0xEE, 0xEE,
+                  0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,
+                  0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}));
 }
 
 TEST_F(SimFirmwareTest, FlashSaveFlagIsRemembered) {
@@ -194,8 +201,9 @@ TEST_F(SimFirmwareTest, ListenerHearsModeChangeAndPlugging) {
     ask(signedCdb(0x08, "QZCHANG", 2));
     system.unplug();
     system.plug();
-    EXPECT_EQ(events, (std::vector<sim::SimEvent>{sim::SimEvent::DiskRemoved, sim::SimEvent::CaptureArrived,
-                                                  sim::SimEvent::CaptureRemoved, sim::SimEvent::DiskArrived}));
+    EXPECT_EQ(events,
+              (std::vector<sim::SimEvent>{sim::SimEvent::DiskRemoved, sim::SimEvent::CaptureArrived,
+                                          sim::SimEvent::CaptureRemoved, sim::SimEvent::DiskArrived}));
 }
 
 // Cameras with planted states.
@@ -286,7 +294,8 @@ TEST_F(SimFaultTest, LongVersionTellsItsFullLengthButFitsTheBuffer) {
     start([](sim::CameraState& s) { s.version = "V1.02-build-20240517"; });
     const Exchange ex = sendIn(*disk, signedCdb(0x08, "QZGETVS"), 16);
     EXPECT_EQ(ex.reply[2], 20);
-    EXPECT_EQ(std::string(ex.reply.begin() + 3, ex.reply.end()), "V1.02-build-2"); // 13 characters fit behind the header
+    EXPECT_EQ(std::string(ex.reply.begin() + 3, ex.reply.end()),
+              "V1.02-build-2"); // 13 characters fit behind the header
 }
 
 TEST(SimCommandName, NamesCommandsByTheirBytes) {

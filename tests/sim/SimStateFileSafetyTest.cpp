@@ -31,14 +31,17 @@ const auto kGetRegister = signedCdb(0x0B, "QZGETDB", 0x41);
 
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
     return names;
 }
 
 // Opens the camera on another thread. Should the open hang on a FIFO, the FIFO is opened from
 // this side after a while, so the test fails instead of hanging.
-std::unique_ptr<sim::SimDiskSystem> openWithin(const fs::path& path, std::string& error, sim::SimOptions options = {}) {
-    auto opening = std::async(std::launch::async, [&] { return sim::openSimulatedCamera(path.string(), error, options); });
+std::unique_ptr<sim::SimDiskSystem> openWithin(const fs::path& path, std::string& error,
+                                               sim::SimOptions options = {}) {
+    auto opening = std::async(std::launch::async,
+                              [&] { return sim::openSimulatedCamera(path.string(), error, options); });
     if (opening.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
         ADD_FAILURE() << "opening " << path << " hangs";
         if (const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
@@ -112,7 +115,8 @@ struct PlantedLinkCase {
     bool reported;      // error() names the link after a command; a refused log costs only the record
 };
 
-class SimPlantedLinkTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<PlantedLinkCase> {};
+class SimPlantedLinkTest : public SimStateFileSafetyTest,
+                           public ::testing::WithParamInterface<PlantedLinkCase> {};
 
 TEST_P(SimPlantedLinkTest, IsNeverWrittenThrough) {
     const PlantedLinkCase& c = GetParam();
@@ -177,24 +181,25 @@ TEST_P(SimBadLinkTest, IsRefusedNeverReplaced) {
     EXPECT_EQ(fs::read_symlink(state), leadsTo);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Links, SimBadLinkTest,
-    ::testing::Values(BadLinkCase{"does not lead to a file",
-                                  [](const fs::path& f) { fs::create_symlink("nowhere.json", f / "cam.json"); }},
-                      BadLinkCase{"does not lead to a file",
-                                  [](const fs::path& f) {
-                                      fs::create_symlink("other.json", f / "cam.json");
-                                      fs::create_symlink("cam.json", f / "other.json");
-                                  }},
-                      BadLinkCase{"a folder",
-                                  [](const fs::path& f) {
-                                      fs::create_directory(f / "sub");
-                                      fs::create_symlink("sub", f / "cam.json");
-                                  }},
-                      BadLinkCase{"a FIFO", [](const fs::path& f) {
-                                      EXPECT_EQ(::mkfifo((f / "pipe").c_str(), 0600), 0);
-                                      fs::create_symlink("pipe", f / "cam.json");
-                                  }}));
+INSTANTIATE_TEST_SUITE_P(Links, SimBadLinkTest,
+                         ::testing::Values(BadLinkCase{"does not lead to a file",
+                                                       [](const fs::path& f) {
+                                                           fs::create_symlink("nowhere.json", f / "cam.json");
+                                                       }},
+                                           BadLinkCase{"does not lead to a file",
+                                                       [](const fs::path& f) {
+                                                           fs::create_symlink("other.json", f / "cam.json");
+                                                           fs::create_symlink("cam.json", f / "other.json");
+                                                       }},
+                                           BadLinkCase{"a folder",
+                                                       [](const fs::path& f) {
+                                                           fs::create_directory(f / "sub");
+                                                           fs::create_symlink("sub", f / "cam.json");
+                                                       }},
+                                           BadLinkCase{"a FIFO", [](const fs::path& f) {
+                                                           EXPECT_EQ(::mkfifo((f / "pipe").c_str(), 0600), 0);
+                                                           fs::create_symlink("pipe", f / "cam.json");
+                                                       }}));
 
 struct NestingCase {
     int levels; // counting the top object
@@ -217,7 +222,8 @@ TEST_P(SimNestingTest, IsLimitedBeforeAnythingDeepIsBuilt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, SimNestingTest,
-                         ::testing::Values(NestingCase{64, true}, NestingCase{65, false}, NestingCase{20000, false}));
+                         ::testing::Values(NestingCase{64, true}, NestingCase{65, false},
+                                           NestingCase{20000, false}));
 
 struct SizeCase {
     std::size_t bytes;
@@ -266,7 +272,8 @@ struct UnknownMemberCase {
     const char* pointer; // where the unknown member must still be after a write
 };
 
-class SimUnknownMemberTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<UnknownMemberCase> {};
+class SimUnknownMemberTest : public SimStateFileSafetyTest,
+                             public ::testing::WithParamInterface<UnknownMemberCase> {};
 
 TEST_P(SimUnknownMemberTest, SurvivesARewrite) {
     writeText(state, GetParam().planted);
@@ -302,9 +309,10 @@ TEST_P(SimClockRangeTest, ClockSetAtAnyHostTimeSurvivesTheFile) {
     sim::SimOptions options;
     options.clock = [host = std::chrono::system_clock::from_time_t(std::mktime(&fields))] { return host; };
     const auto& c = GetParam().camera;
-    const std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(c[0] - 2000), static_cast<std::uint8_t>(c[1]),
-                                          static_cast<std::uint8_t>(c[2]),        static_cast<std::uint8_t>(c[3]),
-                                          static_cast<std::uint8_t>(c[4]),        static_cast<std::uint8_t>(c[5])};
+    const std::vector<std::uint8_t> bytes{
+        static_cast<std::uint8_t>(c[0] - 2000), static_cast<std::uint8_t>(c[1]),
+        static_cast<std::uint8_t>(c[2]),        static_cast<std::uint8_t>(c[3]),
+        static_cast<std::uint8_t>(c[4]),        static_cast<std::uint8_t>(c[5])};
     std::string error;
     {
         auto setter = openWithin(state, error, options);
@@ -320,12 +328,11 @@ TEST_P(SimClockRangeTest, ClockSetAtAnyHostTimeSurvivesTheFile) {
     EXPECT_EQ(std::vector<std::uint8_t>(read.reply.begin() + 2, read.reply.end()), bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Extremes, SimClockRangeTest,
-    ::testing::Values(ClockCase{{2127, 12, 31, 23, 59, 59}, {2024, 5, 17, 8, 30, 0}},
-                      ClockCase{{2127, 12, 31, 23, 59, 59}, {1970, 1, 2, 0, 0, 0}},
-                      ClockCase{{2000, 1, 1, 0, 0, 0}, {2024, 5, 17, 8, 30, 0}},
-                      ClockCase{{2000, 1, 1, 0, 0, 0}, {2200, 12, 31, 23, 59, 59}}));
+INSTANTIATE_TEST_SUITE_P(Extremes, SimClockRangeTest,
+                         ::testing::Values(ClockCase{{2127, 12, 31, 23, 59, 59}, {2024, 5, 17, 8, 30, 0}},
+                                           ClockCase{{2127, 12, 31, 23, 59, 59}, {1970, 1, 2, 0, 0, 0}},
+                                           ClockCase{{2000, 1, 1, 0, 0, 0}, {2024, 5, 17, 8, 30, 0}},
+                                           ClockCase{{2000, 1, 1, 0, 0, 0}, {2200, 12, 31, 23, 59, 59}}));
 
 TEST_F(SimStateFileSafetyTest, HostClockBeyondItsYearsStillLeavesAUsableFile) {
     // Near the end of what the system clock can count; 2000 is then further back than the file holds.
@@ -335,7 +342,8 @@ TEST_F(SimStateFileSafetyTest, HostClockBeyondItsYearsStillLeavesAUsableFile) {
     std::string error;
     auto system = openWithin(state, error, options);
     ASSERT_TRUE(system) << error;
-    ASSERT_TRUE(sendOut(*openCamera(*system), std::array<std::uint8_t, 6>{0xFF}, {'Q', 'Z', 0, 1, 1, 0, 0, 0}));
+    ASSERT_TRUE(
+        sendOut(*openCamera(*system), std::array<std::uint8_t, 6>{0xFF}, {'Q', 'Z', 0, 1, 1, 0, 0, 0}));
     EXPECT_TRUE(openWithin(state, error)) << error;
 }
 
@@ -357,10 +365,10 @@ TEST_F(SimStateFileSafetyTest, SaveFailureIsToldApartFromTheCamerasOwn) {
         std::string failure;
     };
     // A read changes nothing, so it needs no save and succeeds on a file that cannot be saved.
-    for (const Step& step :
-         {Step{kSetRegister, false, "cannot save the simulated camera's state file " + state.string() +
-                                        ": No space left on device"},
-          Step{kGetRegister, true, ""}, Step{signedCdb(0x08, "QZGETVS"), false, ""}}) {
+    for (const Step& step : {Step{kSetRegister, false,
+                                  "cannot save the simulated camera's state file " + state.string() +
+                                      ": No space left on device"},
+                             Step{kGetRegister, true, ""}, Step{signedCdb(0x08, "QZGETVS"), false, ""}}) {
         EXPECT_EQ(sendIn(*disk, step.cdb, 16).ok, step.ok);
         EXPECT_EQ(system->lastFailure(), step.failure);
     }
@@ -377,7 +385,8 @@ TEST_F(SimStateFileSafetyTest, FolderReplacedByAFileIsTheStateFilesFault) {
     fs::remove_all(sub);
     writeText(sub, "a file now");
     EXPECT_FALSE(sendIn(*disk, kGetRegister, 16).ok);
-    EXPECT_NE(system->lastFailure().find((sub / "cam.json").string()), std::string::npos) << system->lastFailure();
+    EXPECT_NE(system->lastFailure().find((sub / "cam.json").string()), std::string::npos)
+        << system->lastFailure();
     EXPECT_NE(system->lastFailure().find("Not a directory"), std::string::npos) << system->lastFailure();
 }
 

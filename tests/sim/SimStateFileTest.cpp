@@ -66,11 +66,12 @@ TEST_F(SimStateFileTest, EveryCommandIsLoggedWithItsExactBytes) {
     sendIn(*disk, signedCdb(0x0B, "QZGETDB", 0x4E), 16);
     sendOut(*disk, std::array<std::uint8_t, 6>{0xFF}, {'Q', 'Z', 99, 12, 31, 23, 59, 59});
     sendIn(*disk, std::array<std::uint8_t, 6>{0xFE}, 8, std::chrono::seconds(60));
-    EXPECT_EQ(readLines(log),
-              (std::vector<std::string>{
-                  R"({"cdb":"FC0B515A47455444424E000000000000","dir":"in","len":16,"ok":true,"timeout_s":4,"lock":false})",
-                  R"({"cdb":"FF0000000000","dir":"out","len":8,"data":"515A630C1F173B3B","ok":true,"timeout_s":60,"lock":true})",
-                  R"({"cdb":"FE0000000000","dir":"in","len":8,"ok":true,"timeout_s":60,"lock":false})"}));
+    EXPECT_EQ(
+        readLines(log),
+        (std::vector<std::string>{
+            R"({"cdb":"FC0B515A47455444424E000000000000","dir":"in","len":16,"ok":true,"timeout_s":4,"lock":false})",
+            R"({"cdb":"FF0000000000","dir":"out","len":8,"data":"515A630C1F173B3B","ok":true,"timeout_s":60,"lock":true})",
+            R"({"cdb":"FE0000000000","dir":"in","len":8,"ok":true,"timeout_s":60,"lock":false})"}));
 }
 
 TEST_F(SimStateFileTest, FailedTransferIsLoggedAsNotOk) {
@@ -78,8 +79,10 @@ TEST_F(SimStateFileTest, FailedTransferIsLoggedAsNotOk) {
     auto system = camera();
     auto disk = openCamera(*system);
     EXPECT_FALSE(sendIn(*disk, signedCdb(0x08, "QZGETCA"), 16, std::chrono::seconds(10)).ok);
-    EXPECT_EQ(readLines(log), std::vector<std::string>{
-                                  R"({"cdb":"FC08515A474554434100000000000000","dir":"in","len":16,"ok":false,"timeout_s":10,"lock":false})"});
+    EXPECT_EQ(
+        readLines(log),
+        std::vector<std::string>{
+            R"({"cdb":"FC08515A474554434100000000000000","dir":"in","len":16,"ok":false,"timeout_s":10,"lock":false})"});
 }
 
 TEST_F(SimStateFileTest, UnplugAfterIsWrittenBack) {
@@ -121,7 +124,8 @@ TEST_P(SimCorruptFileTest, IsReportedAndLeftUntouched) {
 INSTANTIATE_TEST_SUITE_P(
     BadFiles, SimCorruptFileTest,
     ::testing::Values(CorruptCase{"{\"plugged\": tru", "not valid JSON"}, CorruptCase{"[1, 2]", "object"},
-                      CorruptCase{R"({"plugged": "yes"})", "plugged"}, CorruptCase{R"({"mode": "usb"})", "mode"},
+                      CorruptCase{R"({"plugged": "yes"})", "plugged"},
+                      CorruptCase{R"({"mode": "usb"})", "mode"},
                       CorruptCase{R"({"registers": {"0x01": 256}})", "registers.0x01"},
                       CorruptCase{R"({"registers": {"1": 2}})", "bad register key"},
                       CorruptCase{R"({"defaults": []})", "defaults"},
@@ -146,8 +150,8 @@ TEST_F(SimStateFileTest, FileSpoiledBetweenCommandsFailsTheTransferAndStaysSpoil
 TEST(SimStateJson, PartialInputKeepsFactoryValuesAndUnknownMembers) {
     sim::CameraState s;
     std::string error;
-    ASSERT_TRUE(sim::parseState(R"({"registers": {"0x01": 9}, "note": {"by": "test"}, "media": [2, 0, 0, 0]})", s,
-                                error))
+    ASSERT_TRUE(sim::parseState(
+        R"({"registers": {"0x01": 9}, "note": {"by": "test"}, "media": [2, 0, 0, 0]})", s, error))
         << error;
     EXPECT_EQ(s.registers[0x01], 9);
     EXPECT_EQ(s.registers[0x02], 0); // missing from a present map

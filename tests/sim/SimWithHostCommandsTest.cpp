@@ -2,10 +2,10 @@
 // The host's command builders against the simulated firmware: both ends of the wire agree.
 #include <gtest/gtest.h>
 
-#include "support/CalendarTime.h"
 #include "SimCameraSupport.h"
 #include "link/Discovery.h"
 #include "link/VendorCommands.h"
+#include "support/CalendarTime.h"
 
 namespace trelvik::simtest {
 namespace {

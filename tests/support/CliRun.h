@@ -33,13 +33,15 @@ inline CliRun runProgram(const std::string& program, const std::vector<std::stri
                          const std::filesystem::path& scratch) {
     const auto quoted = [](const std::string& word) {
         std::string text = "'";
-        for (char c : word) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        for (char c : word)
+            text += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return text + "'";
     };
     const std::filesystem::path outFile = scratch / "stdout.txt";
     const std::filesystem::path errFile = scratch / "stderr.txt";
     std::string command = quoted(program);
-    for (const std::string& word : args) command += " " + quoted(word);
+    for (const std::string& word : args)
+        command += " " + quoted(word);
     command += " >" + quoted(outFile.string()) + " 2>" + quoted(errFile.string());
     const int status = std::system(command.c_str());
     CliRun run;

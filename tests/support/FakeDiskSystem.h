@@ -24,7 +24,7 @@ public:
     // `replies` one per request, from the first again on every open (a request past the last
     // reply fails and writes nothing).
     struct Script {
-        int openError = 0;               // non-zero: open fails with this code
+        int openError = 0; // non-zero: open fails with this code
         struct Reply {
             std::vector<std::uint8_t> bytes;
             bool completed = true;
@@ -45,8 +45,8 @@ public:
     std::string failure;
 
     // Adds a drive. Example: addDrive("F:", platform::DriveType::Removable, 2, "\\\\.\\PhysicalDrive2").
-    platform::DriveEntry& addDrive(std::string name, platform::DriveType type, int diskNumber, std::string openPath,
-                               bool probed = true) {
+    platform::DriveEntry& addDrive(std::string name, platform::DriveType type, int diskNumber,
+                                   std::string openPath, bool probed = true) {
         platform::DriveEntry drive;
         drive.rootPath = "\\\\.\\" + name + "\\";
         drive.name = std::move(name);
@@ -66,7 +66,8 @@ public:
     // Makes `path` answer with these replies (each completed).
     void answer(const std::string& path, std::vector<std::vector<std::uint8_t>> replies) {
         Script& script = scripts[path];
-        for (auto& bytes : replies) script.replies.push_back({std::move(bytes), true});
+        for (auto& bytes : replies)
+            script.replies.push_back({std::move(bytes), true});
     }
 
     // Makes opening `path` fail with `error`.
@@ -96,7 +97,8 @@ public:
     // The paths that received a request, in order.
     std::vector<std::string> sentTo() const {
         std::vector<std::string> paths;
-        for (const auto& [path, request] : requests) paths.push_back(path);
+        for (const auto& [path, request] : requests)
+            paths.push_back(path);
         return paths;
     }
 

@@ -30,7 +30,8 @@ inline void writeText(const std::filesystem::path& path, const std::string& text
 inline std::vector<std::string> readLines(const std::filesystem::path& path) {
     std::ifstream in(path);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -41,8 +42,8 @@ public:
     explicit TempDir(const std::string& prefix = "trelvik-test") {
         static std::atomic<int> counter{0};
         m_path = std::filesystem::temp_directory_path() /
-                 (prefix + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-                  std::to_string(counter++));
+                 (prefix + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                  "-" + std::to_string(counter++));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir() {

@@ -34,8 +34,8 @@ public:
         return it == m_files.end() ? std::string() : it->second.getString(section, key, bufferSize);
     }
 
-    std::u16string getStringW(const std::u16string& path, std::u16string_view section, std::u16string_view key,
-                              std::size_t bufferSize) const override {
+    std::u16string getStringW(const std::u16string& path, std::u16string_view section,
+                              std::u16string_view key, std::size_t bufferSize) const override {
         const std::string narrowPath = text::utf16ToUtf8(path);
         m_lookups.push_back(
             {narrowPath, text::utf16ToUtf8(section), text::utf16ToUtf8(key), bufferSize, true});

@@ -32,7 +32,8 @@ public:
     // The texts of all boxes shown, in order.
     std::vector<std::u16string> texts() const {
         std::vector<std::u16string> out;
-        for (const auto& request : m_requests) out.push_back(request.text);
+        for (const auto& request : m_requests)
+            out.push_back(request.text);
         return out;
     }
     void clear() {

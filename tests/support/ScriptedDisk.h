@@ -17,10 +17,10 @@ namespace trelvik::testing {
 struct RecordedRequest {
     std::vector<std::uint8_t> cdb;
     platform::Direction direction = platform::Direction::In;
-    std::size_t length = 0;               // data length of the request
+    std::size_t length = 0; // data length of the request
     std::chrono::seconds timeout{0};
     bool lockVolume = false;
-    std::vector<std::uint8_t> dataOut;    // the payload of a data-out request
+    std::vector<std::uint8_t> dataOut; // the payload of a data-out request
 
     static RecordedRequest of(const platform::ScsiRequest& request) {
         RecordedRequest record;

@@ -25,9 +25,9 @@ TEST_P(HexToIntTest, NarrowAndWideAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Digits, HexToIntTest,
-                         ::testing::Values(HexCase{"", 0}, HexCase{"x1", 0}, HexCase{"1A", 26}, HexCase{"1a", 26},
-                                           HexCase{"fF", 255}, HexCase{"1G", 1}, HexCase{"0x10", 0},
-                                           HexCase{" 1", 0}, HexCase{"7FFFFFFF", INT_MAX},
+                         ::testing::Values(HexCase{"", 0}, HexCase{"x1", 0}, HexCase{"1A", 26},
+                                           HexCase{"1a", 26}, HexCase{"fF", 255}, HexCase{"1G", 1},
+                                           HexCase{"0x10", 0}, HexCase{" 1", 0}, HexCase{"7FFFFFFF", INT_MAX},
                                            HexCase{"80000000", INT_MIN}, HexCase{"FFFFFFFF", -1},
                                            HexCase{"100000000", 0}, HexCase{"123456789", 0x23456789},
                                            HexCase{"FFFFFFFFFFFFFFFFFFFF", -1}));
@@ -57,7 +57,8 @@ constexpr auto kNone = std::nullopt;
 INSTANTIATE_TEST_SUITE_P(
     Texts, StrictNumberTest,
     ::testing::Values(StrictCase{"2e7a", 0xFFFF, 0x2E7A, kNone}, StrictCase{"0x2E7A", 0xFFFF, 0x2E7A, 0x2E7A},
-                      StrictCase{"0XfFfF", 0xFFFF, 0xFFFF, 0xFFFF}, StrictCase{"0x10000", 0xFFFF, kNone, kNone},
+                      StrictCase{"0XfFfF", 0xFFFF, 0xFFFF, 0xFFFF},
+                      StrictCase{"0x10000", 0xFFFF, kNone, kNone},
                       StrictCase{"000000000000000000001", 0xFF, 1, 1}, StrictCase{"78", 0xFF, 0x78, 78},
                       StrictCase{"255", 0xFF, kNone, 255}, StrictCase{"256", 0xFF, kNone, kNone},
                       StrictCase{"0xFF", 0xFF, 0xFF, 0xFF}, StrictCase{"0x100", 0xFF, kNone, kNone},

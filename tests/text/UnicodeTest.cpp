@@ -30,32 +30,35 @@ const std::u16string R(1, kReplacementCharacter);
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Utf8Decoding,
-    ::testing::Values(
-        Utf8Case{"Empty", "", true, u""},
-        Utf8Case{"Ascii", "Title=Cam", true, u"Title=Cam"},
-        Utf8Case{"EmbeddedNul", "a\0b"s, true, u"a\0b"s},
-        Utf8Case{"TwoByte", "Gr\xC3\xBC\xC3\x9F", true, u"Grüß"},
-        Utf8Case{"ThreeByte", "\xE6\x97\xA5\xE6\x9C\xAC", true, u"日本"},
-        Utf8Case{"FourByte", "\xF0\x9F\x98\x80", true, u"\U0001F600"},
-        Utf8Case{"LargestCodePoint", "\xF4\x8F\xBF\xBF", true, u"\U0010FFFF"},
-        Utf8Case{"LastBeforeSurrogates", "\xED\x9F\xBF", true, u"\uD7FF"},
-        Utf8Case{"FirstAfterSurrogates", "\xEE\x80\x80", true, u"\uE000"},
-        Utf8Case{"Cp1252Byte", "caf\xE9", false, u"caf" + R},
-        Utf8Case{"LoneContinuation", "\x80", false, R},
-        Utf8Case{"OverlongNulC0", "\xC0\x80", false, R + R},
-        Utf8Case{"OverlongC1", "\xC1\xBF", false, R + R},
-        Utf8Case{"OverlongThreeByte", "\xE0\x80\x80", false, R + R + R},
-        Utf8Case{"OverlongThreeByteHigh", "\xE0\x9F\xBF", false, R + R + R},
-        Utf8Case{"OverlongFourByte", "\xF0\x8F\xBF\xBF", false, R + R + R + R},
-        Utf8Case{"EncodedSurrogate", "\xED\xA0\x80", false, R + R + R},
-        Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", false, R + R + R + R},
-        Utf8Case{"F5Lead", "\xF5\x80", false, R + R},
-        Utf8Case{"FFByte", "\xFF", false, R},
-        // A truncated sequence is one maximal subpart: one replacement, the next byte kept.
-        Utf8Case{"TruncatedThreeByte", "\xE6\x97", false, R},
-        Utf8Case{"TruncatedThenAscii", "\xE6\x97" "a", false, R + u"a"},
-        Utf8Case{"TruncatedFourByte", "\xF0\x9F\x98" "b", false, R + u"b"},
-        Utf8Case{"LeadThenLead", "\xC3\xC3\xA4", false, R + u"ä"}),
+    ::testing::Values(Utf8Case{"Empty", "", true, u""}, Utf8Case{"Ascii", "Title=Cam", true, u"Title=Cam"},
+                      Utf8Case{"EmbeddedNul", "a\0b"s, true, u"a\0b"s},
+                      Utf8Case{"TwoByte", "Gr\xC3\xBC\xC3\x9F", true, u"Grüß"},
+                      Utf8Case{"ThreeByte", "\xE6\x97\xA5\xE6\x9C\xAC", true, u"日本"},
+                      Utf8Case{"FourByte", "\xF0\x9F\x98\x80", true, u"\U0001F600"},
+                      Utf8Case{"LargestCodePoint", "\xF4\x8F\xBF\xBF", true, u"\U0010FFFF"},
+                      Utf8Case{"LastBeforeSurrogates", "\xED\x9F\xBF", true, u"\uD7FF"},
+                      Utf8Case{"FirstAfterSurrogates", "\xEE\x80\x80", true, u"\uE000"},
+                      Utf8Case{"Cp1252Byte", "caf\xE9", false, u"caf" + R},
+                      Utf8Case{"LoneContinuation", "\x80", false, R},
+                      Utf8Case{"OverlongNulC0", "\xC0\x80", false, R + R},
+                      Utf8Case{"OverlongC1", "\xC1\xBF", false, R + R},
+                      Utf8Case{"OverlongThreeByte", "\xE0\x80\x80", false, R + R + R},
+                      Utf8Case{"OverlongThreeByteHigh", "\xE0\x9F\xBF", false, R + R + R},
+                      Utf8Case{"OverlongFourByte", "\xF0\x8F\xBF\xBF", false, R + R + R + R},
+                      Utf8Case{"EncodedSurrogate", "\xED\xA0\x80", false, R + R + R},
+                      Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", false, R + R + R + R},
+                      Utf8Case{"F5Lead", "\xF5\x80", false, R + R}, Utf8Case{"FFByte", "\xFF", false, R},
+                      // A truncated sequence is one maximal subpart: one replacement, the next byte kept.
+                      Utf8Case{"TruncatedThreeByte", "\xE6\x97", false, R},
+                      Utf8Case{"TruncatedThenAscii",
+                               "\xE6\x97"
+                               "a",
+                               false, R + u"a"},
+                      Utf8Case{"TruncatedFourByte",
+                               "\xF0\x9F\x98"
+                               "b",
+                               false, R + u"b"},
+                      Utf8Case{"LeadThenLead", "\xC3\xC3\xA4", false, R + u"ä"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf16ToUtf8, EncodesEveryForm) {
@@ -102,14 +105,16 @@ TEST(Windows1252, C1BlockSamples) {
     const struct {
         unsigned char byte;
         char16_t expected;
-    } rows[] = {{0x80, u'€'}, {0x82, u'‚'}, {0x85, u'…'}, {0x8A, u'Š'}, {0x8C, u'Œ'},  {0x91, u'‘'},
-                {0x92, u'’'}, {0x93, u'“'}, {0x94, u'”'}, {0x96, u'–'}, {0x97, u'—'},  {0x99, u'™'},
+    } rows[] = {{0x80, u'€'}, {0x82, u'‚'}, {0x85, u'…'}, {0x8A, u'Š'}, {0x8C, u'Œ'}, {0x91, u'‘'},
+                {0x92, u'’'}, {0x93, u'“'}, {0x94, u'”'}, {0x96, u'–'}, {0x97, u'—'}, {0x99, u'™'},
                 {0x9C, u'œ'}, {0x9E, u'ž'}, {0x9F, u'Ÿ'}, {0x88, u'ˆ'}, {0x98, u'˜'}};
-    for (const auto& row : rows) EXPECT_EQ(windows1252ToUtf16(row.byte), row.expected) << int(row.byte);
+    for (const auto& row : rows)
+        EXPECT_EQ(windows1252ToUtf16(row.byte), row.expected) << int(row.byte);
 }
 
 TEST(Windows1252, UndefinedBytesKeepTheirNumber) {
-    for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(windows1252ToUtf16(b), char16_t{b});
+    for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(windows1252ToUtf16(b), char16_t{b});
 }
 
 TEST(Windows1252, AllBytesDistinctAndStringMatchesBytes) {
@@ -122,7 +127,8 @@ TEST(Windows1252, AllBytesDistinctAndStringMatchesBytes) {
     EXPECT_EQ(seen.size(), 256u);
     const std::u16string wide = windows1252ToUtf16(all);
     ASSERT_EQ(wide.size(), 256u);
-    for (int b = 0; b < 256; ++b) EXPECT_EQ(wide[b], windows1252ToUtf16(static_cast<unsigned char>(b)));
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(wide[b], windows1252ToUtf16(static_cast<unsigned char>(b)));
 }
 
 struct CutCase {
@@ -133,7 +139,9 @@ struct CutCase {
 
 class CutUtf8 : public ::testing::TestWithParam<CutCase> {};
 
-TEST_P(CutUtf8, Table) { EXPECT_EQ(cutUtf8(GetParam().text, GetParam().maxBytes), GetParam().expected); }
+TEST_P(CutUtf8, Table) {
+    EXPECT_EQ(cutUtf8(GetParam().text, GetParam().maxBytes), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(Table, CutUtf8,
                          ::testing::Values(CutCase{"", 0, ""}, CutCase{"abc", 0, ""}, CutCase{"abc", 2, "ab"},
@@ -143,11 +151,17 @@ INSTANTIATE_TEST_SUITE_P(Table, CutUtf8,
                                            CutCase{"x\xF0\x9F\x98\x80y", 4, "x"},
                                            CutCase{"x\xF0\x9F\x98\x80y", 5, "x\xF0\x9F\x98\x80"},
                                            // An ill-formed piece is one unit and is never split either.
-                                           CutCase{"\xE6\x97" "a", 1, ""}, CutCase{"\xE6\x97" "a", 2, "\xE6\x97"},
+                                           CutCase{"\xE6\x97"
+                                                   "a",
+                                                   1, ""},
+                                           CutCase{"\xE6\x97"
+                                                   "a",
+                                                   2, "\xE6\x97"},
                                            CutCase{"\x80\x80", 1, "\x80"}));
 
 TEST(CutUtf8, EveryLimitGivesTheLongestWholePrefix) {
-    const std::string text = "a\xC3\xA4\xE6\x97\xA5\xF0\x9F\x98\x80" "b\xE6\x97\xA5";
+    const std::string text = "a\xC3\xA4\xE6\x97\xA5\xF0\x9F\x98\x80"
+                             "b\xE6\x97\xA5";
     for (std::size_t max = 0; max <= text.size() + 1; ++max) {
         const std::string_view cut = cutUtf8(text, max);
         ASSERT_LE(cut.size(), max);
@@ -156,7 +170,8 @@ TEST(CutUtf8, EveryLimitGivesTheLongestWholePrefix) {
         // One more character would not have fitted.
         if (cut.size() < text.size()) {
             std::size_t next = cut.size() + 1;
-            while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+            while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+                ++next;
             EXPECT_GT(next, max) << max;
         }
     }

@@ -68,17 +68,13 @@ TEST_P(ParseDateTimeTest, OnlyWholeValidDatesInTheCamerasYears) {
     EXPECT_EQ(parseDateTime(GetParam().text).has_value(), GetParam().accepted) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseDateTimeTest,
-                         ::testing::Values(ParseCase{"2000-01-01T00:00:00", true},
-                                           ParseCase{"2127-12-31T23:59:59", true},
-                                           ParseCase{"1999-12-31T23:59:59", false},
-                                           ParseCase{"2128-01-01T00:00:00", false},
-                                           ParseCase{"2000-02-29T12:00:00", true},
-                                           ParseCase{"2024-04-31T12:00:00", false},
-                                           ParseCase{"2024-05-17 08:30:00", false},
-                                           ParseCase{"2024-05-17T08:30:0", false},
-                                           ParseCase{"2024-05-17T08:30:001", false},
-                                           ParseCase{"2024-O5-17T08:30:00", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseDateTimeTest,
+    ::testing::Values(ParseCase{"2000-01-01T00:00:00", true}, ParseCase{"2127-12-31T23:59:59", true},
+                      ParseCase{"1999-12-31T23:59:59", false}, ParseCase{"2128-01-01T00:00:00", false},
+                      ParseCase{"2000-02-29T12:00:00", true}, ParseCase{"2024-04-31T12:00:00", false},
+                      ParseCase{"2024-05-17 08:30:00", false}, ParseCase{"2024-05-17T08:30:0", false},
+                      ParseCase{"2024-05-17T08:30:001", false}, ParseCase{"2024-O5-17T08:30:00", false}));
 
 TEST(ParseDateTime, FillsTheFields) {
     const auto parsed = parseDateTime("2031-12-31T23:59:58");

@@ -29,18 +29,17 @@ TEST_P(MediaSlotTest, DecodesOneStatusByte) {
     EXPECT_EQ(slot.formattable, c.formattable);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, MediaSlotTest,
-    ::testing::Values(SlotCase{0x00, 0, "No Card", false, true, true},
-                      SlotCase{0x02, 2, "Built-in NAND Flash", false, true, true},
-                      SlotCase{0x07, 7, "CDROM Disk", false, true, true},
-                      SlotCase{0x0F, 15, "Unknown medium type 15", false, true, true},
-                      // Bit 4 alone already stops a format, though it names nothing.
-                      SlotCase{0x10, 0, "No Card", false, true, false},
-                      SlotCase{0x44, 4, "Memory Card", true, true, false},
-                      SlotCase{0x84, 4, "Memory Card", false, false, false},
-                      SlotCase{0xC5, 5, "Second SD Card", true, false, false}),
-    [](const auto& info) { return "status" + std::to_string(info.param.status); });
+INSTANTIATE_TEST_SUITE_P(Bytes, MediaSlotTest,
+                         ::testing::Values(SlotCase{0x00, 0, "No Card", false, true, true},
+                                           SlotCase{0x02, 2, "Built-in NAND Flash", false, true, true},
+                                           SlotCase{0x07, 7, "CDROM Disk", false, true, true},
+                                           SlotCase{0x0F, 15, "Unknown medium type 15", false, true, true},
+                                           // Bit 4 alone already stops a format, though it names nothing.
+                                           SlotCase{0x10, 0, "No Card", false, true, false},
+                                           SlotCase{0x44, 4, "Memory Card", true, true, false},
+                                           SlotCase{0x84, 4, "Memory Card", false, false, false},
+                                           SlotCase{0xC5, 5, "Second SD Card", true, false, false}),
+                         [](const auto& info) { return "status" + std::to_string(info.param.status); });
 
 } // namespace
 } // namespace trelvik::utilities

@@ -11,19 +11,26 @@ namespace {
 
 QMessageBox::Icon toQtIcon(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::Error: return QMessageBox::Critical;
-    case BoxIcon::Question: return QMessageBox::Question;
-    case BoxIcon::Warning: return QMessageBox::Warning;
-    case BoxIcon::Information: return QMessageBox::Information;
+    case BoxIcon::Error:
+        return QMessageBox::Critical;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
+    case BoxIcon::Warning:
+        return QMessageBox::Warning;
+    case BoxIcon::Information:
+        return QMessageBox::Information;
     }
     return QMessageBox::Information;
 }
 
 QMessageBox::StandardButtons toQtButtons(BoxButtons buttons) {
     switch (buttons) {
-    case BoxButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case BoxButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case BoxButtons::Ok: return QMessageBox::Ok;
+    case BoxButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case BoxButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case BoxButtons::Ok:
+        return QMessageBox::Ok;
     }
     return QMessageBox::Ok;
 }
@@ -46,10 +53,14 @@ int QtBoxPresenter::show(const BoxRequest& request) {
     setCaption(box, QMessageBox::Ok, request.okCaption);
     setCaption(box, QMessageBox::Cancel, request.cancelCaption);
     switch (box.exec()) {
-    case QMessageBox::Cancel: return kAnswerCancel;
-    case QMessageBox::Yes: return kAnswerYes;
-    case QMessageBox::No: return kAnswerNo;
-    default: return kAnswerOk;
+    case QMessageBox::Cancel:
+        return kAnswerCancel;
+    case QMessageBox::Yes:
+        return kAnswerYes;
+    case QMessageBox::No:
+        return kAnswerNo;
+    default:
+        return kAnswerOk;
     }
 }
 

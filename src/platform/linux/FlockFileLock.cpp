@@ -43,8 +43,9 @@ std::unique_ptr<FileLock> lockFileExclusive(const std::string& path, std::string
     }
     if (fd < 0) {
         const int failure = errno;
-        error = "cannot open lock file " + path + ": " +
-                (failure == ELOOP ? std::string("it is a link, which is not followed") : std::strerror(failure));
+        error =
+            "cannot open lock file " + path + ": " +
+            (failure == ELOOP ? std::string("it is a link, which is not followed") : std::strerror(failure));
         return nullptr;
     }
     struct stat opened {};

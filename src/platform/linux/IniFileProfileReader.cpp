@@ -32,7 +32,8 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 } // namespace
 
-std::shared_ptr<const profile::ProfileDocument> IniFileProfileReader::document(const std::string& path) const {
+std::shared_ptr<const profile::ProfileDocument>
+IniFileProfileReader::document(const std::string& path) const {
     static const auto kEmpty = std::make_shared<const profile::ProfileDocument>();
 
     struct stat info {};
@@ -57,13 +58,14 @@ std::shared_ptr<const profile::ProfileDocument> IniFileProfileReader::document(c
     auto parsed = std::make_shared<const profile::ProfileDocument>(*bytes);
 
     const std::lock_guard lock(m_mutex);
-    if (m_cache.size() >= kMaxCachedFiles && m_cache.find(path) == m_cache.end()) m_cache.erase(m_cache.begin());
+    if (m_cache.size() >= kMaxCachedFiles && m_cache.find(path) == m_cache.end())
+        m_cache.erase(m_cache.begin());
     m_cache[path] = CacheEntry{stamp, parsed};
     return parsed;
 }
 
-std::string IniFileProfileReader::getString(const std::string& path, std::string_view section, std::string_view key,
-                                            std::size_t bufferSize) const {
+std::string IniFileProfileReader::getString(const std::string& path, std::string_view section,
+                                            std::string_view key, std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
     return document(path)->getString(section, key, bufferSize);
 }
@@ -74,6 +76,8 @@ std::u16string IniFileProfileReader::getStringW(const std::u16string& path, std:
     return document(text::utf16ToUtf8(path))->getStringW(section, key, bufferSize);
 }
 
-std::unique_ptr<ProfileReader> makeNativeProfileReader() { return std::make_unique<IniFileProfileReader>(); }
+std::unique_ptr<ProfileReader> makeNativeProfileReader() {
+    return std::make_unique<IniFileProfileReader>();
+}
 
 } // namespace trelvik::platform

@@ -23,8 +23,8 @@ public:
     std::string getString(const std::string& path, std::string_view section, std::string_view key,
                           std::size_t bufferSize) const override;
     // The path converts to UTF-8; the value is cut to at most bufferSize - 1 UTF-16 units.
-    std::u16string getStringW(const std::u16string& path, std::u16string_view section, std::u16string_view key,
-                              std::size_t bufferSize) const override;
+    std::u16string getStringW(const std::u16string& path, std::u16string_view section,
+                              std::u16string_view key, std::size_t bufferSize) const override;
 
     // The parsed document of `path`, from the cache when the file is unchanged; an empty
     // document when the file is missing, unreadable or not a regular file. Never null.

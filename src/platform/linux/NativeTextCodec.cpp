@@ -7,6 +7,8 @@
 
 namespace trelvik::platform {
 
-std::unique_ptr<TextCodec> makeNativeTextCodec() { return std::make_unique<text::Utf8TextCodec>(); }
+std::unique_ptr<TextCodec> makeNativeTextCodec() {
+    return std::make_unique<text::Utf8TextCodec>();
+}
 
 } // namespace trelvik::platform

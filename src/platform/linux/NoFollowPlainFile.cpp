@@ -83,7 +83,8 @@ std::string unguessableSuffix() {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::random_device random;
     std::string suffix;
-    for (int i = 0; i < 12; ++i) suffix.push_back(kDigits[random() % 16]);
+    for (int i = 0; i < 12; ++i)
+        suffix.push_back(kDigits[random() % 16]);
     return suffix;
 }
 
@@ -134,7 +135,8 @@ bool readPlainFile(const std::string& path, std::size_t limit, std::string& cont
         return false;
     }
     content.clear();
-    content.reserve(std::min<std::size_t>(limit, static_cast<std::size_t>(std::max<off_t>(opened.st_size, 0))));
+    content.reserve(
+        std::min<std::size_t>(limit, static_cast<std::size_t>(std::max<off_t>(opened.st_size, 0))));
     char buffer[64 * 1024];
     while (content.size() < limit) {
         const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, limit - content.size()));
@@ -179,8 +181,8 @@ bool replacePlainFile(const std::string& path, const std::string& content, std::
 }
 
 bool appendToPlainFile(const std::string& path, const std::string& text, std::string& reason) {
-    Descriptor fd(
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
+    Descriptor fd(::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
     if (fd.get() < 0) {
         reason = reasonOf(errno);
         return false;

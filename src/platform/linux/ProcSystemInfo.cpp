@@ -51,7 +51,11 @@ public:
 
 } // namespace
 
-std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<ProcSystemInfo>(); }
-std::unique_ptr<platform::DebugSink> makeNativeDebugSink() { return std::make_unique<StderrDebugSink>(); }
+std::unique_ptr<SystemInfo> makeNativeSystemInfo() {
+    return std::make_unique<ProcSystemInfo>();
+}
+std::unique_ptr<platform::DebugSink> makeNativeDebugSink() {
+    return std::make_unique<StderrDebugSink>();
+}
 
 } // namespace trelvik::platform

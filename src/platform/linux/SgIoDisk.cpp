@@ -36,7 +36,8 @@ void logScsiStatus(const sg_io_hdr_t& header, const unsigned char* sense) {
         asc = sense[2];
         ascq = sense[3];
     }
-    debuglog::DebugLog("SG_IO status=%02x sense=%x/%02x/%02x", static_cast<unsigned>(header.status), key, asc, ascq);
+    debuglog::DebugLog("SG_IO status=%02x sense=%x/%02x/%02x", static_cast<unsigned>(header.status), key, asc,
+                       ascq);
 }
 
 class SgIoDisk final : public platform::Disk {
@@ -49,7 +50,8 @@ public:
     SgIoDisk& operator=(const SgIoDisk&) = delete;
 
     bool send(const platform::ScsiRequest& request) override {
-        if (m_fd < 0 || request.cdb.empty() || request.cdb.size() > UCHAR_MAX || request.data.size() > UINT_MAX)
+        if (m_fd < 0 || request.cdb.empty() || request.cdb.size() > UCHAR_MAX ||
+            request.data.size() > UINT_MAX)
             return false;
         unsigned char sense[kSenseSize] = {};
         sg_io_hdr_t header{};
@@ -65,7 +67,8 @@ public:
         if (request.data.empty())
             header.dxfer_direction = SG_DXFER_NONE;
         else
-            header.dxfer_direction = request.direction == platform::Direction::In ? SG_DXFER_FROM_DEV : SG_DXFER_TO_DEV;
+            header.dxfer_direction =
+                request.direction == platform::Direction::In ? SG_DXFER_FROM_DEV : SG_DXFER_TO_DEV;
         // No volume lock exists for an sg node; request.lockVolume has nothing to carry here.
         const int result = ::ioctl(m_fd, SG_IO, &header);
         if (result == 0) logScsiStatus(header, sense);
@@ -89,7 +92,9 @@ unsigned sgIoTimeoutMs(std::chrono::seconds timeout) {
     return static_cast<unsigned>(seconds) * 1000u;
 }
 
-std::unique_ptr<platform::Disk> adoptSgIoDisk(int fd) { return std::make_unique<SgIoDisk>(fd); }
+std::unique_ptr<platform::Disk> adoptSgIoDisk(int fd) {
+    return std::make_unique<SgIoDisk>(fd);
+}
 
 std::unique_ptr<platform::Disk> openSgIoDisk(const std::string& path, int& errorCode) {
     // Read-write is what lets the sg driver pass vendor opcodes; non-blocking keeps the open

@@ -9,7 +9,9 @@ namespace trelvik::platform {
 
 namespace {
 
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
 
 int nameGroup(std::string_view name) {
     if (startsWith(name, "sd")) return 0;
@@ -32,7 +34,8 @@ platform::DriveEntry makeDrive(const ScsiDeviceRecord& record, const link::Camer
     } else {
         const bool camerasDisk = !record.usbSysname.empty() && record.usbVendor == camera.vendor &&
                                  record.usbProduct == camera.diskProduct;
-        drive.type = (record.removable || camerasDisk) ? platform::DriveType::Removable : platform::DriveType::Other;
+        drive.type =
+            (record.removable || camerasDisk) ? platform::DriveType::Removable : platform::DriveType::Other;
     }
     drive.diskNumber = record.sgNumber;
     // Vendor commands pass only the sg node; the block node is a last resort that works for root.
@@ -66,8 +69,8 @@ int parseSgNumber(std::string_view sysname) {
     return number;
 }
 
-UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb, const std::vector<ScsiDeviceRecord>& scsi,
-                             const link::CameraIds& camera) {
+UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb,
+                             const std::vector<ScsiDeviceRecord>& scsi, const link::CameraIds& camera) {
     UdevCatalog catalog;
 
     std::vector<const ScsiDeviceRecord*> disks;
@@ -76,25 +79,29 @@ UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb, const std:
     std::stable_sort(disks.begin(), disks.end(), [](const ScsiDeviceRecord* a, const ScsiDeviceRecord* b) {
         return driveNameLess(a->blockName, b->blockName);
     });
-    for (const ScsiDeviceRecord* record : disks) catalog.drives.push_back(makeDrive(*record, camera));
+    for (const ScsiDeviceRecord* record : disks)
+        catalog.drives.push_back(makeDrive(*record, camera));
 
     std::vector<const UsbDeviceRecord*> devices;
-    for (const UsbDeviceRecord& device : usb) devices.push_back(&device);
+    for (const UsbDeviceRecord& device : usb)
+        devices.push_back(&device);
     std::stable_sort(devices.begin(), devices.end(), [](const UsbDeviceRecord* a, const UsbDeviceRecord* b) {
         return a->sysname < b->sysname;
     });
     for (const UsbDeviceRecord* device : devices) {
         platform::UsbDeviceNode node;
         char prefix[32];
-        std::snprintf(prefix, sizeof prefix, "USB\\VID_%04X&PID_%04X\\", static_cast<unsigned>(device->vendor),
-                      static_cast<unsigned>(device->product));
+        std::snprintf(prefix, sizeof prefix, "USB\\VID_%04X&PID_%04X\\",
+                      static_cast<unsigned>(device->vendor), static_cast<unsigned>(device->product));
         node.instanceId = prefix + device->sysname;
         // The kernel names sd disks in the order it probes them, not by LUN: the LUN decides.
         std::vector<const ScsiDeviceRecord*> children;
         for (const ScsiDeviceRecord& record : scsi)
-            if (!record.usbSysname.empty() && record.usbSysname == device->sysname) children.push_back(&record);
-        std::stable_sort(children.begin(), children.end(),
-                         [](const ScsiDeviceRecord* a, const ScsiDeviceRecord* b) { return a->hctl < b->hctl; });
+            if (!record.usbSysname.empty() && record.usbSysname == device->sysname)
+                children.push_back(&record);
+        std::stable_sort(
+            children.begin(), children.end(),
+            [](const ScsiDeviceRecord* a, const ScsiDeviceRecord* b) { return a->hctl < b->hctl; });
         for (const ScsiDeviceRecord* child : children)
             node.childDiskNumbers.push_back(nameGroup(child->blockName) == 0 ? child->sgNumber : -1);
         catalog.usbDevices.push_back(std::move(node));

@@ -24,13 +24,13 @@ struct UsbDeviceRecord {
 
 // One SCSI device (one LUN) and what hangs below it.
 struct ScsiDeviceRecord {
-    std::array<int, 4> hctl{};  // host, channel, target, LUN of the sysname "H:C:T:L". Example: {2, 0, 0, 1}
-    std::string blockName;      // its whole-disk block device, "" when it has none. Example: "sdb", "sr0"
-    bool removable = false;     // the block device's "removable" attribute is 1
-    std::string usbSysname;     // sysname of the USB device above it, "" when not on USB. Example: "1-2"
-    std::uint16_t usbVendor{};  // that USB device's ids (meaningful only with usbSysname)
+    std::array<int, 4> hctl{}; // host, channel, target, LUN of the sysname "H:C:T:L". Example: {2, 0, 0, 1}
+    std::string blockName;     // its whole-disk block device, "" when it has none. Example: "sdb", "sr0"
+    bool removable = false;    // the block device's "removable" attribute is 1
+    std::string usbSysname;    // sysname of the USB device above it, "" when not on USB. Example: "1-2"
+    std::uint16_t usbVendor{}; // that USB device's ids (meaningful only with usbSysname)
     std::uint16_t usbProduct{};
-    int sgNumber = -1;          // N of its sg node /dev/sgN, -1 when it has none
+    int sgNumber = -1; // N of its sg node /dev/sgN, -1 when it has none
 };
 
 // What the catalog offers: drives in their fixed order and every USB device with its children.
@@ -50,8 +50,8 @@ bool driveNameLess(std::string_view a, std::string_view b);
 // "/dev/sgN" ("/dev/<name>" when it has no sg node). USB devices: sysname order, instanceId
 // "USB\\VID_%04X&PID_%04X\\<sysname>", one child per SCSI device below it in H:C:T:L order,
 // whose disk number is its sg number when it carries an "sd" disk, else -1.
-UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb, const std::vector<ScsiDeviceRecord>& scsi,
-                             const link::CameraIds& camera);
+UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb,
+                             const std::vector<ScsiDeviceRecord>& scsi, const link::CameraIds& camera);
 
 // "2:0:0:1" -> {2, 0, 0, 1}; empty for anything else.
 std::optional<std::array<int, 4>> parseHctl(std::string_view sysname);

@@ -25,7 +25,9 @@ using UdevPtr = std::unique_ptr<udev, UdevUnref>;
 using EnumeratePtr = std::unique_ptr<udev_enumerate, UdevUnref>;
 using DevicePtr = std::unique_ptr<udev_device, UdevUnref>;
 
-std::string text(const char* value) { return value ? value : ""; }
+std::string text(const char* value) {
+    return value ? value : "";
+}
 
 // Calls `visit` for every device of `subsystem` whose DEVTYPE is `devtype`. The device is
 // owned here; parents reached from it belong to it and must not be unreferenced.
@@ -84,7 +86,8 @@ void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDev
         if (!hctl) return;
         ScsiDeviceRecord record;
         record.hctl = *hctl;
-        if (!usbParent(device, record.usbSysname, record.usbVendor, record.usbProduct)) record.usbSysname.clear();
+        if (!usbParent(device, record.usbSysname, record.usbVendor, record.usbProduct))
+            record.usbSysname.clear();
         bySyspath.emplace(text(udev_device_get_syspath(device)), scsi.size());
         scsi.push_back(std::move(record));
     });
@@ -111,9 +114,13 @@ UdevCatalog UdevDiskSystem::catalog() const {
     return buildUdevCatalog(usb, scsi, m_camera);
 }
 
-std::vector<platform::DriveEntry> UdevDiskSystem::drives() { return catalog().drives; }
+std::vector<platform::DriveEntry> UdevDiskSystem::drives() {
+    return catalog().drives;
+}
 
-std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() { return catalog().usbDevices; }
+std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() {
+    return catalog().usbDevices;
+}
 
 std::unique_ptr<platform::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {
     return openSgIoDisk(openPath, errorCode);
@@ -123,6 +130,8 @@ std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds
     return std::make_unique<UdevDiskSystem>(camera);
 }
 
-std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() { return makeNativeDiskSystem(link::kDefaultCameraIds); }
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() {
+    return makeNativeDiskSystem(link::kDefaultCameraIds);
+}
 
 } // namespace trelvik::platform

@@ -12,13 +12,15 @@ namespace trelvik::platform {
 namespace {
 
 // Paths arrive as narrow text in the ANSI code page, as the other narrow calls take them.
-std::wstring widePath(const std::string& path) { return std::filesystem::path(path).wstring(); }
+std::wstring widePath(const std::string& path) {
+    return std::filesystem::path(path).wstring();
+}
 
 std::string reasonOf(DWORD code) {
     LPSTR text = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
     std::string reason = length != 0 && text ? std::string(text, length) : "error " + std::to_string(code);
     if (text) LocalFree(text);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
@@ -87,7 +89,8 @@ std::string unguessableSuffix() {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::random_device random;
     std::string suffix;
-    for (int i = 0; i < 12; ++i) suffix.push_back(kDigits[random() % 16]);
+    for (int i = 0; i < 12; ++i)
+        suffix.push_back(kDigits[random() % 16]);
     return suffix;
 }
 
@@ -104,16 +107,21 @@ bool inspectPath(const std::string& path, FileKind& kind, std::string& reason) {
         reason = reasonOf(code);
         return false;
     }
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) kind = FileKind::Link;
-    else if (attributes & FILE_ATTRIBUTE_DIRECTORY) kind = FileKind::Directory;
-    else if (attributes & FILE_ATTRIBUTE_DEVICE) kind = FileKind::Device;
-    else kind = FileKind::Regular;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        kind = FileKind::Link;
+    else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        kind = FileKind::Directory;
+    else if (attributes & FILE_ATTRIBUTE_DEVICE)
+        kind = FileKind::Device;
+    else
+        kind = FileKind::Regular;
     return true;
 }
 
 bool readPlainFile(const std::string& path, std::size_t limit, std::string& content, std::string& reason) {
-    Handle file(CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Handle file(CreateFileW(widePath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file.valid()) {
         reason = reasonOf(GetLastError());
         return false;
@@ -139,7 +147,8 @@ bool replacePlainFile(const std::string& path, const std::string& content, std::
     std::string temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_FILE_EXISTS;
-    for (int attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
+    for (int attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS;
+         ++attempt) {
         temporary = path + "." + unguessableSuffix() + ".tmp";
         created = CreateFileW(widePath(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -165,8 +174,9 @@ bool replacePlainFile(const std::string& path, const std::string& content, std::
 }
 
 bool appendToPlainFile(const std::string& path, const std::string& text, std::string& reason) {
-    Handle file(CreateFileW(widePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Handle file(CreateFileW(widePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                            nullptr));
     if (!file.valid()) {
         reason = reasonOf(GetLastError());
         return false;

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 // windows.h first: the headers below rely on its types.
+#include <winioctl.h>
 #include <cfgmgr32.h>
 #include <setupapi.h>
-#include <winioctl.h>
 
 #include <cstdio>
 #include <functional>
@@ -22,7 +22,8 @@ namespace trelvik::platform {
 namespace {
 
 // GUID_DEVINTERFACE_DISK, spelt out so no GUID library has to be linked.
-const GUID kDiskInterfaceClass = {0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+const GUID kDiskInterfaceClass = {
+    0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
 
 constexpr DWORD kDetailBufferSize = 1024;
 
@@ -30,15 +31,16 @@ constexpr DWORD kDetailBufferSize = 1024;
 int deviceNumberOf(HANDLE handle) {
     STORAGE_DEVICE_NUMBER number{};
     DWORD returned = 0;
-    if (!DeviceIoControl(handle, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number, sizeof number, &returned,
-                         nullptr))
+    if (!DeviceIoControl(handle, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number, sizeof number,
+                         &returned, nullptr))
         return -1;
     return static_cast<int>(number.DeviceNumber);
 }
 
 // The device number of `path` opened without access rights (enough for the query); -1 on failure.
 int deviceNumberWithoutAccess(const char* path) {
-    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE handle =
+        CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return -1;
     const int number = deviceNumberOf(handle);
     CloseHandle(handle);
@@ -48,12 +50,13 @@ int deviceNumberWithoutAccess(const char* path) {
 // Visits every present disk interface with its device node and disk number until `visit`
 // returns true. Interfaces whose detail record is empty or over 1024 bytes are passed over.
 void forEachDisk(const std::function<bool(DEVINST node, int diskNumber)>& visit) {
-    HDEVINFO set = SetupDiGetClassDevsA(&kDiskInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set =
+        SetupDiGetClassDevsA(&kDiskInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) return;
     SP_DEVICE_INTERFACE_DATA interfaceData{};
     interfaceData.cbSize = sizeof interfaceData;
-    for (DWORD index = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &kDiskInterfaceClass, index, &interfaceData);
-         ++index) {
+    for (DWORD index = 0;
+         SetupDiEnumDeviceInterfaces(set, nullptr, &kDiskInterfaceClass, index, &interfaceData); ++index) {
         DWORD size = 0;
         SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &size, nullptr);
         if (size < 1 || size > kDetailBufferSize) continue;
@@ -62,7 +65,8 @@ void forEachDisk(const std::function<bool(DEVINST node, int diskNumber)>& visit)
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
         SP_DEVINFO_DATA deviceInfo{};
         deviceInfo.cbSize = sizeof deviceInfo;
-        if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, kDetailBufferSize, nullptr, &deviceInfo))
+        if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, kDetailBufferSize, nullptr,
+                                              &deviceInfo))
             continue;
         const int number = deviceNumberWithoutAccess(detail->DevicePath);
         if (number >= 0 && visit(deviceInfo.DevInst, number)) break;
@@ -75,10 +79,12 @@ void forEachDisk(const std::function<bool(DEVINST node, int diskNumber)>& visit)
 std::vector<WCHAR> deviceIdList() {
     for (int attempt = 0; attempt < 4; ++attempt) {
         ULONG length = 0;
-        if (CM_Get_Device_ID_List_SizeW(&length, nullptr, CM_GETIDLIST_FILTER_NONE) != CR_SUCCESS || length == 0)
+        if (CM_Get_Device_ID_List_SizeW(&length, nullptr, CM_GETIDLIST_FILTER_NONE) != CR_SUCCESS ||
+            length == 0)
             return {};
         std::vector<WCHAR> list(length + 1, L'\0');
-        const CONFIGRET result = CM_Get_Device_ID_ListW(nullptr, list.data(), length, CM_GETIDLIST_FILTER_NONE);
+        const CONFIGRET result =
+            CM_Get_Device_ID_ListW(nullptr, list.data(), length, CM_GETIDLIST_FILTER_NONE);
         if (result == CR_SUCCESS) return list;
         if (result != CR_BUFFER_SMALL) return {};
     }
@@ -109,13 +115,13 @@ int GetDiskNumber(char letter, int* diskNumber) {
     *diskNumber = -1;
     char path[] = "\\\\.\\X:";
     path[4] = letter;
-    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     STORAGE_DEVICE_NUMBER number{};
     DWORD returned = 0;
-    const BOOL ok = DeviceIoControl(handle, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number, sizeof number,
-                                    &returned, nullptr);
+    const BOOL ok = DeviceIoControl(handle, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number,
+                                    sizeof number, &returned, nullptr);
     if (ok) *diskNumber = static_cast<int>(number.DeviceNumber);
     CloseHandle(handle);
     return ok;
@@ -201,6 +207,8 @@ std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds
     return std::make_unique<SetupDiDiskSystem>();
 }
 
-std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() { return std::make_unique<SetupDiDiskSystem>(); }
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() {
+    return std::make_unique<SetupDiDiskSystem>();
+}
 
 } // namespace trelvik::platform

@@ -17,7 +17,8 @@ namespace {
 
 // The byte layout the pure builder writes must be the compiler's own SCSI_PASS_THROUGH, or
 // DeviceIoControl would read the fields from the wrong places.
-constexpr const link::SptiLayout& kNativeLayout = sizeof(void*) == 8 ? link::kSptiLayout64 : link::kSptiLayout32;
+constexpr const link::SptiLayout& kNativeLayout =
+    sizeof(void*) == 8 ? link::kSptiLayout64 : link::kSptiLayout32;
 static_assert(sizeof(SCSI_PASS_THROUGH) == kNativeLayout.structSize);
 static_assert(offsetof(SCSI_PASS_THROUGH, DataTransferLength) == kNativeLayout.dataTransferLengthOffset);
 static_assert(offsetof(SCSI_PASS_THROUGH, TimeOutValue) == kNativeLayout.timeOutValueOffset);
@@ -73,8 +74,8 @@ private:
 } // namespace
 
 std::unique_ptr<platform::Disk> openSptiDisk(const std::string& path, unsigned long& errorCode) {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         errorCode = GetLastError();
         return nullptr;

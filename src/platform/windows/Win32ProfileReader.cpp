@@ -37,22 +37,24 @@ public:
         const std::size_t size = std::min(bufferSize, kMaxBuffer);
         std::vector<char> buffer(size, '\0');
         // A relative name would be looked up in the Windows directory: callers pass full paths.
-        const DWORD length = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "",
-                                                      buffer.data(), static_cast<DWORD>(size), path.c_str());
+        const DWORD length =
+            GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "",
+                                     buffer.data(), static_cast<DWORD>(size), path.c_str());
         const std::size_t copied = std::min<std::size_t>(length, size - 1);
         return std::string(buffer.data(), wholeCharacters(buffer.data(), copied));
     }
 
-    std::u16string getStringW(const std::u16string& path, std::u16string_view section, std::u16string_view key,
-                              std::size_t bufferSize) const override {
+    std::u16string getStringW(const std::u16string& path, std::u16string_view section,
+                              std::u16string_view key, std::size_t bufferSize) const override {
         if (bufferSize == 0 || path.empty()) return {};
         const std::size_t size = std::min(bufferSize, kMaxBuffer);
         std::vector<wchar_t> buffer(size, L'\0');
         const std::wstring wideSection(section.begin(), section.end());
         const std::wstring wideKey(key.begin(), key.end());
         const std::wstring widePath(path.begin(), path.end());
-        const DWORD length = GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), L"", buffer.data(),
-                                                      static_cast<DWORD>(size), widePath.c_str());
+        const DWORD length =
+            GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), L"", buffer.data(),
+                                     static_cast<DWORD>(size), widePath.c_str());
         const std::size_t copied = std::min<std::size_t>(length, size - 1);
         return std::u16string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(copied));
     }
@@ -60,6 +62,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<ProfileReader> makeNativeProfileReader() { return std::make_unique<Win32ProfileReader>(); }
+std::unique_ptr<ProfileReader> makeNativeProfileReader() {
+    return std::make_unique<Win32ProfileReader>();
+}
 
 } // namespace trelvik::platform

@@ -35,7 +35,11 @@ public:
 
 } // namespace
 
-std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<Win32SystemInfo>(); }
-std::unique_ptr<platform::DebugSink> makeNativeDebugSink() { return std::make_unique<DebuggerOutputSink>(); }
+std::unique_ptr<SystemInfo> makeNativeSystemInfo() {
+    return std::make_unique<Win32SystemInfo>();
+}
+std::unique_ptr<platform::DebugSink> makeNativeDebugSink() {
+    return std::make_unique<DebuggerOutputSink>();
+}
 
 } // namespace trelvik::platform

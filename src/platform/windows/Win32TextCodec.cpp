@@ -28,7 +28,8 @@ public:
             // Keep a double-byte character together across pieces.
             if (take < narrow.size()) {
                 std::size_t pos = 0;
-                while (pos < take) pos += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(narrow[pos])) ? 2 : 1;
+                while (pos < take)
+                    pos += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(narrow[pos])) ? 2 : 1;
                 if (pos > take) take = pos - 2;
                 if (take == 0) take = 1;
             }
@@ -68,13 +69,16 @@ private:
         if (needed <= 0) return;
         const std::size_t start = out.size();
         out.resize(start + static_cast<std::size_t>(needed));
-        const int written = WideCharToMultiByte(CP_ACP, 0, in, inLength, out.data() + start, needed, nullptr, nullptr);
+        const int written =
+            WideCharToMultiByte(CP_ACP, 0, in, inLength, out.data() + start, needed, nullptr, nullptr);
         out.resize(start + static_cast<std::size_t>(written > 0 ? written : 0));
     }
 };
 
 } // namespace
 
-std::unique_ptr<TextCodec> makeNativeTextCodec() { return std::make_unique<Win32TextCodec>(); }
+std::unique_ptr<TextCodec> makeNativeTextCodec() {
+    return std::make_unique<Win32TextCodec>();
+}
 
 } // namespace trelvik::platform

@@ -8,7 +8,9 @@
 namespace trelvik::shell {
 
 namespace {
-QColor fromBgr(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor fromBgr(std::uint32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 struct PageSpec {
     const char* objectName;
@@ -25,8 +27,9 @@ constexpr PageSpec kPages[] = {
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
     setWindowTitle(kDefaultCaption);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     QFont font("Tahoma");
     font.setPixelSize(12);
     setFont(font);
@@ -75,7 +78,8 @@ void TForm1::adaptToToolMode(cmdtable::ToolMode toolMode) {
 
 void TForm1::fillLanguageList(const std::vector<std::u16string>& names, int selected) {
     m_language->clear();
-    for (const auto& name : names) m_language->addItem(QString::fromStdU16String(name));
+    for (const auto& name : names)
+        m_language->addItem(QString::fromStdU16String(name));
     m_language->setCurrentIndex(selected);
 }
 

@@ -50,8 +50,8 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     shell::TForm1 form;
     presenter.setOwner(&form);
     instance.listen();
-    QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, &form, &shell::TForm1::bringToFront,
-                     Qt::QueuedConnection);
+    QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, &form,
+                     &shell::TForm1::bringToFront, Qt::QueuedConnection);
 
     shell::StartupSequence startup({*profile, *codec, *system, catalog, reporter}, state, form);
     if (!startup.FormCreate()) return 0;
@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
     try {
         runTool(app, simulateOption(argc, argv));
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+                              QString::fromLocal8Bit(error.what()));
     }
     trelvik::debuglog::setDebugSink(nullptr);
     // The tool ends with 0 whichever way it ends, as its callers have always seen.
