@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 
+echo "== format (clang-format; scripts/check-format.sh --fix mends it)"
+bash scripts/check-format.sh
+
 echo "== build and test (dev)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
