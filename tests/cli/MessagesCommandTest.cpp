@@ -17,9 +17,7 @@ std::string fixture(const char* name) {
 }
 
 using trelvik::testing::CliRun;
-CliRun run(const std::vector<std::string>& args) {
-    return trelvik::testing::runCommandLine(args);
-}
+const auto run = &trelvik::testing::runCommandLine;
 
 TEST(MessagesCommand, ListsLanguagesChoiceAndMissingMessages) {
     const CliRun r = run({"messages", fixture("messages_utf16.ini"), "--langid", "0807"});

@@ -17,9 +17,7 @@ std::string fixture(const char* name) {
 }
 
 using trelvik::testing::CliRun;
-CliRun run(const std::vector<std::string>& args) {
-    return trelvik::testing::runCommandLine(args);
-}
+const auto run = &trelvik::testing::runCommandLine;
 
 TEST(TableCommand, PrintsTitleAndEntries) {
     const CliRun r = run({"table", fixture("example.ini")});
