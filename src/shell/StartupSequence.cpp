@@ -45,8 +45,9 @@ bool StartupSequence::FormCreate() {
     if (m_state.ToolMode == cmdtable::ToolMode::Settings && !readLanguages()) return false;
     readTitle();
     m_view.adaptToToolMode(m_state.ToolMode);
+    m_view.RefreshTrackBars();
     if (!loadCommandTable()) return false;
-    // Binding the table to the setting controls belongs here, once those controls exist.
+    m_view.BindCommandTable({*m_table, m_services.catalog, m_services.codec, m_state.ToolMode});
     if (m_state.ToolMode == cmdtable::ToolMode::Settings) fillLanguageList();
     m_view.showAndPaint();
     // The first connection attempt follows the first paint, so the window is up before

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cmdtable/ToolMode.h"
+#include "settings/CommandBinding.h"
 
 namespace trelvik::shell {
 
@@ -19,6 +20,10 @@ public:
     virtual void setCaption(const std::string& title) = 0;
     // Adapts pages and controls to the tool mode.
     virtual void adaptToToolMode(cmdtable::ToolMode toolMode) = 0;
+    // Redraws the tool mode's track bars on the window's current colour.
+    virtual void RefreshTrackBars() = 0;
+    // Fills the tool mode's setting controls from the loaded command table.
+    virtual void BindCommandTable(const settings::BindingSources& sources) = 0;
     // Fills the language list with the display names in order and selects `selected`
     // (-1: nothing).
     virtual void fillLanguageList(const std::vector<std::u16string>& names, int selected) = 0;

@@ -35,14 +35,34 @@ public:
     std::optional<std::vector<std::u16string>> languages;
     int selectedLanguage = -2;
     bool shown = false;
-    void setWindowColour(std::uint32_t bgr) override { colour = bgr; }
-    void setCaption(const std::string& title) override { caption = title; }
-    void adaptToToolMode(cmdtable::ToolMode mode) override { toolMode = mode; }
+    std::optional<cmdtable::ToolMode> boundFor;
+    std::vector<std::string> steps; // the view's calls in order
+    void setWindowColour(std::uint32_t bgr) override {
+        colour = bgr;
+        steps.push_back("colour");
+    }
+    void setCaption(const std::string& title) override {
+        caption = title;
+        steps.push_back("caption");
+    }
+    void adaptToToolMode(cmdtable::ToolMode mode) override {
+        toolMode = mode;
+        steps.push_back("adapt");
+    }
+    void RefreshTrackBars() override { steps.push_back("refresh"); }
+    void BindCommandTable(const settings::BindingSources& sources) override {
+        boundFor = sources.toolMode;
+        steps.push_back("bind " + std::to_string(sources.table.entry_count()));
+    }
     void fillLanguageList(const std::vector<std::u16string>& names, int selected) override {
         languages = names;
         selectedLanguage = selected;
+        steps.push_back("languages");
     }
-    void showAndPaint() override { shown = true; }
+    void showAndPaint() override {
+        shown = true;
+        steps.push_back("show");
+    }
 };
 
 // The message file is UTF-16LE with a byte-order mark, as the tool ships it.
@@ -158,12 +178,40 @@ TEST_F(StartupTest, BothCommandFilesMakeTheFullToolWithoutMessageFile) {
     EXPECT_EQ(debug.lines().front(), "QZ::it is German Windows\n");
 }
 
+// The binding needs the loaded table and comes before the settings tool's language list,
+// which in turn comes before the first paint.
+TEST_F(StartupTest, StepsReachTheWindowInOrderForEachToolMode) {
+    const struct {
+        const char* commandFile;
+        cmdtable::ToolMode mode;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"mass_cmd.ini",
+         cmdtable::ToolMode::Full,
+         {"colour", "caption", "adapt", "refresh", "bind 1", "show"}},
+        {"Camera_Setting.ini",
+         cmdtable::ToolMode::Settings,
+         {"colour", "caption", "adapt", "refresh", "bind 1", "languages", "show"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.commandFile);
+        fs::remove(m_dir / "mass_cmd.ini");
+        trelvik::testing::writeText(m_dir / c.commandFile, kTable);
+        writeUtf16File(m_dir / "Camera_Setting_UNICODE_msg.ini", u"[Language]\r\n0=English,0409,0\r\n");
+        view = RecordingView();
+        ASSERT_TRUE(runFormCreate());
+        EXPECT_EQ(view.steps, c.steps);
+        EXPECT_EQ(view.boundFor, c.mode);
+    }
+}
+
 TEST_F(StartupTest, BrokenCommandTableEndsTheToolAfterTheLoadersBox) {
     trelvik::testing::writeText(m_dir / "mass_cmd.ini", "[Mass_Cmd_00]\nname=X\n");
     EXPECT_FALSE(runFormCreate());
     ASSERT_EQ(presenter.count(), 1u);
     EXPECT_EQ(boxText(), "Section [Mass_Cmd_00] does not have \"cmd\" key value");
     EXPECT_FALSE(view.shown);
+    EXPECT_FALSE(view.boundFor.has_value());
 }
 
 TEST_F(StartupTest, TitleIsCutTo127CharactersAndAMissingTitleKeepsTheCaption) {

@@ -3,37 +3,54 @@
 
 #include <QMainWindow>
 
+#include <string_view>
+
 #include "shell/StartupView.h"
 
 class QComboBox;
 class QTabWidget;
+class QTimer;
 
 namespace trelvik::shell {
 
-// The tool's one window. Object names are the names other parts and tests find controls by.
+// The tool's one window. Object names are the names other parts and tests find controls by;
+// every control exists from the start, the tool mode only hides some.
 class TForm1 final : public QMainWindow, public StartupView {
     Q_OBJECT
 public:
     static constexpr const char* kDefaultCaption = "Trelvik, v7, 2019/0410";
+    static constexpr int kClientWidth = 1060;
+    static constexpr int kClientHeight = 799;
 
     explicit TForm1(QWidget* parent = nullptr);
 
     void setWindowColour(std::uint32_t bgr) override;
     void setCaption(const std::string& title) override;
     void adaptToToolMode(cmdtable::ToolMode toolMode) override;
+    void RefreshTrackBars() override;
+    void BindCommandTable(const settings::BindingSources& sources) override;
     void fillLanguageList(const std::vector<std::u16string>& names, int selected) override;
     void showAndPaint() override;
 
     std::uint32_t windowColour() const { return m_colour; }
+
+    // A picker's display format for a picture string of the clock's formats: the same
+    // letters, with "tt" (the AM/PM marker) as Qt writes it. Example: "tt hh:mm:ss" -> "AP hh:mm:ss".
+    static QString pickerDisplayFormat(std::string_view picture);
 
 public slots:
     // Another start of the tool asked this one to come to the front.
     void bringToFront();
 
 private:
+    void buildFixedControls(QWidget& client);
+    void buildSettingRows();
+
     QTabWidget* m_pages = nullptr;
     QComboBox* m_language = nullptr;
+    QTimer* m_timer = nullptr;
     std::uint32_t m_colour = 0;
+    cmdtable::ToolMode m_toolMode = cmdtable::ToolMode::Full;
 };
 
 } // namespace trelvik::shell

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QMessageBox>
+#include <QStyleFactory>
 
 #include <exception>
 #include <optional>
@@ -77,6 +78,9 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("trelvik");
+    // Fusion paints a palette's colours as flat fills on every platform, which the coloured
+    // groups and the connection colour rely on.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
     const auto sink = trelvik::platform::makeNativeDebugSink();
     trelvik::debuglog::setDebugSink(sink.get());
     try {
