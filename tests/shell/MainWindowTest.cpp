@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
@@ -22,42 +23,14 @@
 #include "shell/ui/SingleInstance.h"
 #include "support/RecordingBoxPresenter.h"
 
+#include "WindowTool.h"
+
 using namespace trelvik;
 
 namespace {
 
-class FixedSystem : public platform::SystemInfo {
-public:
-    explicit FixedSystem(std::string exe) : m_exe(std::move(exe)) {}
-    std::uint16_t systemLangId() const override { return 0x0407; }
-    std::optional<std::string> executablePath() const override { return m_exe; }
-    bool fileExists(const std::string& path) const override { return std::filesystem::is_regular_file(path); }
-    char pathSeparator() const override { return '/'; }
-
-private:
-    std::string m_exe;
-};
-
-void copyData(const QString& name, const QString& toDir) {
-    QFile::copy(QStringLiteral(TRELVIK_DATA_DIR "/") + name, toDir + "/" + name);
-}
-
-struct Tool {
-    std::unique_ptr<platform::ProfileReader> profile = platform::makeNativeProfileReader();
-    std::unique_ptr<platform::TextCodec> codec = platform::makeNativeTextCodec();
-    trelvik::testing::RecordingBoxPresenter presenter;
-    i18n::MessageCatalog catalog{*profile, *codec};
-    i18n::Reporter reporter{presenter, catalog, *codec};
-    shell::AppState state;
-    shell::TForm1 form;
-
-    bool start(const QString& dir) {
-        FixedSystem system((dir + "/trelvik").toStdString());
-        shell::StartupSequence startup({*profile, *codec, system, catalog, reporter}, state, form);
-        return startup.FormCreate();
-    }
-    template <typename T> T* find(const char* name) { return form.findChild<T*>(name); }
-};
+using Tool = trelvik::testing::WindowTool;
+using trelvik::testing::copyData;
 
 TEST(MainWindow, SettingsToolShowsItsPagesAndLanguages) {
     QTemporaryDir dir;
@@ -187,6 +160,8 @@ TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The tool's own style, whose flat fills the colour checks sample.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

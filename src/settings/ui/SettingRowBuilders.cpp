@@ -24,7 +24,7 @@ struct RowColumns {
     int readX;
     int writeX;
 };
-constexpr RowColumns kSettingsPageColumns = {184, 200, 177, 192, 152, 352, 33, 392, 409};
+constexpr RowColumns kSettingsPageColumns = {192, 200, 177, 192, 152, 352, 33, 392, 409};
 constexpr RowColumns kRegisterColumns = {252, 256, 144, 256, 112, 372, 28, 404, 422};
 constexpr int kRowHeight = 21;
 constexpr int kButtonWidth = 17;

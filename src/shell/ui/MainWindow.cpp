@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -107,13 +108,13 @@ const FixedControl kFixedControls[] = {
     {Kind::Button, "TntButtonGetMediumInfo", "Get Medium Information", "TntGroupBox2", 8, 134, 177, 25},
     {Kind::Button, "TntButtonFormatMedium", "Format", "TntGroupBox2", 192, 134, 105, 25},
     {Kind::Group, "TntGroupBox3", "", kDateTime, 328, 312, 169, 169, kNoColour, kHidden},
-    {Kind::Label, "TntLabel4", "Firmware Version:", "TntGroupBox3", 8, 12, 153, 17},
+    {Kind::Label, "TntLabel4", "Firmware Version:", "TntGroupBox3", 8, 12, 153, 15},
     {Kind::Edit, "TntEditFirmwareVersion", "", "TntGroupBox3", 8, 30, 105, 21},
     {Kind::Button, "TntButtonGetFirmwareVersion", "Read", "TntGroupBox3", 118, 28, 43, 25},
-    {Kind::Label, "TntLabel5", "Model ID:", "TntGroupBox3", 8, 60, 153, 17},
+    {Kind::Label, "TntLabel5", "Model ID:", "TntGroupBox3", 8, 60, 153, 15},
     {Kind::Edit, "TntEdit_Model_ID", "", "TntGroupBox3", 8, 78, 105, 21},
     {Kind::Button, "TntButton_GetModelID", "Read", "TntGroupBox3", 118, 76, 43, 25},
-    {Kind::Label, "TntLabel6", "Make ID:", "TntGroupBox3", 8, 108, 153, 17},
+    {Kind::Label, "TntLabel6", "Make ID:", "TntGroupBox3", 8, 108, 153, 15},
     {Kind::Edit, "TntEdit_Make_ID", "", "TntGroupBox3", 8, 126, 105, 21},
     {Kind::Button, "TntButton_GetMakeID", "Read", "TntGroupBox3", 118, 124, 43, 25},
     {Kind::Group, "TntGroupBox_Command_Read_Write", "Command Read/Write", kDateTime, 576, 16, 209, 97},
@@ -140,10 +141,34 @@ const FixedControl kFixedControls[] = {
 // Columns of the medium list: the first, captionless one holds the slot's mark.
 constexpr int kMediumColumnWidths[] = {20, 100, 70, 70};
 
+// A group in one flat colour, caption and thin frame included: the style's own group frame
+// shades its inside, which would change the colour the user is meant to see.
+class ColouredGroupBox final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QColor fill = palette().color(QPalette::Window);
+        painter.fillRect(rect(), fill);
+        const QFontMetrics metrics = fontMetrics();
+        const int top = title().isEmpty() ? 0 : metrics.height() / 2;
+        painter.setPen(fill.darker(140));
+        painter.drawRect(rect().adjusted(0, top, -1, -1));
+        if (title().isEmpty()) return;
+        const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
+        painter.fillRect(caption, fill);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(caption, Qt::AlignCenter, title());
+    }
+};
+
 QWidget* makeControl(const FixedControl& spec, QWidget* parent) {
     const QString text = QString::fromUtf8(spec.text);
     switch (spec.kind) {
     case Kind::Group:
+        if (spec.rgb != kNoColour) return new ColouredGroupBox(text, parent);
         return new QGroupBox(text, parent);
     case Kind::Label:
         return new QLabel(text, parent);
