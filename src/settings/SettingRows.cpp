@@ -63,7 +63,7 @@ constexpr SettingRow kRows[] = {
     {0x22, 1, "AVI_PLB_SHOW_MODE", "AVI_PLB_SHOW_MODE (0x22)", SettingKind::List, Page::DscDv,
      "TntGroupBox3A", 8, 616, 0},
     {0x23, 1, "AUDIO_PLB_VOLUME", "AUDIO_PLB_VOLUME (0x23)", SettingKind::Number, Page::DscDv,
-     "TntGroupBox3A", 464, 16, kTransparentValue},
+     "TntGroupBox3A", 464, 16, 0},
     {0x27, 1, "LONG_EXPOSURE_MODE", "LONG_EXPOSURE_MODE (0x27)", SettingKind::List, Page::DscDv,
      "TntGroupBox3A", 464, 40, 0},
     {0x28, 1, "MACRO_MODE", "MACRO_MODE (0x28)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 464, 64, 0},

@@ -28,10 +28,9 @@ enum class Page { DateTime, DscDv, HunterCam, Settings };
 
 // Row options beyond the naming rule.
 enum RowFlag : unsigned {
-    kNoCaption = 1u << 0,        // no caption label: the group box names the setting
-    kButtonsShown = 1u << 1,     // the R and W buttons are visible (the debug setting's console)
-    kTransparentValue = 1u << 2, // the value label shows the group's colour through
-    kOwnRange = 1u << 3,         // the track bar's range is the tool's own, whatever the command file says
+    kNoCaption = 1u << 0,    // no caption label: the group box names the setting
+    kButtonsShown = 1u << 1, // the R and W buttons are visible (the debug setting's console)
+    kOwnRange = 1u << 3,     // the track bar's range is the tool's own, whatever the command file says
 };
 
 // One row of setting controls: a caption label, the value control and the R and W buttons.

@@ -18,8 +18,8 @@
 
 #include <filesystem>
 
-#include "shell/ui/MainWindow.h"
 #include "WindowTool.h"
+#include "shell/ui/MainWindow.h"
 
 using namespace trelvik;
 using trelvik::testing::WindowTool;
@@ -291,8 +291,9 @@ TEST_F(WindowLayout, EverySettingRowHasItsControlsInItsGroup) {
             EXPECT_STREQ(widget->metaObject()->className(), part.className);
             if (!part.text.isNull()) EXPECT_EQ(text(widget), part.text);
             // A page not shown yet has no size of its own: it gets the page control's area.
-            const QRect area = group->parentWidget()->inherits("QStackedWidget") ? group->parentWidget()->rect()
-                                                                                 : group->rect();
+            const QRect area = group->parentWidget()->inherits("QStackedWidget")
+                                   ? group->parentWidget()->rect()
+                                   : group->rect();
             EXPECT_TRUE(area.contains(widget->geometry())) << area.width() << "x" << area.height();
             EXPECT_EQ(seen(full->form, widget), part.shown && !row.settingsPage);
             EXPECT_EQ(seen(settings->form, settings->form.findChild<QWidget*>(part.objectName)),
@@ -318,7 +319,8 @@ TEST_F(WindowLayout, SettingsPageRowsFollowTheirColumnsEvery24Pixels) {
             int x;
         } columns[] = {
             {"TntLabel_CFG_" + name, 16},
-            {row.kind == 'L' ? "TntComboBox_CFG_" + name : "TrackBar_CFG_" + name, row.kind == 'L' ? 216 : 208},
+            {row.kind == 'L' ? "TntComboBox_CFG_" + name : "TrackBar_CFG_" + name,
+             row.kind == 'L' ? 216 : 208},
             {"Button_CFG_" + name + "_R", 408},
             {"Button_CFG_" + name + "_W", 425},
         };
@@ -339,7 +341,8 @@ TEST_F(WindowLayout, SettingsPageRowsFollowTheirColumnsEvery24Pixels) {
 TEST_F(WindowLayout, VisibleControlsDoNotOverlapTheirNeighbours) {
     for (WindowTool* tool : {full, settings}) {
         for (auto* container : tool->form.findChildren<QWidget*>()) {
-            const bool holder = qobject_cast<QGroupBox*>(container) || container->objectName().startsWith("Tab") ||
+            const bool holder = qobject_cast<QGroupBox*>(container) ||
+                                container->objectName().startsWith("Tab") ||
                                 container->objectName() == "TntTabSheet_DateTime";
             if (!holder) continue;
             QList<QWidget*> shown;
@@ -348,7 +351,8 @@ TEST_F(WindowLayout, VisibleControlsDoNotOverlapTheirNeighbours) {
             for (int i = 0; i < shown.size(); ++i)
                 for (int j = i + 1; j < shown.size(); ++j)
                     EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
-                        << shown[i]->objectName().toStdString() << " / " << shown[j]->objectName().toStdString();
+                        << shown[i]->objectName().toStdString() << " / "
+                        << shown[j]->objectName().toStdString();
         }
     }
 }
@@ -378,10 +382,18 @@ TEST_F(WindowLayout, GroupsAndFieldsArePaintedInTheirColours) {
         const char* name;
         QRgb rgb;
     } cases[] = {
-        {"TntGroupBox3A", 0xFFC0C0}, {"GroupBox5", 0xA6CAF0},  {"GroupBox7", 0xC0DCC0},
-        {"GroupBox8", 0xFFC3F4},     {"GroupBox9", 0xFFC983},  {"GroupBox10", 0xBEBEFF},
-        {"GroupBox11", 0xFFFFC0},    {"GroupBox12", 0xC0FFFF}, {"GroupBox13", 0xF6DAB2},
-        {"GroupBox14", 0xFFC0C0},    {"Panel_Pivot", 0xFFFFFF}, {"Edit_CFG_PASSWORD", 0xFFFFE0},
+        {"TntGroupBox3A", 0xFFC0C0},
+        {"GroupBox5", 0xA6CAF0},
+        {"GroupBox7", 0xC0DCC0},
+        {"GroupBox8", 0xFFC3F4},
+        {"GroupBox9", 0xFFC983},
+        {"GroupBox10", 0xBEBEFF},
+        {"GroupBox11", 0xFFFFC0},
+        {"GroupBox12", 0xC0FFFF},
+        {"GroupBox13", 0xF6DAB2},
+        {"GroupBox14", 0xFFC0C0},
+        {"Panel_Pivot", 0xFFFFFF},
+        {"Edit_CFG_PASSWORD", 0xFFFFE0},
         {"Edit_CFG_SERIAL_NUMBER", 0xFFFFE0},
     };
     for (const auto& c : cases) {
@@ -436,9 +448,9 @@ TEST(WindowBinding, MissingCodesAreReportedOncePerControl) {
         file.replace(file.find("cmd=0x05"), 8, "cmd=0x7E");
         file.replace(file.find("cmd=0x38"), 8, "cmd=0x7F");
     }));
-    EXPECT_EQ(tool.presenter.texts(), (std::vector<std::u16string>{
-                                          u"MassCmd_CmdIdToCmdIndex(), cmd_code=5 can not found!",
-                                          u"MassCmd_CmdIdToCmdIndex(), cmd_code=56 can not found!"}));
+    EXPECT_EQ(tool.presenter.texts(),
+              (std::vector<std::u16string>{u"MassCmd_CmdIdToCmdIndex(), cmd_code=5 can not found!",
+                                           u"MassCmd_CmdIdToCmdIndex(), cmd_code=56 can not found!"}));
     EXPECT_EQ(tool.find<QComboBox>("TntComboBox_CFG_TV_MODE")->count(), 0);
     auto* count = tool.find<QSlider>("TrackBar_CFG_CONTINUOUS_CAPTURE_COUNT");
     EXPECT_EQ(std::make_pair(count->minimum(), count->maximum()), std::make_pair(0, 255));
@@ -453,10 +465,12 @@ TEST(WindowBinding, MissingCodesAreReportedOncePerControl) {
 
 TEST(WindowBinding, SettingsToolReportsAMissingCodeInTheUsersLanguage) {
     WindowTool tool;
-    ASSERT_TRUE(tool.startWith({"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"},
-                               [](std::string& file) { file.replace(file.find("cmd=0x41"), 8, "cmd=0x7E"); }));
+    ASSERT_TRUE(
+        tool.startWith({"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"},
+                       [](std::string& file) { file.replace(file.find("cmd=0x41"), 8, "cmd=0x7E"); }));
     ASSERT_EQ(tool.presenter.count(), 1u);
-    EXPECT_EQ(tool.presenter.last().text, tool.reporter.buildMsgText(282, std::vector<i18n::MsgArg>{i18n::MsgArg(0x41)}));
+    EXPECT_EQ(tool.presenter.last().text,
+              tool.reporter.buildMsgText(282, std::vector<i18n::MsgArg>{i18n::MsgArg(0x41)}));
     EXPECT_EQ(tool.find<QComboBox>("TntComboBox_CFG_MONITORON_MODE_S")->count(), 0);
     EXPECT_EQ(tool.find<QComboBox>("TntComboBox_Date_Format")->count(), 3);
     EXPECT_EQ(tool.find<QComboBox>("TntComboBox_Time_Format")->itemText(1), "12 Stunden"); // a German system

@@ -88,8 +88,8 @@ void buildTrackBarRow(QWidget& group, const SettingRow& row) {
     track->setTickPosition(QSlider::NoTicks);
     auto* value = place<QLabel>(group, valueLabelName(row), row.x + columns.valueLabelX, row.y,
                                 columns.valueLabelWidth);
+    // Like every label here, the value shows its group's colour through.
     value->setText("0");
-    value->setAutoFillBackground(!(row.flags & kTransparentValue));
 }
 
 void buildEditRow(QWidget& group, const SettingRow& row) {
