@@ -10,7 +10,7 @@ packages=(
   libudev-dev libicu-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth imagemagick fonts-dejavu-core fonts-noto-cjk
+  xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-noto-cjk
 )
 
 missing=()
