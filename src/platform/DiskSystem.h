@@ -51,6 +51,10 @@ public:
     // "" when the failure was the camera's, or there was none.
     // Example: "cannot write state file /ro/cam.json: Permission denied"
     virtual std::string lastFailure() const { return {}; }
+    // What the user can do when open() failed with `errorCode`, as sentences for a box; "" when
+    // there is nothing to add to the error number.
+    // Example: 13 on Linux -> "This user may not open the camera's device node: install the udev rule ..."
+    virtual std::string openAdvice(int /*errorCode*/) const { return {}; }
 };
 
 } // namespace trelvik::platform

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/DebugSink.h"
+#include "platform/DeviceWatch.h"
 #include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
 #include "platform/SystemInfo.h"
@@ -18,5 +19,8 @@ std::unique_ptr<TextCodec> makeNativeTextCodec();
 std::unique_ptr<SystemInfo> makeNativeSystemInfo();
 std::unique_ptr<platform::DebugSink> makeNativeDebugSink();
 std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem();
+// The system's device news. Linux: a udev monitor with a descriptor. Windows: none; the window's
+// WM_DEVICECHANGE messages are handed to it (DeviceWatch::takeNativeMessage).
+std::unique_ptr<platform::DeviceWatch> makeNativeDeviceWatch();
 
 } // namespace trelvik::platform

@@ -246,6 +246,10 @@ const std::string& SimDiskSystem::statePath() const {
     return m_core->statePath;
 }
 
+const link::CameraIds& SimDiskSystem::ids() const {
+    return m_core->options.ids;
+}
+
 std::optional<CameraState> SimDiskSystem::state() {
     return m_core->transact([](CameraState&) { return false; });
 }

@@ -108,6 +108,8 @@ public:
     std::string error() const;
     // The state file's path; "" for a camera in memory.
     const std::string& statePath() const;
+    // The USB identity the camera shows.
+    const link::CameraIds& ids() const;
     // The camera's present state (read from the file when there is one); nullopt on a file problem.
     std::optional<CameraState> state();
     // Changes the state under the lock and writes it back. False on a file problem.

@@ -3,6 +3,7 @@
 
 #include <libudev.h>
 
+#include <cerrno>
 #include <functional>
 #include <map>
 #include <memory>
@@ -124,6 +125,13 @@ std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() {
 
 std::unique_ptr<platform::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {
     return openSgIoDisk(openPath, errorCode);
+}
+
+std::string UdevDiskSystem::openAdvice(int errorCode) const {
+    if (errorCode != EACCES && errorCode != EPERM) return {};
+    return "This user may not open the camera's device node. Install the udev rule 70-trelvik.rules "
+           "(sudo cp data/udev/70-trelvik.rules /etc/udev/rules.d/, then sudo udevadm control --reload "
+           "&& sudo udevadm trigger) and plug the camera in again; the tool does not need root.";
 }
 
 std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera) {

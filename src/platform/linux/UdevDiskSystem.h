@@ -25,6 +25,9 @@ public:
     std::vector<platform::UsbDeviceNode> usbDevices() override;
     // Opens an sg (or block) node read-write; errorCode = errno on failure.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
+    // For EACCES and EPERM: how to install the udev rule that lets the logged-in user open the
+    // camera's nodes.
+    std::string openAdvice(int errorCode) const override;
 
     // The facts behind both lists, as one udev walk gathers them. Empty when udev is unusable.
     static void scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi);
