@@ -6,6 +6,7 @@
 #include "platform/DebugSink.h"
 #include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
+#include "platform/ProgramWindows.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -18,5 +19,6 @@ std::unique_ptr<TextCodec> makeNativeTextCodec();
 std::unique_ptr<SystemInfo> makeNativeSystemInfo();
 std::unique_ptr<platform::DebugSink> makeNativeDebugSink();
 std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem();
+std::unique_ptr<ProgramWindows> makeNativeProgramWindows();
 
 } // namespace trelvik::platform
