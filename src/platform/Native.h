@@ -7,6 +7,7 @@
 #include "platform/DeviceWatch.h"
 #include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
+#include "platform/ProgramWindows.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -22,5 +23,6 @@ std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem();
 // The system's device news. Linux: a udev monitor with a descriptor. Windows: none; the window's
 // WM_DEVICECHANGE messages are handed to it (DeviceWatch::takeNativeMessage).
 std::unique_ptr<platform::DeviceWatch> makeNativeDeviceWatch();
+std::unique_ptr<ProgramWindows> makeNativeProgramWindows();
 
 } // namespace trelvik::platform

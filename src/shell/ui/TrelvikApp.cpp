@@ -16,6 +16,7 @@
 #include "platform/NativeDiskSystem.h"
 #include "shell/AppState.h"
 #include "shell/StartupSequence.h"
+#include "shell/ui/FirstPaint.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/SingleInstance.h"
 #include "sim/SimulatedCamera.h"
@@ -49,6 +50,7 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     shell::AppState state;
 
     shell::TForm1 form;
+    shell::exitAfterFirstPaintWhenAsked(form);
     presenter.setOwner(&form);
     instance.listen();
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, &form,
