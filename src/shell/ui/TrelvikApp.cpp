@@ -19,6 +19,9 @@
 #include "shell/ui/FirstPaint.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/SingleInstance.h"
+#include "shell/ui/TrackBarFollowsMouse.h"
+#include "shell/ui/WindowConnection.h"
+#include "sim/SimDeviceWatch.h"
 #include "sim/SimulatedCamera.h"
 
 namespace {
@@ -53,25 +56,41 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     shell::exitAfterFirstPaintWhenAsked(form);
     presenter.setOwner(&form);
     instance.listen();
-    QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, &form,
-                     &shell::TForm1::bringToFront, Qt::QueuedConnection);
 
     shell::StartupSequence startup({*profile, *codec, *system, catalog, reporter}, state, form);
     if (!startup.FormCreate()) return 0;
 
-    // The camera's disks: the simulated camera when asked for, else the system's, told the
-    // camera's USB ids by the command file.
+    // The camera's disks and their news: the simulated camera when asked for, else the
+    // system's, told the camera's USB ids by the command file.
+    const link::CameraIds ids = link::LoadCameraIds(*profile, state.CommandFilePath);
     std::unique_ptr<platform::DiskSystem> disks;
+    std::unique_ptr<platform::DeviceWatch> watch;
     if (simulate) {
         std::string error;
-        disks = sim::makeSimulatedDiskSystem(simulate->empty() ? std::nullopt : simulate, error);
-        if (!disks) {
+        sim::SimOptions options;
+        options.ids = ids;
+        auto camera = sim::openSimulatedCamera(simulate->empty() ? std::nullopt : simulate, error, options);
+        if (!camera) {
             reporter.ErrorBox("The simulated camera cannot start:\n\n%s", error.c_str());
             return 0;
         }
+        watch = std::make_unique<sim::SimDeviceWatch>(*camera);
+        disks = std::move(camera);
     } else {
-        disks = platform::makeNativeDiskSystem(link::LoadCameraIds(*profile, state.CommandFilePath));
+        disks = platform::makeNativeDiskSystem(ids);
+        watch = platform::makeNativeDeviceWatch();
     }
+    const auto windows = platform::makeNativeProgramWindows();
+    shell::ConnectionServices services{*disks, ids, state, reporter, catalog, *codec, watch.get()};
+    // Ends before the disks and the watch it uses, though the window holds it as a child.
+    const auto connection =
+        std::make_unique<shell::WindowConnection>(form, services, *windows, state, system->pathSeparator());
+    QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
+                     [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
+    QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),
+                     [&connection] { connection->formClose(); });
+    shell::TrackBarFollowsMouse trackBars(&form);
+    connection->startUp();
     return app.exec();
 }
 

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "shell/ui/WindowConnection.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "shell/ui/MainWindow.h"
+
+namespace trelvik::shell {
+
+namespace {
+// A watch without a descriptor is asked this often; the simulated camera promises news
+// within a second.
+constexpr int kPollIntervalMs = 250;
+} // namespace
+
+WindowConnection::WindowConnection(TForm1& form, const ConnectionServices& services,
+                                   platform::ProgramWindows& windows, const AppState& state, char pathSeparator)
+    : QObject(&form), m_form(form), m_watch(services.watch), m_connection(services, *this),
+      m_preview(windows, state, pathSeparator) {
+    m_autoConnect = form.findChild<QCheckBox*>("TntCheckBox_Camera_Auto_Connect");
+    m_connectButton = form.findChild<QPushButton*>("TntButton_Connect");
+    m_loadButton = form.findChild<QPushButton*>("TntButton_Load_Camera_Settings");
+    m_clock = form.findChild<QTimer*>("Timer1");
+    // toggled, not clicked: ticking the box from start-up must reach the handler too, which
+    // absorbs that first one.
+    if (m_autoConnect)
+        connect(m_autoConnect, &QCheckBox::toggled, this,
+                [this](bool checked) { m_connection.autoConnectClicked(checked); });
+    if (m_connectButton)
+        connect(m_connectButton, &QPushButton::clicked, this, [this] { m_connection.connectClicked(); });
+    if (!m_watch) return;
+    if (m_watch->fd() >= 0) {
+        m_notifier = new QSocketNotifier(m_watch->fd(), QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, [this] { drainDeviceNews(); });
+    } else {
+        m_poll = new QTimer(this);
+        m_poll->setInterval(kPollIntervalMs);
+        connect(m_poll, &QTimer::timeout, this, [this] { drainDeviceNews(); });
+        m_poll->start();
+    }
+}
+
+WindowConnection::~WindowConnection() = default;
+
+void WindowConnection::drainDeviceNews() {
+    for (const platform::DeviceEvent& event : m_watch->drain()) m_connection.handleDeviceEvent(event);
+}
+
+void WindowConnection::post(PrivateMessage message) {
+    QMetaObject::invokeMethod(
+        this, [this, message] { m_connection.handleMessage(message); }, Qt::QueuedConnection);
+}
+
+void WindowConnection::setWindowColour(std::uint32_t bgr) { m_form.setWindowColour(bgr); }
+
+void WindowConnection::refreshTrackBars() { m_form.RefreshTrackBars(); }
+
+void WindowConnection::setClockTimerRunning(bool running) {
+    if (!m_clock) return;
+    if (running)
+        m_clock->start();
+    else
+        m_clock->stop();
+}
+
+void WindowConnection::loadCameraSettings() {
+    if (m_loadButton) m_loadButton->click();
+}
+
+void WindowConnection::checkAutoConnectBox() {
+    if (m_autoConnect) m_autoConnect->setChecked(true);
+}
+
+void WindowConnection::setConnectButtonEnabled(bool enabled) {
+    if (m_connectButton) m_connectButton->setEnabled(enabled);
+}
+
+void WindowConnection::setConnectButtonCaption(const std::u16string& caption) {
+    if (m_connectButton) m_connectButton->setText(QString::fromStdU16String(caption));
+}
+
+void WindowConnection::showPreviewProgram() { m_preview.ShowPreviewProgram(m_connection.cameraNamePrefix()); }
+
+void WindowConnection::closePreviewProgram() { m_preview.ClosePreviewProgram(); }
+
+void WindowConnection::bringToFront() { m_form.bringToFront(); }
+
+} // namespace trelvik::shell
