@@ -17,7 +17,8 @@ constexpr int kPollIntervalMs = 250;
 } // namespace
 
 WindowConnection::WindowConnection(TForm1& form, const ConnectionServices& services,
-                                   platform::ProgramWindows& windows, const AppState& state, char pathSeparator)
+                                   platform::ProgramWindows& windows, const AppState& state,
+                                   char pathSeparator)
     : QObject(&form), m_form(form), m_watch(services.watch), m_connection(services, *this),
       m_preview(windows, state, pathSeparator) {
     m_autoConnect = form.findChild<QCheckBox*>("TntCheckBox_Camera_Auto_Connect");
@@ -46,7 +47,8 @@ WindowConnection::WindowConnection(TForm1& form, const ConnectionServices& servi
 WindowConnection::~WindowConnection() = default;
 
 void WindowConnection::drainDeviceNews() {
-    for (const platform::DeviceEvent& event : m_watch->drain()) m_connection.handleDeviceEvent(event);
+    for (const platform::DeviceEvent& event : m_watch->drain())
+        m_connection.handleDeviceEvent(event);
 }
 
 void WindowConnection::post(PrivateMessage message) {
@@ -54,9 +56,13 @@ void WindowConnection::post(PrivateMessage message) {
         this, [this, message] { m_connection.handleMessage(message); }, Qt::QueuedConnection);
 }
 
-void WindowConnection::setWindowColour(std::uint32_t bgr) { m_form.setWindowColour(bgr); }
+void WindowConnection::setWindowColour(std::uint32_t bgr) {
+    m_form.setWindowColour(bgr);
+}
 
-void WindowConnection::refreshTrackBars() { m_form.RefreshTrackBars(); }
+void WindowConnection::refreshTrackBars() {
+    m_form.RefreshTrackBars();
+}
 
 void WindowConnection::setClockTimerRunning(bool running) {
     if (!m_clock) return;
@@ -82,10 +88,16 @@ void WindowConnection::setConnectButtonCaption(const std::u16string& caption) {
     if (m_connectButton) m_connectButton->setText(QString::fromStdU16String(caption));
 }
 
-void WindowConnection::showPreviewProgram() { m_preview.ShowPreviewProgram(m_connection.cameraNamePrefix()); }
+void WindowConnection::showPreviewProgram() {
+    m_preview.ShowPreviewProgram(m_connection.cameraNamePrefix());
+}
 
-void WindowConnection::closePreviewProgram() { m_preview.ClosePreviewProgram(); }
+void WindowConnection::closePreviewProgram() {
+    m_preview.ClosePreviewProgram();
+}
 
-void WindowConnection::bringToFront() { m_form.bringToFront(); }
+void WindowConnection::bringToFront() {
+    m_form.bringToFront();
+}
 
 } // namespace trelvik::shell
