@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTimeEdit>
 #include <QTimer>
 
 #include <functional>
@@ -42,7 +45,8 @@ TEST(WindowConnection, FollowsTheCameraTheCheckBoxAndTheButton) {
     sim::SimDiskSystem camera;
     sim::SimDeviceWatch watch(camera);
     const auto windows = platform::makeNativeProgramWindows();
-    ConnectionServices services{camera, camera.ids(), tool.state, tool.reporter, tool.catalog, *tool.codec, &watch};
+    ConnectionServices services{camera,       camera.ids(), tool.state, tool.reporter,
+                                tool.catalog, *tool.codec,  &watch};
     WindowConnection connection(tool.form, services, *windows, tool.state, '/');
     auto* box = tool.find<QCheckBox>("TntCheckBox_Camera_Auto_Connect");
     auto* button = tool.find<QPushButton>("TntButton_Connect");
@@ -55,7 +59,8 @@ TEST(WindowConnection, FollowsTheCameraTheCheckBoxAndTheButton) {
     const auto settle = [&](const Seen& expected) {
         QElapsedTimer waited;
         waited.start();
-        while (!(seen() == expected) && waited.elapsed() < 2000) QApplication::processEvents();
+        while (!(seen() == expected) && waited.elapsed() < 2000)
+            QApplication::processEvents();
         return seen();
     };
 
@@ -81,6 +86,14 @@ TEST(WindowConnection, FollowsTheCameraTheCheckBoxAndTheButton) {
         EXPECT_EQ(settle(step.expected), step.expected) << step.what;
     }
     EXPECT_TRUE(tool.presenter.requests().empty());
+
+    tool.form.setPickersToNow();
+    tool.form.selectFirstClockFormats();
+    EXPECT_EQ(tool.find<QDateEdit>("DateTimePicker1")->date(), QDate::currentDate());
+    EXPECT_EQ(tool.find<QDateEdit>("DateTimePicker1")->displayFormat(), "dd/MM/yyyy");
+    EXPECT_EQ(tool.find<QTimeEdit>("DateTimePicker2")->displayFormat(), "HH:mm:ss");
+    EXPECT_EQ(tool.find<QComboBox>("TntComboBox_Date_Format")->currentIndex(), 0);
+    EXPECT_EQ(tool.find<QComboBox>("TntComboBox_Time_Format")->currentIndex(), 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -339,6 +340,21 @@ void TForm1::fillLanguageList(const std::vector<std::u16string>& names, int sele
     for (const auto& name : names)
         m_language->addItem(QString::fromStdU16String(name));
     m_language->setCurrentIndex(selected);
+}
+
+void TForm1::setPickersToNow() {
+    const QDateTime now = QDateTime::currentDateTime();
+    if (auto* date = findChild<QDateEdit*>("DateTimePicker1")) date->setDate(now.date());
+    if (auto* time = findChild<QTimeEdit*>("DateTimePicker2")) time->setTime(now.time());
+}
+
+void TForm1::selectFirstClockFormats() {
+    if (auto* list = findChild<QComboBox*>("TntComboBox_Date_Format")) list->setCurrentIndex(0);
+    if (auto* list = findChild<QComboBox*>("TntComboBox_Time_Format")) list->setCurrentIndex(0);
+    if (auto* date = findChild<QDateEdit*>("DateTimePicker1"))
+        date->setDisplayFormat(pickerDisplayFormat("dd/MM/yyyy"));
+    if (auto* time = findChild<QTimeEdit*>("DateTimePicker2"))
+        time->setDisplayFormat(pickerDisplayFormat("HH:mm:ss"));
 }
 
 void TForm1::showAndPaint() {

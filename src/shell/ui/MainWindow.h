@@ -34,6 +34,11 @@ public:
 
     std::uint32_t windowColour() const { return m_colour; }
 
+    // After the window is shown: both pickers show the present local date and time.
+    void setPickersToNow();
+    // The clock's formats start at the first entry of each list, and the pickers show it.
+    void selectFirstClockFormats();
+
     // A picker's display format for a picture string of the clock's formats: the same
     // letters, with "tt" (the AM/PM marker) as Qt writes it. Example: "tt hh:mm:ss" -> "AP hh:mm:ss".
     static QString pickerDisplayFormat(std::string_view picture);

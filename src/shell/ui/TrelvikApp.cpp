@@ -89,8 +89,10 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),
                      [&connection] { connection->formClose(); });
-    shell::TrackBarFollowsMouse trackBars(&form);
+    form.setPickersToNow();
     connection->startUp();
+    form.selectFirstClockFormats();
+    shell::TrackBarFollowsMouse trackBars(&form);
     return app.exec();
 }
 
