@@ -81,10 +81,12 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
         watch = platform::makeNativeDeviceWatch();
     }
     const auto windows = platform::makeNativeProgramWindows();
-    shell::ConnectionServices services{*disks, ids, state, reporter, catalog, *codec, watch.get()};
+    shell::RequestGate gate;
+    shell::GatedDiskSystem gatedDisks(*disks, gate);
+    shell::ConnectionServices services{gatedDisks, ids, state, reporter, catalog, *codec, watch.get()};
     // Ends before the disks and the watch it uses, though the window holds it as a child.
-    const auto connection =
-        std::make_unique<shell::WindowConnection>(form, services, *windows, state, system->pathSeparator());
+    const auto connection = std::make_unique<shell::WindowConnection>(form, services, *windows, state,
+                                                                      system->pathSeparator(), &gate);
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),

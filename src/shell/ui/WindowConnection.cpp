@@ -18,9 +18,16 @@ constexpr int kPollIntervalMs = 250;
 
 WindowConnection::WindowConnection(TForm1& form, const ConnectionServices& services,
                                    platform::ProgramWindows& windows, const AppState& state,
-                                   char pathSeparator)
+                                   char pathSeparator, RequestGate* gate)
     : QObject(&form), m_form(form), m_watch(services.watch), m_connection(services, *this),
-      m_preview(windows, state, pathSeparator) {
+      m_preview(windows, state, pathSeparator), m_gate(gate) {
+    if (m_gate)
+        connect(m_gate, &RequestGate::idle, this, [this] {
+            std::vector<PrivateMessage> held;
+            held.swap(m_heldBack);
+            for (PrivateMessage message : held)
+                post(message);
+        });
     m_autoConnect = form.findChild<QCheckBox*>("TntCheckBox_Camera_Auto_Connect");
     m_connectButton = form.findChild<QPushButton*>("TntButton_Connect");
     m_loadButton = form.findChild<QPushButton*>("TntButton_Load_Camera_Settings");
@@ -53,7 +60,17 @@ void WindowConnection::drainDeviceNews() {
 
 void WindowConnection::post(PrivateMessage message) {
     QMetaObject::invokeMethod(
-        this, [this, message] { m_connection.handleMessage(message); }, Qt::QueuedConnection);
+        this, [this, message] { deliver(message); }, Qt::QueuedConnection);
+}
+
+void WindowConnection::deliver(PrivateMessage message) {
+    // Posted calls still arrive while a request runs (the window must paint); a connect or
+    // disconnect then would start a second request, so it waits for the first to end.
+    if (m_gate && m_gate->busy()) {
+        m_heldBack.push_back(message);
+        return;
+    }
+    m_connection.handleMessage(message);
 }
 
 void WindowConnection::setWindowColour(std::uint32_t bgr) {

@@ -4,11 +4,13 @@
 #include <QObject>
 
 #include <memory>
+#include <vector>
 
 #include "platform/DeviceWatch.h"
 #include "platform/ProgramWindows.h"
 #include "shell/Connection.h"
 #include "shell/Preview.h"
+#include "shell/ui/RequestGate.h"
 
 class QCheckBox;
 class QPushButton;
@@ -25,9 +27,10 @@ class TForm1;
 class WindowConnection final : public QObject, public ConnectionView {
     Q_OBJECT
 public:
-    // `watch` (may be null: no device news) and `windows` must outlive this object.
+    // `watch` (may be null: no device news), `windows` and `gate` (may be null: requests
+    // block the window) must outlive this object.
     WindowConnection(TForm1& form, const ConnectionServices& services, platform::ProgramWindows& windows,
-                     const AppState& state, char pathSeparator);
+                     const AppState& state, char pathSeparator, RequestGate* gate = nullptr);
     ~WindowConnection() override;
 
     Connection& connection() { return m_connection; }
@@ -51,6 +54,8 @@ public:
 
 private:
     void drainDeviceNews();
+    // A posted message's turn: held back while a camera request runs, then handled in order.
+    void deliver(PrivateMessage message);
 
     TForm1& m_form;
     platform::DeviceWatch* m_watch;
@@ -62,6 +67,8 @@ private:
     QTimer* m_clock = nullptr;
     QSocketNotifier* m_notifier = nullptr;
     QTimer* m_poll = nullptr;
+    RequestGate* m_gate = nullptr;
+    std::vector<PrivateMessage> m_heldBack;
 };
 
 } // namespace trelvik::shell

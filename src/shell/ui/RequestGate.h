@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/DiskSystem.h"
+
+namespace trelvik::shell {
+
+// One camera request at a time, and a window that keeps painting while it runs. A request
+// can take long (a probed card format runs for minutes, a camera that stopped answering holds
+// it until its timeout): it runs on a worker thread while the window's thread waits in a
+// local loop that paints and delivers posted events, but holds back user input, timer ticks
+// and device news until the request has ended, as a blocking call would.
+class RequestGate final : public QObject {
+    Q_OBJECT
+public:
+    explicit RequestGate(QObject* parent = nullptr);
+
+    bool busy() const { return m_busy; }
+
+    // Runs `work` to its end and returns what it returned. False at once, without running
+    // it, when a request is already in flight: two requests must never overlap on a camera.
+    bool run(const std::function<bool()>& work);
+
+signals:
+    // A request ended; work held back because of it may go on.
+    void idle();
+
+private:
+    bool m_busy = false;
+};
+
+// A disk system whose disks carry every request through the gate; the rest is the inner
+// system's.
+class GatedDiskSystem final : public platform::DiskSystem {
+public:
+    // `inner` and `gate` must outlive this object and the disks it opens.
+    GatedDiskSystem(platform::DiskSystem& inner, RequestGate& gate) : m_inner(inner), m_gate(gate) {}
+
+    std::vector<platform::DriveEntry> drives() override { return m_inner.drives(); }
+    std::vector<platform::UsbDeviceNode> usbDevices() override { return m_inner.usbDevices(); }
+    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
+    std::string lastFailure() const override { return m_inner.lastFailure(); }
+    std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }
+
+private:
+    platform::DiskSystem& m_inner;
+    RequestGate& m_gate;
+};
+
+} // namespace trelvik::shell
