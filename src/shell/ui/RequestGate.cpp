@@ -14,7 +14,8 @@ namespace {
 
 class GatedDisk final : public platform::Disk {
 public:
-    GatedDisk(std::unique_ptr<platform::Disk> inner, RequestGate& gate) : m_inner(std::move(inner)), m_gate(gate) {}
+    GatedDisk(std::unique_ptr<platform::Disk> inner, RequestGate& gate)
+        : m_inner(std::move(inner)), m_gate(gate) {}
     bool send(const platform::ScsiRequest& request) override {
         return m_gate.run([&] { return m_inner->send(request); });
     }
@@ -39,7 +40,8 @@ bool RequestGate::run(const std::function<bool()>& work) {
     QEventLoop loop;
     std::thread worker([&] {
         result = work();
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
               QEventLoop::X11ExcludeTimers);

@@ -2,6 +2,7 @@
 #include "shell/ui/WindowConnection.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -40,6 +41,8 @@ WindowConnection::WindowConnection(TForm1& form, const ConnectionServices& servi
     if (m_connectButton)
         connect(m_connectButton, &QPushButton::clicked, this, [this] { m_connection.connectClicked(); });
     if (!m_watch) return;
+    m_watch->setNativeWindow(reinterpret_cast<void*>(form.winId()));
+    QCoreApplication::instance()->installNativeEventFilter(this);
     if (m_watch->fd() >= 0) {
         m_notifier = new QSocketNotifier(m_watch->fd(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, [this] { drainDeviceNews(); });
@@ -51,7 +54,16 @@ WindowConnection::WindowConnection(TForm1& form, const ConnectionServices& servi
     }
 }
 
-WindowConnection::~WindowConnection() = default;
+WindowConnection::~WindowConnection() {
+    if (m_watch) QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool WindowConnection::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* /*result*/) {
+    // The message goes on to the window's own handling whatever it was, as device messages
+    // always have.
+    if (eventType == "windows_generic_MSG" && m_watch->takeNativeMessage(message)) drainDeviceNews();
+    return false;
+}
 
 void WindowConnection::drainDeviceNews() {
     for (const platform::DeviceEvent& event : m_watch->drain())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 
 #include <memory>
@@ -24,7 +25,7 @@ class TForm1;
 // Joins the window to the connection rules: the check box, the Connect button, Timer1, the
 // system's device news and the preview program. Posted messages become queued calls on the
 // window's thread, so they run after the current handler returns, in order.
-class WindowConnection final : public QObject, public ConnectionView {
+class WindowConnection final : public QObject, public ConnectionView, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     // `watch` (may be null: no device news), `windows` and `gate` (may be null: requests
@@ -51,6 +52,9 @@ public:
     void showPreviewProgram() override;
     void closePreviewProgram() override;
     void bringToFront() override;
+
+    // Systems that deliver device news as window messages (Windows) hand them over here.
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void drainDeviceNews();
