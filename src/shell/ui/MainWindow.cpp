@@ -165,11 +165,11 @@ protected:
     }
 };
 
-QWidget* makeControl(const FixedControl& spec, QWidget* parent) {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+QWidget* makeControl(const FixedControl& fixed, QWidget* parent) {
+    const QString text = QString::fromUtf8(fixed.text);
+    switch (fixed.kind) {
     case Kind::Group:
-        if (spec.rgb != kNoColour) return new ColouredGroupBox(text, parent);
+        if (fixed.rgb != kNoColour) return new ColouredGroupBox(text, parent);
         return new QGroupBox(text, parent);
     case Kind::Label:
         return new QLabel(text, parent);
@@ -182,18 +182,18 @@ QWidget* makeControl(const FixedControl& spec, QWidget* parent) {
     case Kind::ComboBox: {
         auto* list = new QComboBox(parent);
         list->addItems(text.split('\n'));
-        list->setCurrentIndex((spec.flags & kFirstSelected) ? 0 : -1);
+        list->setCurrentIndex((fixed.flags & kFirstSelected) ? 0 : -1);
         return list;
     }
     case Kind::DatePicker: {
         auto* picker = new QDateEdit(parent);
         picker->setCalendarPopup(true);
-        picker->setDisplayFormat(TForm1::pickerDisplayFormat(spec.text));
+        picker->setDisplayFormat(TForm1::pickerDisplayFormat(fixed.text));
         return picker;
     }
     case Kind::TimePicker: {
         auto* picker = new QTimeEdit(parent);
-        picker->setDisplayFormat(TForm1::pickerDisplayFormat(spec.text));
+        picker->setDisplayFormat(TForm1::pickerDisplayFormat(fixed.text));
         return picker;
     }
     case Kind::ListView: {
@@ -253,8 +253,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 void TForm1::buildFixedControls(QWidget& client) {
     QHash<QString, QWidget*> parents{{kClient, &client}};
     // The top row comes first and the page control after it, as the tab order runs.
-    for (const FixedControl& spec : kFixedControls) {
-        if (std::string_view(spec.parent) == kDateTime && !m_pages) {
+    for (const FixedControl& fixed : kFixedControls) {
+        if (std::string_view(fixed.parent) == kDateTime && !m_pages) {
             m_pages = new QTabWidget(&client);
             m_pages->setObjectName("TntPageControl1");
             m_pages->setGeometry(24, 72, 1017, 705);
@@ -265,17 +265,17 @@ void TForm1::buildFixedControls(QWidget& client) {
                 parents.insert(page.objectName, sheet);
             }
         }
-        QWidget* widget = makeControl(spec, parents.value(spec.parent));
-        widget->setObjectName(spec.name);
-        widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
-        if (spec.rgb != kNoColour) paintFlat(*widget, spec.rgb);
-        if (spec.flags & kHidden) widget->setVisible(false);
-        if (spec.flags & kSmallFont) {
+        QWidget* widget = makeControl(fixed, parents.value(fixed.parent));
+        widget->setObjectName(fixed.name);
+        widget->setGeometry(fixed.x, fixed.y, fixed.width, fixed.height);
+        if (fixed.rgb != kNoColour) paintFlat(*widget, fixed.rgb);
+        if (fixed.flags & kHidden) widget->setVisible(false);
+        if (fixed.flags & kSmallFont) {
             QFont small("MS Sans Serif");
             small.setPixelSize(11);
             widget->setFont(small);
         }
-        parents.insert(spec.name, widget);
+        parents.insert(fixed.name, widget);
     }
     m_language = client.findChild<QComboBox*>("TntComboBox_Language");
 }
