@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The system's news about devices coming and going: volumes (the camera as a disk) and
@@ -33,6 +34,22 @@ struct DeviceEvent {
 
     bool operator==(const DeviceEvent&) const = default;
 };
+
+// A volume that came or went, named as the disk system's catalog names it.
+inline DeviceEvent volumeEvent(DeviceEventKind kind, std::string drive) {
+    DeviceEvent event;
+    event.kind = kind;
+    event.drive = std::move(drive);
+    return event;
+}
+
+// A capture device that came or went, with the narrow name the system gave it.
+inline DeviceEvent captureEvent(DeviceEventKind kind, std::string deviceName) {
+    DeviceEvent event;
+    event.kind = kind;
+    event.deviceName = std::move(deviceName);
+    return event;
+}
 
 class DeviceWatch {
 public:

@@ -63,26 +63,18 @@ void SimDeviceWatch::onEvent(SimEvent event) {
 
 void SimDeviceWatch::moveTo(Presence now) {
     if (now == m_presence) return;
-    platform::DeviceEvent event;
-    if (m_presence == Presence::Disk) {
-        event.kind = platform::DeviceEventKind::VolumeRemoved;
-        event.drive = kSimDriveName;
-        m_pending.push_back(event);
-    } else if (m_presence == Presence::Capture && m_capture) {
-        event.kind = platform::DeviceEventKind::CaptureRemoved;
-        event.deviceName = simCaptureDeviceName(m_camera.ids());
-        m_pending.push_back(event);
-    }
-    event = {};
-    if (now == Presence::Disk) {
-        event.kind = platform::DeviceEventKind::VolumeArrived;
-        event.drive = kSimDriveName;
-        m_pending.push_back(event);
-    } else if (now == Presence::Capture && m_capture) {
-        event.kind = platform::DeviceEventKind::CaptureArrived;
-        event.deviceName = simCaptureDeviceName(m_camera.ids());
-        m_pending.push_back(event);
-    }
+    using Kind = platform::DeviceEventKind;
+    const std::string captureName = simCaptureDeviceName(m_camera.ids());
+    // Leaving the old personality comes first, as the system reports a device going away
+    // before the one that replaces it.
+    if (m_presence == Presence::Disk)
+        m_pending.push_back(platform::volumeEvent(Kind::VolumeRemoved, kSimDriveName));
+    else if (m_presence == Presence::Capture && m_capture)
+        m_pending.push_back(platform::captureEvent(Kind::CaptureRemoved, captureName));
+    if (now == Presence::Disk)
+        m_pending.push_back(platform::volumeEvent(Kind::VolumeArrived, kSimDriveName));
+    else if (now == Presence::Capture && m_capture)
+        m_pending.push_back(platform::captureEvent(Kind::CaptureArrived, captureName));
     m_presence = now;
 }
 

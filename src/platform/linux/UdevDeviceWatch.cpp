@@ -112,11 +112,8 @@ std::vector<DeviceEvent> UdevDeviceWatch::drain() {
 }
 
 void UdevDeviceWatch::arrived(const std::string& drive, std::vector<DeviceEvent>& events) {
-    if (!m_volumes.insert(drive).second) return;
-    DeviceEvent event;
-    event.kind = DeviceEventKind::VolumeArrived;
-    event.drive = drive;
-    events.push_back(event);
+    if (m_volumes.insert(drive).second)
+        events.push_back(platform::volumeEvent(DeviceEventKind::VolumeArrived, drive));
 }
 
 // A disk is reported once it and its sg node are both there, whichever came last: the
@@ -130,10 +127,7 @@ void UdevDeviceWatch::onDisk(udev_device* device, const std::string& action,
         if (!siblingName(m_udev, device, "scsi_generic", nullptr).empty()) arrived(name, events);
     } else if (action == "remove") {
         m_volumes.erase(name);
-        DeviceEvent event;
-        event.kind = DeviceEventKind::VolumeRemoved;
-        event.drive = name;
-        events.push_back(event);
+        events.push_back(platform::volumeEvent(DeviceEventKind::VolumeRemoved, name));
     }
 }
 
