@@ -10,7 +10,7 @@ namespace {
 // page's big group, one column in each captioned group, 24 pixels apart.
 constexpr SettingRow kRows[] = {
     {0x00, 1, "DEBUG_SETTING", "", SettingKind::List, Page::DateTime, "TntGroupBox_DEBUG", 16, 32,
-     kNoCaption | kButtonsShown},
+     kNoCaption | kButtonsShown | kAlwaysWrites},
     {0x01, 1, "RESOLUTION_MODE", "RESOLUTION_MODE (0x01)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 8,
      16, 0},
     {0x02, 1, "AVI_RESOLUTION", "AVI_RESOLUTION (0x02)", SettingKind::List, Page::DscDv, "GroupBox5", 8, 20,
@@ -56,7 +56,7 @@ constexpr SettingRow kRows[] = {
     {0x1D, 1, "PAPER_SIZE_INDEX", "PAPER_SIZE_INDEX (0x1D)", SettingKind::List, Page::DscDv, "GroupBox7", 8,
      20, 0},
     {0x1E, 1, "PRINT_DATE_STAMP_MODE", "PRINT_DATE_STAMP_MODE (0x1E)", SettingKind::List, Page::DscDv,
-     "GroupBox7", 8, 44, 0},
+     "GroupBox7", 8, 44, 0, "TntComboBox_CFG_PRINT_DATE_STAMP_MODE_S"},
     {0x1F, 1, "SYS_MODE", "SYS_MODE (0x1F)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 8, 544, 0},
     {0x20, 1, "FUN_MODE", "FUN_MODE (0x20)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 8, 568, 0},
     {0x21, 1, "USB_MODE", "USB_MODE (0x21)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 8, 592, 0},
@@ -80,9 +80,9 @@ constexpr SettingRow kRows[] = {
     {0x2F, 1, "AF_MODE", "AF_MODE (0x2F)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 464, 232, 0},
     {0x30, 1, "WDR_MODE", "WDR_MODE (0x30)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 464, 256, 0},
     {0x31, 1, "TIME_FORMAT", "TIME_FORMAT (0x31)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 464, 280,
-     0},
+     0, "TntComboBox_Time_Format"},
     {0x32, 1, "DATE_FORMAT", "DATE_FORMAT (0x32)", SettingKind::List, Page::DscDv, "TntGroupBox3A", 464, 304,
-     0},
+     0, "TntComboBox_Date_Format"},
     {0x33, 1, "TIMELAPSE_VIDEO_RESOLUTION", "TIMELAPSE_VIDEO_RESOLUTION (0x33)", SettingKind::List,
      Page::HunterCam, "GroupBox10", 8, 20, 0},
     {0x34, 1, "TIMELAPSE_ENABLE", "TIMELAPSE_ENABLE (0x34)", SettingKind::List, Page::HunterCam, "GroupBox10",
@@ -90,9 +90,9 @@ constexpr SettingRow kRows[] = {
     {0x35, 3, "HC_DOWN_COUNT", "TIMELAPSE_DOWN_COUNT (0x35-0x37)", SettingKind::MultiNumber, Page::HunterCam,
      "GroupBox10", 8, 92, kOwnRange},
     {0x38, 1, "CONTINUOUS_CAPTURE_COUNT", "CONTINUOUS_CAPTURE_COUNT (0x38)", SettingKind::Number,
-     Page::HunterCam, "GroupBox8", 16, 64, 0},
-    {0x39, 1, "AVI_RECORD_TIME", "AVI_RECORD_TIME (0x39)", SettingKind::Number, Page::HunterCam, "GroupBox8",
-     16, 88, 0},
+     Page::HunterCam, "GroupBox8", 16, 64, 0, "TrackBar_CFG_CONTINUOUS_CAPTURE_COUNT_S"},
+    {0x39, 1, "AVI_RECORD_TIME", "AVI_RECORD_TIME (0x39)", SettingKind::Duration, Page::HunterCam,
+     "GroupBox8", 16, 88, 0, "TrackBar_CFG_AVI_RECORD_TIME_S"},
     {0x3A, 1, "IR_BRIGHTNESS", "IR_BRIGHTNESS (0x3A)", SettingKind::List, Page::HunterCam, "GroupBox8", 16,
      112, 0},
     {0x3B, 1, "BATTERY_WARNING", "BATTERY_WARNING (0x3B)", SettingKind::List, Page::HunterCam, "GroupBox8",
@@ -106,21 +106,21 @@ constexpr SettingRow kRows[] = {
     {0x3F, 1, "TIMELAPSEAVI_MODE", "TIMELAPSE_VIDEO_MODE (0x3F)", SettingKind::List, Page::HunterCam,
      "GroupBox10", 8, 68, 0},
     {0x40, 1, "ENDLESS_CAPTURE_MODE", "ENDLESS_CAPTURE_MODE (0x40)", SettingKind::List, Page::HunterCam,
-     "GroupBox8", 16, 40, 0},
+     "GroupBox8", 16, 40, 0, "TntComboBox_CFG_ENDLESS_CAPTURE_MODE_S"},
     {0x41, 1, "MONITORON_MODE", "MONITORON_MODE (0x41)", SettingKind::List, Page::HunterCam, "GroupBox8", 16,
-     16, 0},
-    {0x42, 2, "HC_PIR_INTERVAL", "PIR_INTERVAL (0x42-0x43)", SettingKind::MultiNumber, Page::HunterCam,
-     "GroupBox9", 8, 92, 0},
+     16, 0, "TntComboBox_CFG_MONITORON_MODE_S"},
+    {0x42, 2, "HC_PIR_INTERVAL", "PIR_INTERVAL (0x42-0x43)", SettingKind::Duration, Page::HunterCam,
+     "GroupBox9", 8, 92, 0, "TrackBar_CFG_HC_PIR_INTERVAL_S"},
     {0x44, 1, "TIMER1_ENABLE", "TIMER1_ENABLE (0x44)", SettingKind::List, Page::HunterCam, "GroupBox11", 8,
      20, 0},
     {0x45, 1, "TIMER1_START_HOUR", "TIMER1_START_HOUR (0x45)", SettingKind::Number, Page::HunterCam,
-     "GroupBox11", 8, 44, 0},
+     "GroupBox11", 8, 44, 0, "TrackBar_CFG_TIMER1_START_HOUR_S"},
     {0x46, 1, "TIMER1_START_MINUTE", "TIMER1_START_MINUTE (0x46)", SettingKind::Number, Page::HunterCam,
-     "GroupBox11", 8, 68, 0},
+     "GroupBox11", 8, 68, 0, "TrackBar_CFG_TIMER1_START_MINUTE_S"},
     {0x47, 1, "TIMER1_STOP_HOUR", "TIMER1_STOP_HOUR (0x47)", SettingKind::Number, Page::HunterCam,
-     "GroupBox11", 8, 92, 0},
+     "GroupBox11", 8, 92, 0, "TrackBar_CFG_TIMER1_STOP_HOUR_S"},
     {0x48, 1, "TIMER1_STOP_MINUTE", "TIMER1_STOP_MINUTE (0x48)", SettingKind::Number, Page::HunterCam,
-     "GroupBox11", 8, 116, 0},
+     "GroupBox11", 8, 116, 0, "TrackBar_CFG_TIMER1_STOP_MINUTE_S"},
     {0x49, 1, "TIMER2_ENABLE", "TIMER2_ENABLE (0x49)", SettingKind::List, Page::HunterCam, "GroupBox11", 8,
      140, 0},
     {0x4A, 1, "TIMER2_START_HOUR", "TIMER2_START_HOUR (0x4A)", SettingKind::Number, Page::HunterCam,
@@ -157,7 +157,7 @@ constexpr SettingRow kRows[] = {
     {0x67, 1, "AVI_OVERLAPPED_BLOCKS", "AVI_OVERLAPPED_BLOCKS (0x67)", SettingKind::List, Page::DscDv,
      "GroupBox5", 8, 116, 0},
     {0x68, 1, "PHOTO_RECOVERY_INTERVAL", "PHOTO_RECOVERY_INTERVAL (0x68)", SettingKind::Number,
-     Page::HunterCam, "GroupBox8", 16, 160, 0},
+     Page::HunterCam, "GroupBox8", 16, 160, 0, "TrackBar_CFG_PHOTO_RECOVERY_INTERVAL_S"},
     // The Settings page, from top to bottom.
     {0x41, 1, "MONITORON_MODE", "CFG_MONITORON_MODE (0x41)", SettingKind::List, Page::Settings,
      "TabSheet_Settings", 16, 8, 0},
@@ -165,9 +165,9 @@ constexpr SettingRow kRows[] = {
      "TabSheet_Settings", 16, 32, 0},
     {0x68, 1, "PHOTO_RECOVERY_INTERVAL", "CFG_PHOTO_RECOVERY_INTERVAL", SettingKind::Number, Page::Settings,
      "TabSheet_Settings", 16, 56, 0},
-    {0x39, 1, "AVI_RECORD_TIME", "CFG_AVI_RECORD_TIME", SettingKind::Number, Page::Settings,
+    {0x39, 1, "AVI_RECORD_TIME", "CFG_AVI_RECORD_TIME", SettingKind::Duration, Page::Settings,
      "TabSheet_Settings", 16, 80, 0},
-    {0x42, 2, "HC_PIR_INTERVAL", "CFG_HC_PIR_INTERVAL", SettingKind::MultiNumber, Page::Settings,
+    {0x42, 2, "HC_PIR_INTERVAL", "CFG_HC_PIR_INTERVAL", SettingKind::Duration, Page::Settings,
      "TabSheet_Settings", 16, 104, 0},
     {0x40, 1, "ENDLESS_CAPTURE_MODE", "CFG_ENDLESS_CAPTURE_MODE", SettingKind::List, Page::Settings,
      "TabSheet_Settings", 16, 128, 0},
@@ -200,6 +200,7 @@ ValueControl valueControlOf(SettingKind kind) {
     case SettingKind::List:
         return ValueControl::ComboBox;
     case SettingKind::Number:
+    case SettingKind::Duration:
     case SettingKind::MultiNumber:
         return ValueControl::TrackBar;
     case SettingKind::Text:
@@ -210,6 +211,14 @@ ValueControl valueControlOf(SettingKind kind) {
 
 std::span<const SettingRow> settingRows() {
     return kRows;
+}
+
+const SettingRow* rowOfRegister(int code) {
+    for (const SettingRow& row : kRows) {
+        if (row.page == Page::Settings) break;
+        if (code >= row.code && code < row.code + row.width) return &row;
+    }
+    return nullptr;
 }
 
 bool shownInSettingsTool(const SettingRow& row) {

@@ -11,7 +11,9 @@ namespace trelvik::settings {
 enum class SettingKind {
     List,        // one register; its raw values are the command table's choices
     Number,      // one register holding a number within the command table's range
-    MultiNumber, // one number spread over `width` registers
+    Duration,    // seconds and minutes on one scale: width 1, a byte whose bit 7 says minutes;
+                 // width 2, a number of seconds, low byte first
+    MultiNumber, // one number spread over `width` registers, low byte first
     Text,        // one character per register, `width` characters at most
 };
 
@@ -30,6 +32,7 @@ enum class Page { DateTime, DscDv, HunterCam, Settings };
 enum RowFlag : unsigned {
     kNoCaption = 1u << 0,    // no caption label: the group box names the setting
     kButtonsShown = 1u << 1, // the R and W buttons are visible (the debug setting's console)
+    kAlwaysWrites = 1u << 2, // W writes even while the list is disabled (the factory reset must get through)
     kOwnRange = 1u << 3,     // the track bar's range is the tool's own, whatever the command file says
 };
 
@@ -46,11 +49,18 @@ struct SettingRow {
     std::string_view group; // objectName of the group box (or page) holding the row. Example: "GroupBox9"
     int x, y;               // top left of the row inside that group, in pixels. Example: {8, 92}
     unsigned flags = 0;     // RowFlag bits
+    // The other control showing the same register, on the Settings or the Date/Time page;
+    // "" when there is none. Example: "TrackBar_CFG_HC_PIR_INTERVAL_S"
+    std::string_view secondControl = {};
 };
 
 // Every setting row of the window: the full tool's pages in order of code, then the Settings
 // page from top to bottom. Example: settingRows()[0].name == "DEBUG_SETTING".
 std::span<const SettingRow> settingRows();
+
+// The full tool's row whose registers include `code`; null for a code no control shows
+// (0x24 to 0x26, above 0x68). Example: rowOfRegister(0x36)->name == "HC_DOWN_COUNT".
+const SettingRow* rowOfRegister(int code);
 
 // The rows the full tool (mass_cmd.ini) or the settings tool (Camera_Setting.ini) shows.
 bool shownInSettingsTool(const SettingRow& row);

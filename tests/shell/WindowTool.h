@@ -47,12 +47,17 @@ struct WindowTool {
     shell::AppState state;
     shell::TForm1 form;
     QTemporaryDir dir;
+    std::unique_ptr<FixedSystem> system;
+    std::unique_ptr<shell::StartupSequence> startup;
 
     bool start(const QString& folder) {
-        FixedSystem system((folder + "/trelvik").toStdString());
-        shell::StartupSequence startup({*profile, *codec, system, catalog, reporter}, state, form);
-        return startup.FormCreate();
+        system = std::make_unique<FixedSystem>((folder + "/trelvik").toStdString());
+        startup = std::make_unique<shell::StartupSequence>(
+            shell::StartupServices{*profile, *codec, *system, catalog, reporter}, state, form);
+        return startup->FormCreate();
     }
+    // The command table start-up loaded.
+    const cmdtable::MassCmdTable& table() const { return *startup->table(); }
     // Starts beside copies of the sample files; `edit` may change the first (the command file).
     bool startWith(std::initializer_list<const char*> files,
                    const std::function<void(std::string&)>& edit = nullptr) {

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 
 #include "settings/SettingRows.h"
+#include "settings/ui/SettingDisplay.h"
 #include "settings/ui/SettingRowBuilders.h"
 #include "settings/ui/WidgetBindingTarget.h"
 
@@ -369,6 +370,24 @@ void TForm1::bringToFront() {
     show();
     raise();
     activateWindow();
+}
+
+void TForm1::ShowListResult(QComboBox* list, link::Status status, int position) {
+    if (list) settings::ShowListResult(*list, status, position);
+}
+
+void TForm1::ShowNumberResult(QSlider* trackBar, QLabel* valueLabel, int value, link::Status status) {
+    if (trackBar && valueLabel) settings::ShowNumberResult(*trackBar, *valueLabel, value, status);
+}
+
+void TForm1::ShowTextResult(QSlider* trackBar, QLabel* valueLabel, const QString& text, int value,
+                            link::Status status) {
+    if (trackBar && valueLabel) settings::ShowTextResult(*trackBar, *valueLabel, text, value, status);
+}
+
+void TForm1::ShowTextResult(QSlider* trackBar, QLabel* valueLabel, const char* text, int value,
+                            link::Status status) {
+    if (trackBar && valueLabel) settings::ShowTextResult(*trackBar, *valueLabel, text, value, status);
 }
 
 } // namespace trelvik::shell

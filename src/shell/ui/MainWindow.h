@@ -5,9 +5,12 @@
 
 #include <string_view>
 
+#include "link/Status.h"
 #include "shell/StartupView.h"
 
 class QComboBox;
+class QLabel;
+class QSlider;
 class QTabWidget;
 class QTimer;
 
@@ -42,6 +45,14 @@ public:
     // A picker's display format for a picture string of the clock's formats: the same
     // letters, with "tt" (the AM/PM marker) as Qt writes it. Example: "tt hh:mm:ss" -> "AP hh:mm:ss".
     static QString pickerDisplayFormat(std::string_view picture);
+
+    // How a single setting's read or write shows; see settings/ui/SettingDisplay.h.
+    static void ShowListResult(QComboBox* list, link::Status status, int position);
+    static void ShowNumberResult(QSlider* trackBar, QLabel* valueLabel, int value, link::Status status);
+    static void ShowTextResult(QSlider* trackBar, QLabel* valueLabel, const QString& text, int value,
+                               link::Status status);
+    static void ShowTextResult(QSlider* trackBar, QLabel* valueLabel, const char* text, int value,
+                               link::Status status);
 
 public slots:
     // Another start of the tool asked this one to come to the front.

@@ -14,6 +14,7 @@
 #include "link/Discovery.h"
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
+#include "settings/ui/WindowSettings.h"
 #include "shell/AppState.h"
 #include "shell/StartupSequence.h"
 #include "shell/ui/FirstPaint.h"
@@ -87,6 +88,9 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     // Ends before the disks and the watch it uses, though the window holds it as a child.
     const auto connection = std::make_unique<shell::WindowConnection>(form, services, *windows, state,
                                                                       system->pathSeparator(), &gate);
+    // The settings' handlers reach whichever camera is connected when they run.
+    settings::WindowSettings settingHandlers(
+        form, *startup.table(), [&connection] { return connection->connection().cameraHandle(); });
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),
