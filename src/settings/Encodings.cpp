@@ -23,7 +23,8 @@ ShownDuration minutes(int amount) {
 // The byte an edit's character stands for, or 0 when none.
 std::uint8_t byteOfCharacter(char16_t c) {
     if (c == kDeletePicture) return kDelete;
-    if (c > kControlPictures && c < kControlPictures + 0x20) return static_cast<std::uint8_t>(c - kControlPictures);
+    if (c > kControlPictures && c < kControlPictures + 0x20)
+        return static_cast<std::uint8_t>(c - kControlPictures);
     if ((c >= 0x20 && c < kDelete) || (c >= 0x80 && c <= kLastLatin1)) return static_cast<std::uint8_t>(c);
     return 0;
 }
@@ -31,7 +32,8 @@ std::uint8_t byteOfCharacter(char16_t c) {
 } // namespace
 
 Status combinedStatus(std::span<const Status> statuses) {
-    if (std::all_of(statuses.begin(), statuses.end(), [](Status s) { return s == Status::Ok; })) return Status::Ok;
+    if (std::all_of(statuses.begin(), statuses.end(), [](Status s) { return s == Status::Ok; }))
+        return Status::Ok;
     if (std::find(statuses.begin(), statuses.end(), Status::Failed) != statuses.end()) return Status::Failed;
     return Status::NotSupported;
 }
@@ -77,7 +79,8 @@ ShownDuration intervalFromSeconds(unsigned secondsRead) {
 
 unsigned intervalSeconds(int position) {
     if (position <= kLastSecondPosition) return static_cast<unsigned>(std::max(position, 0));
-    return std::min(static_cast<unsigned>(position - kLastSecondPosition) * kSecondsPerMinute, kMaxIntervalSeconds);
+    return std::min(static_cast<unsigned>(position - kLastSecondPosition) * kSecondsPerMinute,
+                    kMaxIntervalSeconds);
 }
 
 ShownDuration intervalAt(int position) {

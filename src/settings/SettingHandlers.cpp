@@ -46,11 +46,10 @@ std::vector<std::uint8_t> registersFromPosition(const SettingRow& row, int posit
     return splitBytes(static_cast<unsigned>(position), row.width);
 }
 
-
 } // namespace
 
-void ShowNumberResult(SettingControls& controls, std::string_view trackBar, std::string_view valueLabel, int value,
-                      Status status) {
+void ShowNumberResult(SettingControls& controls, std::string_view trackBar, std::string_view valueLabel,
+                      int value, Status status) {
     controls.ShowTextResult(trackBar, valueLabel, decimal(value).text, value, status);
 }
 
@@ -168,7 +167,8 @@ void SettingHandlers::writeText(const SettingRow& row) {
 
 bool SettingHandlers::writeAll(const SettingRow& row, const std::vector<std::uint8_t>& bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        if (m_registers.write(static_cast<std::uint8_t>(row.code + static_cast<int>(i)), bytes[i]) != Status::Ok)
+        if (m_registers.write(static_cast<std::uint8_t>(row.code + static_cast<int>(i)), bytes[i]) !=
+            Status::Ok)
             return false;
     return true;
 }

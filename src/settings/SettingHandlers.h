@@ -32,8 +32,8 @@ public:
     virtual void ShowListResult(std::string_view comboBox, Status status, int position) = 0;
     // Status Ok: the track bar enabled at `value` (its ends hold it), the label shown with
     // `text`. Otherwise the track bar disabled at 0 and the label hidden.
-    virtual void ShowTextResult(std::string_view trackBar, std::string_view valueLabel, const std::u16string& text,
-                                int value, Status status) = 0;
+    virtual void ShowTextResult(std::string_view trackBar, std::string_view valueLabel,
+                                const std::u16string& text, int value, Status status) = 0;
     // An edit enabled or disabled with `text`.
     virtual void showEditResult(std::string_view edit, bool enabled, const std::u16string& text) = 0;
     // A track bar's value label, as its change handler keeps it.
@@ -41,8 +41,8 @@ public:
 };
 
 // The same as ShowTextResult with the value in decimal.
-void ShowNumberResult(SettingControls& controls, std::string_view trackBar, std::string_view valueLabel, int value,
-                      Status status);
+void ShowNumberResult(SettingControls& controls, std::string_view trackBar, std::string_view valueLabel,
+                      int value, Status status);
 
 // The camera's one-byte registers as the handlers reach them.
 class RegisterPort {
@@ -57,7 +57,8 @@ public:
 // every transfer fails, without a request.
 class CameraRegisters final : public RegisterPort {
 public:
-    explicit CameraRegisters(std::function<platform::Disk*()> cameraHandle) : m_cameraHandle(std::move(cameraHandle)) {}
+    explicit CameraRegisters(std::function<platform::Disk*()> cameraHandle)
+        : m_cameraHandle(std::move(cameraHandle)) {}
     Status read(std::uint8_t code, std::uint8_t& value) override;
     Status write(std::uint8_t code, std::uint8_t value) override;
 

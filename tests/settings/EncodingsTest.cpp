@@ -70,8 +70,8 @@ TEST(Interval, ReadsWholeMinutesAndWritesTheirSeconds) {
         ShownDuration shown;
         unsigned writtenBack;
     } cases[] = {
-        {45, {45, 45, false}, 45},  {59, {59, 59, false}, 59}, {60, {60, 1, true}, 60},
-        {90, {60, 1, true}, 60},    {300, {64, 5, true}, 300}, {65535, {1151, 1092, true}, 65520},
+        {45, {45, 45, false}, 45}, {59, {59, 59, false}, 59}, {60, {60, 1, true}, 60},
+        {90, {60, 1, true}, 60},   {300, {64, 5, true}, 300}, {65535, {1151, 1092, true}, 65520},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(intervalFromSeconds(c.seconds), c.shown) << c.seconds;
@@ -84,8 +84,8 @@ TEST(Interval, ReadsWholeMinutesAndWritesTheirSeconds) {
 
 TEST(TextRegisters, EveryByteSurvivesAReadAndAnUnchangedWrite) {
     const std::vector<std::vector<std::uint8_t>> cases = {
-        {'1', '2', '3', '4'},         {'a', 'b', 0, 0},         {0xFF, 0xFF, 0xFF, 0xFF},
-        {0x01, 0x1F, 0x7F, 0x80},     {0x9D, 0xA0, 0xE9, '\\'}, {'S', 'N', '-', '0', '0', '7', 0, 0, 0, 0},
+        {'1', '2', '3', '4'},     {'a', 'b', 0, 0},         {0xFF, 0xFF, 0xFF, 0xFF},
+        {0x01, 0x1F, 0x7F, 0x80}, {0x9D, 0xA0, 0xE9, '\\'}, {'S', 'N', '-', '0', '0', '7', 0, 0, 0, 0},
         {'x', 0, 'y', 'z'}, // what follows a zero byte is not shown, so it is not written back
     };
     for (const auto& bytes : cases) {
@@ -95,7 +95,8 @@ TEST(TextRegisters, EveryByteSurvivesAReadAndAnUnchangedWrite) {
         for (auto& byte : expected)
             ended = ended || byte == 0, byte = ended ? 0 : byte;
         EXPECT_EQ(registersFromText(text, static_cast<int>(bytes.size())), expected);
-        EXPECT_EQ(text.size(), static_cast<std::size_t>(std::find(bytes.begin(), bytes.end(), 0) - bytes.begin()));
+        EXPECT_EQ(text.size(),
+                  static_cast<std::size_t>(std::find(bytes.begin(), bytes.end(), 0) - bytes.begin()));
     }
     EXPECT_EQ(textFromRegisters(std::vector<std::uint8_t>{'A', 0x01, 0x7F}), u"A\u2401\u2421");
 }

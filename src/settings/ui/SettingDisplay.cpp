@@ -47,11 +47,13 @@ void ShowListResult(QComboBox& list, link::Status status, int position) {
     if (ok)
         colourList(list, kKnownBackground, kKnownText);
     else
-        colourList(list, status == link::Status::Failed ? kFailedBackground : kNotSupportedBackground, kRefusedText);
+        colourList(list, status == link::Status::Failed ? kFailedBackground : kNotSupportedBackground,
+                   kRefusedText);
     processPending();
 }
 
-void ShowTextResult(QSlider& trackBar, QLabel& valueLabel, const QString& text, int value, link::Status status) {
+void ShowTextResult(QSlider& trackBar, QLabel& valueLabel, const QString& text, int value,
+                    link::Status status) {
     const bool ok = status == link::Status::Ok;
     trackBar.setEnabled(ok);
     trackBar.setValue(ok ? value : 0);

@@ -29,7 +29,8 @@ void ShowListResult(QComboBox& list, link::Status status, int position);
 // Ok: the track bar enabled and moved to `value` (its ends hold it), then the value label
 // shown with `text`. Otherwise the track bar disabled at 0 (its minimum above 0) and the
 // label hidden. Moving the track bar runs its change handler first; `text` is what stays.
-void ShowTextResult(QSlider& trackBar, QLabel& valueLabel, const QString& text, int value, link::Status status);
+void ShowTextResult(QSlider& trackBar, QLabel& valueLabel, const QString& text, int value,
+                    link::Status status);
 // The same with a narrow text in the system's code page.
 void ShowTextResult(QSlider& trackBar, QLabel& valueLabel, const char* text, int value, link::Status status);
 // The same with the value in decimal.

@@ -71,7 +71,8 @@ void WindowSettings::ShowTextResult(std::string_view trackBar, std::string_view 
                                     const std::u16string& text, int value, Status status) {
     auto* track = find<QSlider>(trackBar);
     auto* label = find<QLabel>(valueLabel);
-    if (track && label) settings::ShowTextResult(*track, *label, QString::fromStdU16String(text), value, status);
+    if (track && label)
+        settings::ShowTextResult(*track, *label, QString::fromStdU16String(text), value, status);
 }
 
 void WindowSettings::showEditResult(std::string_view edit, bool enabled, const std::u16string& text) {

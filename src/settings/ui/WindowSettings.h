@@ -29,8 +29,8 @@ private:
     int position(std::string_view trackBar) const override;
     std::u16string text(std::string_view edit) const override;
     void ShowListResult(std::string_view comboBox, Status status, int position) override;
-    void ShowTextResult(std::string_view trackBar, std::string_view valueLabel, const std::u16string& text, int value,
-                        Status status) override;
+    void ShowTextResult(std::string_view trackBar, std::string_view valueLabel, const std::u16string& text,
+                        int value, Status status) override;
     void showEditResult(std::string_view edit, bool enabled, const std::u16string& text) override;
     void setValueLabel(std::string_view valueLabel, const std::u16string& text) override;
 
