@@ -10,13 +10,15 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStyleFactory>
+#include <QTabWidget>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "settings/SettingRows.h"
 #include "settings/ui/SettingDisplay.h"
@@ -37,7 +39,9 @@ struct Rig {
     std::unique_ptr<WindowSettings> settings;
     bool connected = true;
 
-    explicit Rig(const std::function<void(std::string&)>& editCommandFile = nullptr) {
+    explicit Rig(const std::function<void(std::string&)>& editCommandFile = nullptr,
+                 const std::string& stateFile = {})
+        : camera(stateFile.empty() ? sim::SimDiskSystem() : sim::SimDiskSystem(stateFile, {})) {
         EXPECT_TRUE(tool.startWith({"mass_cmd.ini"}, editCommandFile));
         int error = 0;
         disk = camera.open(sim::kSimOpenPath, error);
@@ -71,14 +75,17 @@ struct Rig {
         }
         return traffic.empty() ? traffic : traffic.substr(1);
     }
-    template <typename W> W* find(const std::string& name) { return tool.find<W>(QString::fromStdString(name)); }
+    template <typename W> W* find(const std::string& name) {
+        return tool.find<W>(QString::fromStdString(name));
+    }
 };
 
 // A list as a person sees it: enabled, the chosen label, background and text colour.
 std::string listSeen(QComboBox& list) {
     char colours[32];
     std::snprintf(colours, sizeof colours, " %06X/%06X", listBackground(list), listTextColour(list));
-    return std::string(list.isEnabled() ? "on '" : "off '") + list.currentText().toStdString() + "'" + colours;
+    return std::string(list.isEnabled() ? "on '" : "off '") + list.currentText().toStdString() + "'" +
+           colours;
 }
 
 // Every list register of the full tool: a read selects the camera's choice on white, a write
@@ -91,7 +98,8 @@ TEST(ListSettings, EveryListRegisterReadsAndWritesItsOwnCode) {
     for (const SettingRow& row : settingRows()) {
         if (row.page == Page::Settings || row.kind != SettingKind::List) continue;
         ++rows;
-        const auto& items = table.entries()[static_cast<std::size_t>(table.MassCmd_CmdIdToCmdIndex(row.code))].items;
+        const auto& items =
+            table.entries()[static_cast<std::size_t>(table.MassCmd_CmdIdToCmdIndex(row.code))].items;
         const cmdtable::MassCmdItem& last = items.back();
         rig.set({{row.code, last.value}});
         auto* list = rig.find<QComboBox>(valueControlName(row));
@@ -101,8 +109,8 @@ TEST(ListSettings, EveryListRegisterReadsAndWritesItsOwnCode) {
         seen += " " + rig.click({writeButtonName(row)});
         seen += " " + std::to_string(rig.reg(row.code)) + "\n";
         char line[160];
-        std::snprintf(line, sizeof line, "R%02X on '%s' FFFFFF/000000 W%02X=%02X %d\n", row.code, last.label.c_str(),
-                      row.code, items[0].value, items[0].value);
+        std::snprintf(line, sizeof line, "R%02X on '%s' FFFFFF/000000 W%02X=%02X %d\n", row.code,
+                      last.label.c_str(), row.code, items[0].value, items[0].value);
         expected += line;
     }
     EXPECT_EQ(rows, 63);
@@ -120,38 +128,71 @@ TEST(ListSettings, ShowsEachOutcomeInItsStateAndSendsOnlyWhatItMust) {
         std::string traffic, seen;
         std::string list = "PIR_SENSITIVITY";
     } cases[] = {
-        {"the third choice's value selects the third label", [](Rig& r) { r.set({{0x3E, 2}}); },
-         {"Button_CFG_PIR_SENSITIVITY_R"}, "R3E", known},
-        {"a value no choice has leaves the list usable and empty", [](Rig& r) { r.set({{0x3E, 9}}); },
-         {"Button_CFG_PIR_SENSITIVITY_R"}, "R3E", empty},
-        {"W before anything was selected is refused without a transfer", [](Rig&) {},
-         {"Button_CFG_PIR_SENSITIVITY_W"}, "", refused},
-        {"a register the camera does not know", [](Rig& r) { r.set({}, [](auto& s) { s.unsupported = {0x3E}; }); },
-         {"Button_CFG_PIR_SENSITIVITY_R"}, "R3E", refused},
+        {"the third choice's value selects the third label",
+         [](Rig& r) {
+             r.set({{0x3E, 2}});
+         },
+         {"Button_CFG_PIR_SENSITIVITY_R"},
+         "R3E",
+         known},
+        {"a value no choice has leaves the list usable and empty",
+         [](Rig& r) {
+             r.set({{0x3E, 9}});
+         },
+         {"Button_CFG_PIR_SENSITIVITY_R"},
+         "R3E",
+         empty},
+        {"W before anything was selected is refused without a transfer",
+         [](Rig&) {},
+         {"Button_CFG_PIR_SENSITIVITY_W"},
+         "",
+         refused},
+        {"a register the camera does not know",
+         [](Rig& r) { r.set({}, [](auto& s) { s.unsupported = {0x3E}; }); },
+         {"Button_CFG_PIR_SENSITIVITY_R"},
+         "R3E",
+         refused},
         {"a failed read, and W after it changes nothing",
          [](Rig& r) { r.set({}, [](auto& s) { s.faults.fail = {"QZGETDB"}; }); },
-         {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"}, "R3E!", failed},
+         {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"},
+         "R3E!",
+         failed},
         {"a write whose echo is wrong failed",
          [](Rig& r) {
              r.set({}, [](auto& s) { s.faults.wrongEcho = {0x3E}; });
              r.find<QComboBox>("TntComboBox_CFG_PIR_SENSITIVITY")->setCurrentIndex(2);
          },
-         {"Button_CFG_PIR_SENSITIVITY_W"}, "W3E=02", failed},
-        {"no camera: every press that reaches it fails", [](Rig& r) { r.connected = false; },
-         {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"}, "", failed},
+         {"Button_CFG_PIR_SENSITIVITY_W"},
+         "W3E=02",
+         failed},
+        {"no camera: every press that reaches it fails",
+         [](Rig& r) { r.connected = false; },
+         {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"},
+         "",
+         failed},
         {"the camera pulled out between read and write",
-         [](Rig& r) { r.set({{0x3E, 2}}, [](auto& s) { s.faults.unplugAfter = 1; }); },
-         {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"}, "R3E W3E=02!", failed},
+         [](Rig& r) {
+             r.set({{0x3E, 2}}, [](auto& s) { s.faults.unplugAfter = 1; });
+         },
+         {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"},
+         "R3E W3E=02!",
+         failed},
         {"the debug setting's W after a failed read turns it refused, without a transfer",
          [](Rig& r) { r.set({}, [](auto& s) { s.faults.fail = {"QZGETDB"}; }); },
-         {"Button_CFG_DEBUG_SETTING_R", "Button_CFG_DEBUG_SETTING_W"}, "R00!", refused, "DEBUG_SETTING"},
+         {"Button_CFG_DEBUG_SETTING_R", "Button_CFG_DEBUG_SETTING_W"},
+         "R00!",
+         refused,
+         "DEBUG_SETTING"},
         {"the debug setting writes while disabled when a choice is selected",
          [](Rig& r) {
              auto* list = r.find<QComboBox>("TntComboBox_CFG_DEBUG_SETTING");
              list->setCurrentIndex(1);
              list->setEnabled(false);
          },
-         {"Button_CFG_DEBUG_SETTING_W"}, "W00=01", "on 'Debug log' FFFFFF/000000", "DEBUG_SETTING"},
+         {"Button_CFG_DEBUG_SETTING_W"},
+         "W00=01",
+         "on 'Debug log' FFFFFF/000000",
+         "DEBUG_SETTING"},
     };
     for (const Case& c : cases) {
         Rig rig;
@@ -220,7 +261,8 @@ void runValueCases(const std::vector<ValueCase>& cases) {
         rig.camera.clearCommandLog();
         std::string traffic;
         for (char click : c.clicks) {
-            const std::string got = rig.click({std::string("Button_CFG_") + c.name + (click == 'R' ? "_R" : "_W")});
+            const std::string got =
+                rig.click({std::string("Button_CFG_") + c.name + (click == 'R' ? "_R" : "_W")});
             traffic += traffic.empty() || got.empty() ? got : " " + got;
         }
         EXPECT_EQ(traffic, c.traffic) << c.what;
@@ -243,49 +285,117 @@ auto wrongEcho(std::set<std::uint8_t> codes) {
 TEST(NumberSettings, ReadWriteAndShowEachEncoding) {
     runValueCases({
         {"a read the camera refuses blanks the track bar, its label hidden though it moved; W sends nothing",
-         "AUDIO_PLB_VOLUME", [](Rig& r) { place(r, "AUDIO_PLB_VOLUME", 5), unsupported({0x23})(r); },
-         {'R', 'W'}, "R23", "off 0"},
+         "AUDIO_PLB_VOLUME",
+         [](Rig& r) { place(r, "AUDIO_PLB_VOLUME", 5), unsupported({0x23})(r); },
+         {'R', 'W'},
+         "R23",
+         "off 0"},
         {"a value above the range: the thumb at the end, the label the value; W sends the thumb",
-         "AUDIO_PLB_VOLUME", regs({{0x23, 200}}), {'R'}, "R23", "on 8 '200'"},
-        {"W sends the thumb's position", "AUDIO_PLB_VOLUME", regs({{0x23, 200}}), {'R', 'W'}, "R23 W23=08",
-         "on 8 '8'", {{0x23, 8}}},
-        {"a position above 255 sends its low byte, the label shows it whole", "AUDIO_PLB_VOLUME",
+         "AUDIO_PLB_VOLUME",
+         regs({{0x23, 200}}),
+         {'R'},
+         "R23",
+         "on 8 '200'"},
+        {"W sends the thumb's position",
+         "AUDIO_PLB_VOLUME",
+         regs({{0x23, 200}}),
+         {'R', 'W'},
+         "R23 W23=08",
+         "on 8 '8'",
+         {{0x23, 8}}},
+        {"a position above 255 sends its low byte, the label shows it whole",
+         "AUDIO_PLB_VOLUME",
          [](Rig& r) {
              auto* track = r.find<QSlider>("TrackBar_CFG_AUDIO_PLB_VOLUME");
              track->setMaximum(300), track->setValue(300);
          },
-         {'W'}, "W23=2C", "on 300 '300'"},
-        {"the count over three registers", "HC_DOWN_COUNT", regs({{0x35, 0x10}, {0x36, 0x27}, {0x37, 0}}), {'R'},
-         "R35 R36 R37", "on 10000 '10000'"},
-        {"all three are read though the last is refused, which fails the whole", "HC_DOWN_COUNT",
-         unsupported({0x37}), {'R', 'W'}, "R35 R36 R37", "off 0"},
-        {"a count beyond the thumb's end is written back as that end", "HC_DOWN_COUNT",
-         regs({{0x35, 1}, {0x36, 0}, {0x37, 1}}), {'R', 'W'}, "R35 R36 R37 W35=FF W36=FF W37=00", "on 65535 '65535'",
+         {'W'},
+         "W23=2C",
+         "on 300 '300'"},
+        {"the count over three registers",
+         "HC_DOWN_COUNT",
+         regs({{0x35, 0x10}, {0x36, 0x27}, {0x37, 0}}),
+         {'R'},
+         "R35 R36 R37",
+         "on 10000 '10000'"},
+        {"all three are read though the last is refused, which fails the whole",
+         "HC_DOWN_COUNT",
+         unsupported({0x37}),
+         {'R', 'W'},
+         "R35 R36 R37",
+         "off 0"},
+        {"a count beyond the thumb's end is written back as that end",
+         "HC_DOWN_COUNT",
+         regs({{0x35, 1}, {0x36, 0}, {0x37, 1}}),
+         {'R', 'W'},
+         "R35 R36 R37 W35=FF W36=FF W37=00",
+         "on 65535 '65535'",
          {{0x35, 0xFF}, {0x36, 0xFF}, {0x37, 0}}},
-        {"a write failing in the middle stops there and fails the whole", "HC_DOWN_COUNT",
-         [](Rig& r) { place(r, "HC_DOWN_COUNT", 10000), r.set({}, wrongEcho({0x36})); }, {'W'},
-         "W35=10 W36=27", "off 0"},
-        {"the camera pulled out in the middle of the count", "HC_DOWN_COUNT",
-         [](Rig& r) { place(r, "HC_DOWN_COUNT", 10000), r.set({}, [](auto& s) { s.faults.unplugAfter = 2; }); },
-         {'W'}, "W35=10 W36=27 W37=00!", "off 0"},
+        {"a write failing in the middle stops there and fails the whole",
+         "HC_DOWN_COUNT",
+         [](Rig& r) { place(r, "HC_DOWN_COUNT", 10000), r.set({}, wrongEcho({0x36})); },
+         {'W'},
+         "W35=10 W36=27",
+         "off 0"},
+        {"the camera pulled out in the middle of the count",
+         "HC_DOWN_COUNT",
+         [](Rig& r) {
+             place(r, "HC_DOWN_COUNT", 10000), r.set({}, [](auto& s) { s.faults.unplugAfter = 2; });
+         },
+         {'W'},
+         "W35=10 W36=27 W37=00!",
+         "off 0"},
         {"record time in seconds", "AVI_RECORD_TIME", regs({{0x39, 0x1E}}), {'R'}, "R39", "on 30 '30 sec'"},
         {"record time in minutes", "AVI_RECORD_TIME", regs({{0x39, 0x85}}), {'R'}, "R39", "on 64 '5 min'"},
-        {"0 minutes sit at 59 and go back as 59 seconds", "AVI_RECORD_TIME", regs({{0x39, 0x80}}), {'R', 'W'},
-         "R39 W39=3B", "on 59 '59 sec'"},
-        {"80 seconds show as a whole minute and go back as one", "AVI_RECORD_TIME", regs({{0x39, 0x50}}),
-         {'R', 'W'}, "R39 W39=81", "on 60 '1 min'"},
-        {"position 60 writes one minute", "AVI_RECORD_TIME", [](Rig& r) { place(r, "AVI_RECORD_TIME", 60); }, {'W'},
-         "W39=81", "on 60 '1 min'"},
-        {"position 59 writes 59 seconds", "AVI_RECORD_TIME", [](Rig& r) { place(r, "AVI_RECORD_TIME", 59); },
-         {'W'}, "W39=3B", "on 59 '59 sec'"},
-        {"an interval of 300 seconds", "HC_PIR_INTERVAL", regs({{0x42, 0x2C}, {0x43, 0x01}}), {'R', 'W'},
-         "R42 R43 W42=2C W43=01", "on 64 '5 min'"},
-        {"90 seconds show a whole minute and go back as 60", "HC_PIR_INTERVAL", regs({{0x42, 90}, {0x43, 0}}),
-         {'R', 'W'}, "R42 R43 W42=3C W43=00", "on 60 '1 min'", {{0x42, 60}}},
-        {"a failed low byte sends nothing to the high one", "HC_PIR_INTERVAL",
-         [](Rig& r) { place(r, "HC_PIR_INTERVAL", 64), r.set({}, wrongEcho({0x42})); }, {'W'}, "W42=2C", "off 5"},
-        {"no camera: the read fails without a transfer", "HC_PIR_INTERVAL", [](Rig& r) { r.connected = false; },
-         {'R'}, "", "off 5"},
+        {"0 minutes sit at 59 and go back as 59 seconds",
+         "AVI_RECORD_TIME",
+         regs({{0x39, 0x80}}),
+         {'R', 'W'},
+         "R39 W39=3B",
+         "on 59 '59 sec'"},
+        {"80 seconds show as a whole minute and go back as one",
+         "AVI_RECORD_TIME",
+         regs({{0x39, 0x50}}),
+         {'R', 'W'},
+         "R39 W39=81",
+         "on 60 '1 min'"},
+        {"position 60 writes one minute",
+         "AVI_RECORD_TIME",
+         [](Rig& r) { place(r, "AVI_RECORD_TIME", 60); },
+         {'W'},
+         "W39=81",
+         "on 60 '1 min'"},
+        {"position 59 writes 59 seconds",
+         "AVI_RECORD_TIME",
+         [](Rig& r) { place(r, "AVI_RECORD_TIME", 59); },
+         {'W'},
+         "W39=3B",
+         "on 59 '59 sec'"},
+        {"an interval of 300 seconds",
+         "HC_PIR_INTERVAL",
+         regs({{0x42, 0x2C}, {0x43, 0x01}}),
+         {'R', 'W'},
+         "R42 R43 W42=2C W43=01",
+         "on 64 '5 min'"},
+        {"90 seconds show a whole minute and go back as 60",
+         "HC_PIR_INTERVAL",
+         regs({{0x42, 90}, {0x43, 0}}),
+         {'R', 'W'},
+         "R42 R43 W42=3C W43=00",
+         "on 60 '1 min'",
+         {{0x42, 60}}},
+        {"a failed low byte sends nothing to the high one",
+         "HC_PIR_INTERVAL",
+         [](Rig& r) { place(r, "HC_PIR_INTERVAL", 64), r.set({}, wrongEcho({0x42})); },
+         {'W'},
+         "W42=2C",
+         "off 5"},
+        {"no camera: the read fails without a transfer",
+         "HC_PIR_INTERVAL",
+         [](Rig& r) { r.connected = false; },
+         {'R'},
+         "",
+         "off 5"},
     });
 }
 
@@ -296,8 +406,9 @@ TEST(NumberSettings, TheValueLabelFollowsTheThumb) {
         int position;
         const char* label;
     } cases[] = {
-        {"AUDIO_PLB_VOLUME", 7, "7"},      {"HC_DOWN_COUNT", 40000, "40000"}, {"AVI_RECORD_TIME", 45, "45 sec"},
-        {"AVI_RECORD_TIME", 64, "5 min"},  {"HC_PIR_INTERVAL", 119, "60 min"}, {"HC_PIR_INTERVAL", 59, "59 sec"},
+        {"AUDIO_PLB_VOLUME", 7, "7"},       {"HC_DOWN_COUNT", 40000, "40000"},
+        {"AVI_RECORD_TIME", 45, "45 sec"},  {"AVI_RECORD_TIME", 64, "5 min"},
+        {"HC_PIR_INTERVAL", 119, "60 min"}, {"HC_PIR_INTERVAL", 59, "59 sec"},
         {"TIMER1_START_HOUR_S", 13, "13"},
     };
     for (const auto& c : cases) {
@@ -309,28 +420,92 @@ TEST(NumberSettings, TheValueLabelFollowsTheThumb) {
 
 TEST(TextSettings, ReadAndWriteOneCharacterPerRegister) {
     runValueCases({
-        {"a read stops at the first register that fails and shows what came", "PASSWORD",
-         regs({{0x4F, 'a'}, {0x50, 'b'}}, [](auto& s) { s.unsupported = {0x51}; }), {'R'}, "R4F R50 R51", "on 'ab'"},
+        {"a read stops at the first register that fails and shows what came",
+         "PASSWORD",
+         regs({{0x4F, 'a'}, {0x50, 'b'}}, [](auto& s) { s.unsupported = {0x51}; }),
+         {'R'},
+         "R4F R50 R51",
+         "on 'ab'"},
         {"nothing read: disabled and empty", "PASSWORD", unsupported({0x4F}), {'R'}, "R4F", "off ''"},
-        {"read and written back unchanged, every byte survives", "PASSWORD",
-         regs({{0x4F, 0x01}, {0x50, 0xFF}, {0x51, 'x'}, {0x52, 0x7F}}), {'R', 'W'},
-         "R4F R50 R51 R52 W4F=01 W50=FF W51=78 W52=7F", "on '\u2401\u00FFx\u2421'",
+        {"read and written back unchanged, every byte survives",
+         "PASSWORD",
+         regs({{0x4F, 0x01}, {0x50, 0xFF}, {0x51, 'x'}, {0x52, 0x7F}}),
+         {'R', 'W'},
+         "R4F R50 R51 R52 W4F=01 W50=FF W51=78 W52=7F",
+         "on '\u2401\u00FFx\u2421'",
          {{0x4F, 0x01}, {0x50, 0xFF}, {0x51, 'x'}, {0x52, 0x7F}}},
-        {"two characters and two zero bytes", "PASSWORD", [](Rig& r) { type(r, "PASSWORD", "ab"); }, {'W'},
-         "W4F=61 W50=62 W51=00 W52=00", "on 'ab'"},
-        {"five characters of a serial number and five zero bytes", "SERIAL_NUMBER",
-         [](Rig& r) { type(r, "SERIAL_NUMBER", "SN-07"); }, {'W'},
-         "W54=53 W55=4E W56=2D W57=30 W58=37 W59=00 W5A=00 W5B=00 W5C=00 W5D=00", "on 'SN-07'"},
-        {"a failure at the third register stops there and empties the edit", "PASSWORD",
-         [](Rig& r) { type(r, "PASSWORD", "abcd"), r.set({}, wrongEcho({0x51})); }, {'W'},
-         "W4F=61 W50=62 W51=63", "off ''", {{0x4F, 'a'}, {0x50, 'b'}, {0x52, '0'}}},
-        {"a disabled edit writes nothing and keeps its text", "PASSWORD",
+        {"two characters and two zero bytes",
+         "PASSWORD",
+         [](Rig& r) { type(r, "PASSWORD", "ab"); },
+         {'W'},
+         "W4F=61 W50=62 W51=00 W52=00",
+         "on 'ab'"},
+        {"five characters of a serial number and five zero bytes",
+         "SERIAL_NUMBER",
+         [](Rig& r) { type(r, "SERIAL_NUMBER", "SN-07"); },
+         {'W'},
+         "W54=53 W55=4E W56=2D W57=30 W58=37 W59=00 W5A=00 W5B=00 W5C=00 W5D=00",
+         "on 'SN-07'"},
+        {"a failure at the third register stops there and empties the edit",
+         "PASSWORD",
+         [](Rig& r) { type(r, "PASSWORD", "abcd"), r.set({}, wrongEcho({0x51})); },
+         {'W'},
+         "W4F=61 W50=62 W51=63",
+         "off ''",
+         {{0x4F, 'a'}, {0x50, 'b'}, {0x52, '0'}}},
+        {"a disabled edit writes nothing and keeps its text",
+         "PASSWORD",
          [](Rig& r) {
              type(r, "PASSWORD", "ab");
              r.find<QLineEdit>("Edit_CFG_PASSWORD")->setEnabled(false);
          },
-         {'W'}, "", "off 'ab'"},
+         {'W'},
+         "",
+         "off 'ab'"},
     });
+}
+
+// The tool on a camera kept in a state file: single reads and writes reach the file.
+TEST(WindowSettings, SingleWritesReachTheStateFile) {
+    QTemporaryDir dir;
+    const std::string stateFile = (dir.path() + "/camera.json").toStdString();
+    Rig rig(nullptr, stateFile);
+    rig.find<QComboBox>("TntComboBox_CFG_PIR_SENSITIVITY")->setCurrentIndex(0);
+    place(rig, "HC_PIR_INTERVAL", 64);
+    type(rig, "SERIAL_NUMBER", "CAM-12");
+    rig.click({"Button_CFG_PIR_SENSITIVITY_W", "Button_CFG_HC_PIR_INTERVAL_W", "Button_CFG_SERIAL_NUMBER_W"});
+    // Another process's view: the file itself.
+    sim::SimDiskSystem reader(stateFile, {});
+    const auto& registers = reader.state()->registers;
+    EXPECT_EQ(std::string(registers.begin() + 0x54, registers.begin() + 0x5E),
+              std::string("CAM-12\0\0\0\0", 10));
+    EXPECT_EQ(registers[0x3E], 0);
+    EXPECT_EQ(registers[0x42] + 256 * registers[0x43], 300);
+}
+
+// With TRELVIK_SCREENSHOT=FILE, the Hunter Cam page with every outcome a setting can show:
+// a list known, failed and refused, track bars shown and blanked, an edit read.
+TEST(WindowSettings, EveryOutcomeIsDistinguishable) {
+    Rig rig;
+    rig.set({{0x3E, 2}, {0x42, 0x2C}, {0x43, 0x01}, {0x39, 0x85}, {0x38, 3}}, [](sim::CameraState& s) {
+        s.unsupported = {0x3D, 0x45};
+        s.faults.wrongEcho = {0x3C, 0x46};
+    });
+    rig.click({"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_CENTER_ENABLE_R",
+               "Button_CFG_PIR_SIDE_ENABLE_R", "Button_CFG_HC_PIR_INTERVAL_R", "Button_CFG_AVI_RECORD_TIME_R",
+               "Button_CFG_CONTINUOUS_CAPTURE_COUNT_R", "Button_CFG_TIMER1_START_HOUR_R",
+               "Button_CFG_TIMER1_START_MINUTE_R", "Button_CFG_PASSWORD_R"});
+    const std::string known = listSeen(*rig.find<QComboBox>("TntComboBox_CFG_PIR_SENSITIVITY"));
+    const std::string failed = listSeen(*rig.find<QComboBox>("TntComboBox_CFG_PIR_CENTER_ENABLE"));
+    const std::string refused = listSeen(*rig.find<QComboBox>("TntComboBox_CFG_PIR_SIDE_ENABLE"));
+    EXPECT_EQ(known + " | " + failed + " | " + refused,
+              "on 'High' FFFFFF/000000 | off '' 0000FF/FFFFFF | off '' D8E9EC/FFFFFF");
+    const QString shot = qEnvironmentVariable("TRELVIK_SCREENSHOT");
+    if (shot.isEmpty()) return;
+    rig.tool.form.show();
+    rig.find<QTabWidget>("TntPageControl1")->setCurrentWidget(rig.find<QWidget>("TabSheet_Hunter_Cam"));
+    QApplication::processEvents();
+    EXPECT_TRUE(rig.tool.form.grab().save(shot));
 }
 
 } // namespace

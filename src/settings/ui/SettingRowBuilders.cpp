@@ -24,8 +24,9 @@ struct RowColumns {
     int readX;
     int writeX;
 };
-constexpr RowColumns kSettingsPageColumns = {192, 200, 177, 192, 152, 352, 33, 392, 409};
-constexpr RowColumns kRegisterColumns = {252, 256, 144, 256, 112, 372, 28, 404, 422};
+// A value label runs over the place of the hidden R and W buttons, so that "127 min" fits.
+constexpr RowColumns kSettingsPageColumns = {192, 200, 177, 192, 152, 352, 56, 392, 409};
+constexpr RowColumns kRegisterColumns = {252, 256, 144, 256, 112, 372, 48, 404, 422};
 constexpr int kRowHeight = 21;
 constexpr int kButtonWidth = 17;
 constexpr int kTrackBarPlaceholderMax = 255;
