@@ -23,7 +23,7 @@
 #include "settings/SettingRows.h"
 #include "settings/ui/SettingDisplay.h"
 #include "settings/ui/WindowSettings.h"
-#include "shell/WindowTool.h"
+#include "shell/CameraWindow.h"
 #include "sim/SimDiskSystem.h"
 
 namespace trelvik::settings {
@@ -32,51 +32,15 @@ namespace {
 using Bytes = std::map<int, int>; // register code -> value
 
 // The full tool on the simulated camera, its setting buttons live.
-struct Rig {
-    testing::WindowTool tool;
-    sim::SimDiskSystem camera;
-    std::unique_ptr<platform::Disk> disk;
+struct Rig : testing::CameraWindow {
     std::unique_ptr<WindowSettings> settings;
-    bool connected = true;
 
     explicit Rig(const std::function<void(std::string&)>& editCommandFile = nullptr,
                  const std::string& stateFile = {})
-        : camera(stateFile.empty() ? sim::SimDiskSystem() : sim::SimDiskSystem(stateFile, {})) {
-        EXPECT_TRUE(tool.startWith({"mass_cmd.ini"}, editCommandFile));
-        int error = 0;
-        disk = camera.open(sim::kSimOpenPath, error);
-        settings = std::make_unique<WindowSettings>(tool.form, tool.table(),
-                                                    [this] { return connected ? disk.get() : nullptr; });
-    }
-    void set(const Bytes& values, const std::function<void(sim::CameraState&)>& more = nullptr) {
-        camera.update([&](sim::CameraState& state) {
-            for (const auto& [code, value] : values)
-                state.registers[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(value);
-            if (more) more(state);
-        });
-    }
-    int reg(int code) { return camera.state()->registers[static_cast<std::size_t>(code)]; }
-    // Clicks each button in turn and returns the register traffic of the clicks:
-    // "R35 W35=10", a transfer that failed marked "!".
-    std::string click(std::initializer_list<std::string> buttons) {
-        camera.clearCommandLog();
-        for (const std::string& name : buttons) {
-            auto* button = tool.find<QPushButton>(QString::fromStdString(name));
-            EXPECT_NE(button, nullptr) << name;
-            if (button) button->click();
-        }
-        std::string traffic;
-        for (const sim::CommandRecord& record : camera.commandLog()) {
-            char item[16];
-            const bool write = record.cdb[4] == 'S';
-            std::snprintf(item, sizeof item, write ? " W%02X=%02X" : " R%02X", record.cdb[9], record.cdb[10]);
-            traffic += item;
-            if (!record.ok) traffic += "!";
-        }
-        return traffic.empty() ? traffic : traffic.substr(1);
-    }
-    template <typename W> W* find(const std::string& name) {
-        return tool.find<W>(QString::fromStdString(name));
+        : CameraWindow({"mass_cmd.ini"}, editCommandFile, stateFile) {
+        EXPECT_TRUE(started);
+        settings =
+            std::make_unique<WindowSettings>(tool.form, tool.table(), [this] { return cameraHandle(); });
     }
 };
 
