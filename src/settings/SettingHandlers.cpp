@@ -23,8 +23,10 @@ struct Shown {
 Shown decimal(int value) {
     return {value, wide(std::to_string(value))};
 }
-Shown duration(const ShownDuration& d) {
-    return {d.position, wide(durationText(d))};
+// The register pages write the units in English; the settings page in the user's words.
+Shown duration(const ShownDuration& d, const SettingRow& row, const UnitWords& words) {
+    if (row.page != Page::Settings) return {d.position, wide(durationText(d))};
+    return {d.position, wide(std::to_string(d.amount)) + u" " + (d.minutes ? words.minute : words.second)};
 }
 
 bool isRecordTime(const SettingRow& row) {
@@ -32,10 +34,13 @@ bool isRecordTime(const SettingRow& row) {
 }
 
 // The number that the row's registers hold, as shown.
-Shown shownFromRegisters(const SettingRow& row, const std::vector<std::uint8_t>& bytes) {
-    if (isRecordTime(row)) return duration(recordTimeFromByte(bytes[0]));
+Shown shownFromRegisters(const SettingRow& row, const std::vector<std::uint8_t>& bytes,
+                         const UnitWords& words) {
+    if (isRecordTime(row)) return duration(recordTimeFromByte(bytes[0]), row, words);
     const unsigned value = joinBytes(bytes);
-    if (row.kind == SettingKind::Duration) return duration(intervalFromSeconds(value));
+    if (row.kind == SettingKind::Duration) return duration(intervalFromSeconds(value), row, words);
+    if (row.flags & kSecondsUnit)
+        return duration({static_cast<int>(value), static_cast<int>(value), false}, row, words);
     return decimal(static_cast<int>(value));
 }
 
@@ -90,12 +95,13 @@ void SettingHandlers::write(const SettingRow& row) {
 }
 
 void SettingHandlers::trackBarChanged(const SettingRow& row, int position) {
-    m_controls.setValueLabel(valueLabelName(row), valueLabelText(row, position));
+    m_controls.setValueLabel(valueLabelName(row), valueLabelText(row, position, m_words));
 }
 
-std::u16string SettingHandlers::valueLabelText(const SettingRow& row, int position) {
-    if (isRecordTime(row)) return duration(recordTimeAt(position)).text;
-    if (row.kind == SettingKind::Duration) return duration(intervalAt(position)).text;
+std::u16string SettingHandlers::valueLabelText(const SettingRow& row, int position, const UnitWords& words) {
+    if (isRecordTime(row)) return duration(recordTimeAt(position), row, words).text;
+    if (row.kind == SettingKind::Duration) return duration(intervalAt(position), row, words).text;
+    if (row.flags & kSecondsUnit) return duration({position, position, false}, row, words).text;
     return decimal(position).text;
 }
 
@@ -126,7 +132,7 @@ void SettingHandlers::readNumber(const SettingRow& row) {
     for (int i = 0; i < row.width; ++i)
         statuses.push_back(m_registers.read(static_cast<std::uint8_t>(row.code + i), bytes[i]));
     const Status status = combinedStatus(statuses);
-    const Shown shown = status == Status::Ok ? shownFromRegisters(row, bytes) : Shown{0, u""};
+    const Shown shown = status == Status::Ok ? shownFromRegisters(row, bytes, m_words) : Shown{0, u""};
     m_controls.ShowTextResult(valueControlName(row), valueLabelName(row), shown.text, shown.position, status);
 }
 
@@ -141,7 +147,8 @@ void SettingHandlers::writeNumber(const SettingRow& row) {
     else
         // A setting written in part is not what the window shows: it shows as failed.
         status = writeAll(row, bytes) ? Status::Ok : Status::NotSupported;
-    m_controls.ShowTextResult(trackBar, valueLabelName(row), valueLabelText(row, position), position, status);
+    m_controls.ShowTextResult(trackBar, valueLabelName(row), valueLabelText(row, position, m_words), position,
+                              status);
 }
 
 void SettingHandlers::readText(const SettingRow& row) {

@@ -66,13 +66,23 @@ private:
     std::function<platform::Disk*()> m_cameraHandle;
 };
 
+// The words the settings page's value labels give their units, in the user's language; the
+// register pages always say "sec" and "min". At most kMaxUnitWordLength characters each.
+struct UnitWords {
+    std::u16string minute = u"min";
+    std::u16string second = u"sec";
+};
+inline constexpr std::size_t kMaxUnitWordLength = 9;
+
 // The R, W and change handlers of every setting row, one procedure per kind of setting. No
 // handler shows a message of its own: the control's state is the whole report. A code the
 // command table lacks is reported by the table's lookup.
 class SettingHandlers {
 public:
-    SettingHandlers(const cmdtable::MassCmdTable& table, RegisterPort& registers, SettingControls& controls)
-        : m_table(table), m_registers(registers), m_controls(controls) {}
+    // `words` is read each time a label is written, so a change of language shows at once.
+    SettingHandlers(const cmdtable::MassCmdTable& table, RegisterPort& registers, SettingControls& controls,
+                    const UnitWords& words)
+        : m_table(table), m_registers(registers), m_controls(controls), m_words(words) {}
 
     // The R button: reads the row's registers and shows what came back.
     void read(const SettingRow& row);
@@ -82,8 +92,9 @@ public:
     // A track bar moved: its value label follows.
     void trackBarChanged(const SettingRow& row, int position);
 
-    // The value label's text for a track-bar position. Example: AVI_RECORD_TIME at 64 -> "5 min".
-    static std::u16string valueLabelText(const SettingRow& row, int position);
+    // The value label's text for a track-bar position. Examples: AVI_RECORD_TIME at 64 -> "5 min";
+    // its settings-page row with the German words -> "5 Min.".
+    static std::u16string valueLabelText(const SettingRow& row, int position, const UnitWords& words);
 
 private:
     void readList(const SettingRow& row);
@@ -99,6 +110,7 @@ private:
     const cmdtable::MassCmdTable& m_table;
     RegisterPort& m_registers;
     SettingControls& m_controls;
+    const UnitWords& m_words;
 };
 
 } // namespace trelvik::settings

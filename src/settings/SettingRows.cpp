@@ -164,7 +164,7 @@ constexpr SettingRow kRows[] = {
     {0x38, 1, "CONTINUOUS_CAPTURE_COUNT", "CFG_CONTINUOUS_CAPTURE_COUNT", SettingKind::Number, Page::Settings,
      "TabSheet_Settings", 16, 32, 0},
     {0x68, 1, "PHOTO_RECOVERY_INTERVAL", "CFG_PHOTO_RECOVERY_INTERVAL", SettingKind::Number, Page::Settings,
-     "TabSheet_Settings", 16, 56, 0},
+     "TabSheet_Settings", 16, 56, kSecondsUnit},
     {0x39, 1, "AVI_RECORD_TIME", "CFG_AVI_RECORD_TIME", SettingKind::Duration, Page::Settings,
      "TabSheet_Settings", 16, 80, 0},
     {0x42, 2, "HC_PIR_INTERVAL", "CFG_HC_PIR_INTERVAL", SettingKind::Duration, Page::Settings,

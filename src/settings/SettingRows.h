@@ -34,6 +34,7 @@ enum RowFlag : unsigned {
     kButtonsShown = 1u << 1, // the R and W buttons are visible (the debug setting's console)
     kAlwaysWrites = 1u << 2, // W writes even while the list is disabled (the factory reset must get through)
     kOwnRange = 1u << 3,     // the track bar's range is the tool's own, whatever the command file says
+    kSecondsUnit = 1u << 4,  // the value label names its unit: a number of seconds
 };
 
 // One row of setting controls: a caption label, the value control and the R and W buttons.

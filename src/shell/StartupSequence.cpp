@@ -48,7 +48,10 @@ bool StartupSequence::FormCreate() {
     m_view.RefreshTrackBars();
     if (!loadCommandTable()) return false;
     m_view.BindCommandTable({*m_table, m_services.catalog, m_services.codec, m_state.ToolMode});
-    if (m_state.ToolMode == cmdtable::ToolMode::Settings) fillLanguageList();
+    if (m_state.ToolMode == cmdtable::ToolMode::Settings) {
+        fillLanguageList();
+        m_view.ApplyCaptions({m_state.ToolMode, m_services.catalog, *m_table, m_state.LanguageTable});
+    }
     m_view.showAndPaint();
     // The first connection attempt follows the first paint, so the window is up before
     // the camera is looked for.

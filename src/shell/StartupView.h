@@ -7,6 +7,7 @@
 
 #include "cmdtable/ToolMode.h"
 #include "settings/CommandBinding.h"
+#include "shell/Captions.h"
 
 namespace trelvik::shell {
 
@@ -27,6 +28,8 @@ public:
     // Fills the language list with the display names in order and selects `selected`
     // (-1: nothing).
     virtual void fillLanguageList(const std::vector<std::u16string>& names, int selected) = 0;
+    // Writes the settings tool's texts in the present language (nothing in the full tool).
+    virtual void ApplyCaptions(const CaptionSources& sources) = 0;
     // Shows the window and lets it paint before the camera is looked for.
     virtual void showAndPaint() = 0;
 };

@@ -39,8 +39,8 @@ struct Rig : testing::CameraWindow {
                  const std::string& stateFile = {})
         : CameraWindow({"mass_cmd.ini"}, editCommandFile, stateFile) {
         EXPECT_TRUE(started);
-        settings =
-            std::make_unique<WindowSettings>(tool.form, tool.table(), [this] { return cameraHandle(); });
+        settings = std::make_unique<WindowSettings>(
+            tool.form, tool.table(), [this] { return cameraHandle(); }, tool.form.unitWords());
     }
 };
 

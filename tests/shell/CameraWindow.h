@@ -21,7 +21,8 @@ namespace trelvik::testing {
 inline std::string trafficItem(const sim::CommandRecord& record) {
     char item[32];
     const auto& cdb = record.cdb;
-    const std::string name = cdb.size() >= 10 && cdb[0] == 0xFC ? std::string(cdb.begin() + 2, cdb.begin() + 9) : "";
+    const std::string name =
+        cdb.size() >= 10 && cdb[0] == 0xFC ? std::string(cdb.begin() + 2, cdb.begin() + 9) : "";
     if (name == "QZGETDB")
         std::snprintf(item, sizeof item, "R%02X", cdb[9]);
     else if (name == "QZSETDB")
@@ -53,7 +54,8 @@ struct CameraWindow {
 
     platform::Disk* cameraHandle() const { return connected ? disk.get() : nullptr; }
     // Sets registers (code -> value), then anything else of the camera's state.
-    void set(const std::map<int, int>& registers, const std::function<void(sim::CameraState&)>& more = nullptr) {
+    void set(const std::map<int, int>& registers,
+             const std::function<void(sim::CameraState&)>& more = nullptr) {
         camera.update([&](sim::CameraState& state) {
             for (const auto& [code, value] : registers)
                 state.registers[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(value);
@@ -79,7 +81,9 @@ struct CameraWindow {
         }
         return traffic();
     }
-    template <typename W> W* find(const std::string& name) { return tool.find<W>(QString::fromStdString(name)); }
+    template <typename W> W* find(const std::string& name) {
+        return tool.find<W>(QString::fromStdString(name));
+    }
 };
 
 } // namespace trelvik::testing

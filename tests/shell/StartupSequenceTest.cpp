@@ -59,6 +59,7 @@ public:
         selectedLanguage = selected;
         steps.push_back("languages");
     }
+    void ApplyCaptions(const shell::CaptionSources&) override { steps.push_back("captions"); }
     void showAndPaint() override {
         shown = true;
         steps.push_back("show");
@@ -191,7 +192,7 @@ TEST_F(StartupTest, StepsReachTheWindowInOrderForEachToolMode) {
          {"colour", "caption", "adapt", "refresh", "bind 1", "show"}},
         {"Camera_Setting.ini",
          cmdtable::ToolMode::Settings,
-         {"colour", "caption", "adapt", "refresh", "bind 1", "languages", "show"}},
+         {"colour", "caption", "adapt", "refresh", "bind 1", "languages", "captions", "show"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commandFile);

@@ -19,9 +19,9 @@ namespace trelvik::settings {
 class WindowSettings final : public QObject, private SettingControls {
     Q_OBJECT
 public:
-    // `root` holds the rows' controls; it and `table` must outlive this object.
+    // `root` holds the rows' controls; it, `table` and `words` must outlive this object.
     WindowSettings(QWidget& root, const cmdtable::MassCmdTable& table,
-                   std::function<platform::Disk*()> cameraHandle);
+                   std::function<platform::Disk*()> cameraHandle, const UnitWords& words);
 
 private:
     bool isEnabled(std::string_view control) const override;

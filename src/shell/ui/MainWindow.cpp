@@ -24,6 +24,7 @@
 #include "settings/ui/SettingDisplay.h"
 #include "settings/ui/SettingRowBuilders.h"
 #include "settings/ui/WidgetBindingTarget.h"
+#include "shell/ui/WindowCaptions.h"
 
 namespace trelvik::shell {
 
@@ -249,7 +250,16 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer1");
     m_timer->setInterval(1000);
+
+    m_captions = std::make_unique<WindowCaptions>(*this, m_unitWords);
+    // TntComboBox_LanguageChange. Filling the list at start-up comes before the captions have
+    // their sources, and is no change of language.
+    connect(m_language, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_captionSources) ChangeLanguage(*m_captionSources, *m_captions, index);
+    });
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::buildFixedControls(QWidget& client) {
     QHash<QString, QWidget*> parents{{kClient, &client}};
@@ -341,6 +351,12 @@ void TForm1::fillLanguageList(const std::vector<std::u16string>& names, int sele
     for (const auto& name : names)
         m_language->addItem(QString::fromStdU16String(name));
     m_language->setCurrentIndex(selected);
+}
+
+void TForm1::ApplyCaptions(const CaptionSources& sources) {
+    m_captionSources.reset();
+    m_captionSources.emplace(sources);
+    shell::ApplyCaptions(sources, *m_captions);
 }
 
 void TForm1::setPickersToNow() {

@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+#include <optional>
 #include <string_view>
 
 #include "link/Status.h"
@@ -26,6 +28,7 @@ public:
     static constexpr int kClientHeight = 799;
 
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
     void setWindowColour(std::uint32_t bgr) override;
     void setCaption(const std::string& title) override;
@@ -33,9 +36,14 @@ public:
     void RefreshTrackBars() override;
     void BindCommandTable(const settings::BindingSources& sources) override;
     void fillLanguageList(const std::vector<std::u16string>& names, int selected) override;
+    // Settings tool only; the sources are kept for later changes of language, and must
+    // outlive the window's event handling.
+    void ApplyCaptions(const CaptionSources& sources) override;
     void showAndPaint() override;
 
     std::uint32_t windowColour() const { return m_colour; }
+    // The unit words of the settings page's value labels, as the language gives them.
+    const settings::UnitWords& unitWords() const { return m_unitWords; }
 
     // After the window is shown: both pickers show the present local date and time.
     void setPickersToNow();
@@ -67,6 +75,9 @@ private:
     QTimer* m_timer = nullptr;
     std::uint32_t m_colour = 0;
     cmdtable::ToolMode m_toolMode = cmdtable::ToolMode::Full;
+    settings::UnitWords m_unitWords;
+    std::unique_ptr<CaptionView> m_captions;
+    std::optional<CaptionSources> m_captionSources;
 };
 
 } // namespace trelvik::shell

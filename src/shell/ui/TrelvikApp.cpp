@@ -90,7 +90,8 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
                                                                       system->pathSeparator(), &gate);
     // The settings' handlers reach whichever camera is connected when they run.
     settings::WindowSettings settingHandlers(
-        form, *startup.table(), [&connection] { return connection->connection().cameraHandle(); });
+        form, *startup.table(), [&connection] { return connection->connection().cameraHandle(); },
+        form.unitWords());
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),
