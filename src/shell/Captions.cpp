@@ -13,11 +13,16 @@ struct Caption {
     int msgId;
 };
 constexpr Caption kTopCaptions[] = {
-    {"TntCheckBox_Camera_Auto_Connect", 256}, {"TntButton_Connect", 257},
-    {"TntButton_Load_Camera_Settings", 259},  {"TntButton_Save_Camera_Settings", 304},
-    {"TntButton_Reset_Settings", 260},        {"TntTabSheet_DateTime", 261},
-    {"TabSheet_Settings", 262},               {"TntGroupBox_Camera_Clock", 263},
-    {"TntLabel_Camera_Time", 264},            {"TntLabel_PC_Time", 265},
+    {"TntCheckBox_Camera_Auto_Connect", 256},
+    {"TntButton_Connect", 257},
+    {"TntButton_Load_Camera_Settings", 259},
+    {"TntButton_Save_Camera_Settings", 304},
+    {"TntButton_Reset_Settings", 260},
+    {"TntTabSheet_DateTime", 261},
+    {"TabSheet_Settings", 262},
+    {"TntGroupBox_Camera_Clock", 263},
+    {"TntLabel_Camera_Time", 264},
+    {"TntLabel_PC_Time", 265},
     {"TntLabel_Custom_Time", 266},
 };
 constexpr Caption kClockCaptions[] = {
@@ -36,7 +41,8 @@ void writeCaptions(const CaptionSources& sources, CaptionView& view, std::span<c
         view.setControlText(caption.control, sources.catalog.GetMsgText(caption.msgId));
 }
 
-void rewordFromMessages(const CaptionSources& sources, CaptionView& view, std::string_view list, int firstMsgId) {
+void rewordFromMessages(const CaptionSources& sources, CaptionView& view, std::string_view list,
+                        int firstMsgId) {
     std::vector<std::u16string> texts;
     for (int i = 0; i < view.entryCount(list); ++i)
         texts.push_back(sources.catalog.GetMsgText(firstMsgId + i));

@@ -54,7 +54,8 @@ std::string clippedTexts(TForm1& form) {
 TEST(Captions, EveryLanguageWordsTheWholeWindowAndFitsIt) {
     WindowTool tool;
     ASSERT_TRUE(tool.startWith({"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"}));
-    settings::WindowSettings handlers(tool.form, tool.table(), [] { return nullptr; }, tool.form.unitWords());
+    settings::WindowSettings handlers(
+        tool.form, tool.table(), [] { return nullptr; }, tool.form.unitWords());
     auto* languages = tool.find<QComboBox>("TntComboBox_Language");
     auto* dateFormat = tool.find<QComboBox>("TntComboBox_Date_Format");
     auto* recordTime = tool.find<QSlider>("TrackBar_CFG_AVI_RECORD_TIME_S");

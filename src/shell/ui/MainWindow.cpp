@@ -25,6 +25,8 @@
 #include "settings/ui/SettingRowBuilders.h"
 #include "settings/ui/WidgetBindingTarget.h"
 #include "shell/ui/WindowCaptions.h"
+#include "utilities/CameraClock.h"
+#include "utilities/ui/ClockPanel.h"
 
 namespace trelvik::shell {
 
@@ -190,6 +192,9 @@ QWidget* makeControl(const FixedControl& fixed, QWidget* parent) {
     case Kind::DatePicker: {
         auto* picker = new QDateEdit(parent);
         picker->setCalendarPopup(true);
+        // The years the camera's clock can carry: a year beyond them would reach the camera cut.
+        picker->setDateRange(QDate(utilities::kFirstClockYear, 1, 1),
+                             QDate(utilities::kLastClockYear, 12, 31));
         picker->setDisplayFormat(TForm1::pickerDisplayFormat(fixed.text));
         return picker;
     }
@@ -300,8 +305,7 @@ void TForm1::buildSettingRows() {
 }
 
 QString TForm1::pickerDisplayFormat(std::string_view picture) {
-    QString format = QString::fromUtf8(picture.data(), static_cast<qsizetype>(picture.size()));
-    return format.replace("tt", "AP");
+    return utilities::pickerDisplayFormat(picture);
 }
 
 void TForm1::setWindowColour(std::uint32_t bgr) {

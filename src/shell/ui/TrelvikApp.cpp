@@ -24,6 +24,7 @@
 #include "shell/ui/WindowConnection.h"
 #include "sim/SimDeviceWatch.h"
 #include "sim/SimulatedCamera.h"
+#include "utilities/ui/ClockPanel.h"
 
 namespace {
 
@@ -88,10 +89,10 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     // Ends before the disks and the watch it uses, though the window holds it as a child.
     const auto connection = std::make_unique<shell::WindowConnection>(form, services, *windows, state,
                                                                       system->pathSeparator(), &gate);
-    // The settings' handlers reach whichever camera is connected when they run.
-    settings::WindowSettings settingHandlers(
-        form, *startup.table(), [&connection] { return connection->connection().cameraHandle(); },
-        form.unitWords());
+    // The window's actions reach whichever camera is connected when they run.
+    const auto cameraHandle = [&connection] { return connection->connection().cameraHandle(); };
+    settings::WindowSettings settingHandlers(form, *startup.table(), cameraHandle, form.unitWords());
+    utilities::ClockPanel clock(form, cameraHandle, utilities::clockLocaleOf(QLocale::system()));
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),
