@@ -71,7 +71,7 @@ Status CameraRegisters::write(std::uint8_t code, std::uint8_t value) {
 void SettingHandlers::read(const SettingRow& row) {
     switch (row.kind) {
     case SettingKind::List:
-        return readList(row);
+        return readList(row.code, valueControlName(row));
     case SettingKind::Number:
     case SettingKind::Duration:
     case SettingKind::MultiNumber:
@@ -84,7 +84,7 @@ void SettingHandlers::read(const SettingRow& row) {
 void SettingHandlers::write(const SettingRow& row) {
     switch (row.kind) {
     case SettingKind::List:
-        return writeList(row);
+        return writeList(row.code, valueControlName(row), row.flags & kAlwaysWrites);
     case SettingKind::Number:
     case SettingKind::Duration:
     case SettingKind::MultiNumber:
@@ -105,21 +105,20 @@ std::u16string SettingHandlers::valueLabelText(const SettingRow& row, int positi
     return decimal(position).text;
 }
 
-void SettingHandlers::readList(const SettingRow& row) {
+void SettingHandlers::readList(int code, std::string_view list) {
     std::uint8_t value = 0;
-    const Status status = m_registers.read(static_cast<std::uint8_t>(row.code), value);
-    const int position = status == Status::Ok ? m_table.ValueToItemIndex(row.code, value) : -1;
-    m_controls.ShowListResult(valueControlName(row), status, position);
+    const Status status = m_registers.read(static_cast<std::uint8_t>(code), value);
+    const int position = status == Status::Ok ? m_table.ValueToItemIndex(code, value) : -1;
+    m_controls.ShowListResult(list, status, position);
 }
 
-void SettingHandlers::writeList(const SettingRow& row) {
-    const std::string list = valueControlName(row);
-    if (!(row.flags & kAlwaysWrites) && !m_controls.isEnabled(list)) return;
+void SettingHandlers::writeList(int code, std::string_view list, bool evenWhenDisabled) {
+    if (!evenWhenDisabled && !m_controls.isEnabled(list)) return;
     const int position = m_controls.selectedIndex(list);
-    const int value = m_table.ItemIndexToValue(row.code, position);
+    const int value = m_table.ItemIndexToValue(code, position);
     // A choice the table gives no value for is refused here rather than sent as 0xFF.
     const Status status = value == -1 ? Status::NotSupported
-                                      : m_registers.write(static_cast<std::uint8_t>(row.code),
+                                      : m_registers.write(static_cast<std::uint8_t>(code),
                                                           static_cast<std::uint8_t>(value & 0xFF));
     m_controls.ShowListResult(list, status, position);
 }

@@ -89,6 +89,9 @@ public:
     // The W button: writes the control's value, unless the control is disabled (the debug
     // setting's W writes whatever its state, and turns it not supported when it has no value).
     void write(const SettingRow& row);
+    // A list setting's R and W on a list of its own name. Example: (0x32, "TntComboBox_Date_Format").
+    void readList(int code, std::string_view list);
+    void writeList(int code, std::string_view list, bool evenWhenDisabled = false);
     // A track bar moved: its value label follows.
     void trackBarChanged(const SettingRow& row, int position);
 
@@ -97,8 +100,6 @@ public:
     static std::u16string valueLabelText(const SettingRow& row, int position, const UnitWords& words);
 
 private:
-    void readList(const SettingRow& row);
-    void writeList(const SettingRow& row);
     void readNumber(const SettingRow& row);
     void writeNumber(const SettingRow& row);
     void readText(const SettingRow& row);

@@ -75,6 +75,17 @@ std::string valueLabelName(const SettingRow& row); // track bars only
 std::string readButtonName(const SettingRow& row);
 std::string writeButtonName(const SettingRow& row);
 
+// The clock's two format lists on the Date/Time page are camera settings too: list settings
+// with fixed names of their own.
+struct FormatList {
+    int code;
+    std::string_view list, readButton, writeButton;
+};
+inline constexpr FormatList kFormatLists[] = {
+    {0x32, "TntComboBox_Date_Format", "Button_Date_Format_S_R", "Button_Date_Format_S_W"},
+    {0x31, "TntComboBox_Time_Format", "Button_Time_Format_S_R", "Button_Time_Format_S_W"},
+};
+
 // The range of a track bar flagged kOwnRange: 0 to this.
 inline constexpr int kOwnRangeMax = 65535;
 

@@ -28,14 +28,15 @@ TEST(FormatClockText, SixFormatsInTheLocalesSeparators) {
         const ClockLocale& locale;
         const char* text;
     } cases[] = {
-        {0, 0, slash, "05/03/2019 14:07:09"}, {1, 0, slash, "2019/03/05 14:07:09"},
-        {2, 0, slash, "03/05/2019 14:07:09"}, {0, 1, slash, "05/03/2019 2:7:9 PM"},
-        {1, 1, slash, "2019/03/05 2:7:9 PM"}, {2, 1, slash, "03/05/2019 2:7:9 PM"},
+        {0, 0, slash, "05/03/2019 14:07:09"},  {1, 0, slash, "2019/03/05 14:07:09"},
+        {2, 0, slash, "03/05/2019 14:07:09"},  {0, 1, slash, "05/03/2019 2:7:9 PM"},
+        {1, 1, slash, "2019/03/05 2:7:9 PM"},  {2, 1, slash, "03/05/2019 2:7:9 PM"},
         {-1, 0, slash, "05/03/2019 14:07:09"}, // nothing selected reads as day first
         {7, 3, slash, "05/03/2019 2:7:9 PM"},  {2, 0, dots, "03.05.2019 14-07-09"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatClockText(time, c.dateIndex, c.timeIndex, c.locale), c.text) << c.dateIndex << c.timeIndex;
+        EXPECT_EQ(FormatClockText(time, c.dateIndex, c.timeIndex, c.locale), c.text)
+            << c.dateIndex << c.timeIndex;
 }
 
 TEST(FormatClockText, AClockThatIsNoDateShowsItsFieldsMarkedInvalid) {

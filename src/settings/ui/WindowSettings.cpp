@@ -25,6 +25,18 @@ WindowSettings::WindowSettings(QWidget& root, const cmdtable::MassCmdTable& tabl
         if (!widget->objectName().isEmpty()) m_controls.insert(widget->objectName(), widget);
     for (const SettingRow& row : settingRows())
         bindRow(row);
+    for (const FormatList& format : kFormatLists) {
+        const FormatList* bound = &format;
+        if (auto* button = find<QPushButton>(format.readButton))
+            connect(button, &QPushButton::clicked, this, [this, bound] {
+                m_handlers.readList(bound->code, bound->list);
+                if (m_afterFormatRead) m_afterFormatRead(bound->code);
+            });
+        // A write leaves the clock's format as it was, even when it clears the list.
+        if (auto* button = find<QPushButton>(format.writeButton))
+            connect(button, &QPushButton::clicked, this,
+                    [this, bound] { m_handlers.writeList(bound->code, bound->list); });
+    }
 }
 
 template <typename W> W* WindowSettings::find(std::string_view name) const {

@@ -23,6 +23,12 @@ public:
     WindowSettings(QWidget& root, const cmdtable::MassCmdTable& table,
                    std::function<platform::Disk*()> cameraHandle, const UnitWords& words);
 
+    // After a read of a format list, whatever it came to: the clock follows the list.
+    // Example: setAfterFormatRead([&](int code) { code == 0x32 ? clock.dateChanged() : ... }).
+    void setAfterFormatRead(std::function<void(int code)> afterRead) {
+        m_afterFormatRead = std::move(afterRead);
+    }
+
 private:
     bool isEnabled(std::string_view control) const override;
     int selectedIndex(std::string_view comboBox) const override;
@@ -42,6 +48,7 @@ private:
     QHash<QString, QWidget*> m_controls;
     CameraRegisters m_registers;
     SettingHandlers m_handlers;
+    std::function<void(int code)> m_afterFormatRead;
 };
 
 } // namespace trelvik::settings

@@ -62,7 +62,8 @@ ClockLocale clockLocaleOf(const QLocale& locale) {
     return parts;
 }
 
-ClockPanel::ClockPanel(QWidget& root, std::function<platform::Disk*()> cameraHandle, ClockLocale locale, Now now)
+ClockPanel::ClockPanel(QWidget& root, std::function<platform::Disk*()> cameraHandle, ClockLocale locale,
+                       Now now)
     : m_cameraHandle(std::move(cameraHandle)), m_locale(std::move(locale)), m_now(std::move(now)) {
     m_pcTime = root.findChild<QLineEdit*>("TntEditPCTime");
     m_cameraTime = root.findChild<QLineEdit*>("TntEditDSCTime");
@@ -70,7 +71,8 @@ ClockPanel::ClockPanel(QWidget& root, std::function<platform::Disk*()> cameraHan
     m_time = root.findChild<QTimeEdit*>("DateTimePicker2");
     m_dateFormat = root.findChild<QComboBox*>("TntComboBox_Date_Format");
     m_timeFormat = root.findChild<QComboBox*>("TntComboBox_Time_Format");
-    if (auto* timer = root.findChild<QTimer*>("Timer1")) connect(timer, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    if (auto* timer = root.findChild<QTimer*>("Timer1"))
+        connect(timer, &QTimer::timeout, this, [this] { Timer1Timer(); });
     if (auto* button = root.findChild<QPushButton*>("TntButtonSetPCTime"))
         connect(button, &QPushButton::clicked, this, [this] { TntButtonSetPCTimeClick(); });
     if (auto* button = root.findChild<QPushButton*>("TntButtonSetCustomTime"))

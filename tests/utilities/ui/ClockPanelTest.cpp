@@ -26,7 +26,8 @@ std::string clockSeen(testing::CameraWindow& window) {
 }
 
 struct ClockRig : testing::CameraWindow {
-    ClockLocale locale{"/", ":", [](int h, int m, int s) { return QTime(h, m, s).toString("h:mm:ss AP").toStdString(); }};
+    ClockLocale locale{
+        "/", ":", [](int h, int m, int s) { return QTime(h, m, s).toString("h:mm:ss AP").toStdString(); }};
     ClockPanel clock{tool.form, [this] { return cameraHandle(); }, locale,
                      [] { return QDateTime(QDate(2019, 3, 5), QTime(14, 7, 9)); }};
     ClockRig() {
@@ -48,10 +49,12 @@ TEST(ClockPanel, TicksShowBothClocksInTheChosenFormats) {
     } steps[] = {
         {"a tick", [](ClockRig& r) { r.clock.Timer1Timer(); }, "clock-read",
          "PC red '05/03/2019 14:07:09' | camera red '02/01/2020 03:04:05'"},
-        {"year first: the fields wait for the tick", [](ClockRig& r) { r.pick("TntComboBox_Date_Format", 1); }, "",
+        {"year first: the fields wait for the tick",
+         [](ClockRig& r) { r.pick("TntComboBox_Date_Format", 1); }, "",
          "PC red '05/03/2019 14:07:09' | camera red '02/01/2020 03:04:05'"},
-        {"12h at the next tick", [](ClockRig& r) { r.pick("TntComboBox_Time_Format", 1), r.clock.Timer1Timer(); },
-         "clock-read", "PC red '2019/03/05 2:07:09 PM' | camera red '2020/01/02 3:04:05 AM'"},
+        {"12h at the next tick",
+         [](ClockRig& r) { r.pick("TntComboBox_Time_Format", 1), r.clock.Timer1Timer(); }, "clock-read",
+         "PC red '2019/03/05 2:07:09 PM' | camera red '2020/01/02 3:04:05 AM'"},
         {"a camera that does not answer shows the PC's time in black",
          [](ClockRig& r) {
              r.set({}, [](auto& s) { s.faults.fail = {"clock-read"}; });
@@ -81,8 +84,8 @@ TEST(ClockPanel, TicksShowBothClocksInTheChosenFormats) {
              r.clock.Timer1Timer();
          },
          "clock-read", "PC red '2019/03/05 14:07:09' | camera red 'Invalid: 2019-00-05 25:07:09'"},
-        {"no camera: a tick reads nothing", [](ClockRig& r) { r.connected = false, r.clock.Timer1Timer(); }, "",
-         "PC red '2019/03/05 14:07:09' | camera black '2019/03/05 14:07:09'"},
+        {"no camera: a tick reads nothing", [](ClockRig& r) { r.connected = false, r.clock.Timer1Timer(); },
+         "", "PC red '2019/03/05 14:07:09' | camera black '2019/03/05 14:07:09'"},
     };
     ClockRig rig;
     for (const Step& step : steps) {

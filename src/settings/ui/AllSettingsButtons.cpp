@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "settings/ui/AllSettingsButtons.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "debuglog/DebugLog.h"
+#include "link/VendorCommands.h"
+
+namespace trelvik::settings {
+
+namespace {
+
+constexpr unsigned kAskYesNo = 0x24;   // question icon, Yes and No
+constexpr unsigned kTellDone = 0x40;   // information icon, OK
+constexpr unsigned kTellFailed = 0x10; // error icon, OK
+constexpr int kMsgResetCaption = 285;
+constexpr int kMsgResetQuestion = 286;
+constexpr int kMsgResetDone = 287;
+constexpr int kMsgResetFailed = 288;
+constexpr std::uint8_t kResetRegister = 0x00;
+constexpr std::uint8_t kResetValue = 0xFF;
+constexpr const char* kResetCaption = "Reset Settings";
+
+} // namespace
+
+AllSettingsButtons::AllSettingsButtons(QWidget& root, Services services)
+    : m_root(root), m_services(std::move(services)) {
+    const std::pair<const char*, void (AllSettingsButtons::*)()> buttons[] = {
+        {"TntButton_Load_Camera_Settings", &AllSettingsButtons::TntButton_Load_Camera_SettingsClick},
+        {"TntButton_Save_Camera_Settings", &AllSettingsButtons::TntButton_Save_Camera_SettingsClick},
+        {"TntButton_Reset_Settings", &AllSettingsButtons::TntButton_Reset_SettingsClick},
+    };
+    for (const auto& [name, handler] : buttons)
+        if (auto* button = root.findChild<QPushButton*>(name))
+            connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
+}
+
+void AllSettingsButtons::click(const std::string& button) {
+    if (auto* target = m_root.findChild<QPushButton*>(QString::fromStdString(button))) target->click();
+}
+
+void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps) {
+    // A second run inside this one, started from the buttons above the pages that stay
+    // clickable, could write a setting this run has not read yet.
+    if (m_running) {
+        debuglog::DebugLog("%s ignored: a Load or Save is still running", what);
+        return;
+    }
+    m_running = true;
+    auto* pages = m_root.findChild<QTabWidget*>("TntPageControl1");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (pages) pages->setEnabled(false);
+    QApplication::processEvents();
+    for (const RunStep& step : steps) {
+        switch (step.kind) {
+        case RunStep::Click:
+            click(step.button);
+            break;
+        case RunStep::Caption:
+            m_services.setCaption(LoadCaption(m_services.toolMode, m_services.titleBase, m_services.identity()));
+            break;
+        case RunStep::FlashSave:
+            // Not examined: the writes between the two are made either way.
+            if (platform::Disk* disk = m_services.cameraHandle())
+                link::SetFlashSave(*disk, static_cast<std::uint8_t>(step.flag));
+            break;
+        }
+    }
+    QApplication::restoreOverrideCursor();
+    if (pages) pages->setEnabled(true);
+    QApplication::processEvents();
+    m_running = false;
+}
+
+void AllSettingsButtons::TntButton_Load_Camera_SettingsClick() {
+    run("Load Camera Settings", LoadSteps(m_services.toolMode));
+}
+
+void AllSettingsButtons::TntButton_Save_Camera_SettingsClick() {
+    run("Save Camera Settings", SaveSteps(m_services.toolMode));
+}
+
+void AllSettingsButtons::TntButton_Reset_SettingsClick() {
+    if (m_running) {
+        debuglog::DebugLog("Reset Settings ignored: a Load or Save is still running");
+        return;
+    }
+    const bool full = m_services.toolMode != cmdtable::ToolMode::Settings;
+    i18n::Reporter& reporter = m_services.reporter;
+    const int answer =
+        full ? reporter.PlainBox("This will reset all settings to factory defaults.\n\nAre you sure?", kResetCaption,
+                                 kAskYesNo)
+             : reporter.AskMsgById(kMsgResetCaption, kMsgResetQuestion, kAskYesNo);
+    if (answer != i18n::kAnswerYes) return;
+    platform::Disk* disk = m_services.cameraHandle();
+    const bool reset =
+        disk && link::WriteRegister(*disk, kResetRegister, kResetValue) == link::Status::Ok;
+    if (!reset) {
+        if (full)
+            reporter.PlainBox("It is fail to reset all settings to defaults!", kResetCaption, kTellFailed);
+        else
+            reporter.AskMsgById(kMsgResetCaption, kMsgResetFailed, kTellFailed);
+        return;
+    }
+    if (full)
+        reporter.PlainBox("All settings have been reset to defaults successfully.", kResetCaption, kTellDone);
+    else
+        reporter.AskMsgById(kMsgResetCaption, kMsgResetDone, kTellDone);
+    click("TntButton_Load_Camera_Settings");
+}
+
+} // namespace trelvik::settings
