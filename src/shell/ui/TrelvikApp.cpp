@@ -24,6 +24,9 @@
 #include "shell/ui/WindowConnection.h"
 #include "sim/SimDeviceWatch.h"
 #include "sim/SimulatedCamera.h"
+#include "utilities/ui/IdentityActions.h"
+#include "utilities/ui/MediaActions.h"
+#include "utilities/ui/RegisterConsole.h"
 
 namespace {
 
@@ -91,6 +94,13 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     // The settings' handlers reach whichever camera is connected when they run.
     settings::WindowSettings settingHandlers(
         form, *startup.table(), [&connection] { return connection->connection().cameraHandle(); });
+    // The utilities reach the connected camera, and probe the same gated drives.
+    const utilities::UtilityServices utilityServices{
+        reporter, *codec, state, [&connection] { return connection->connection().cameraHandle(); },
+        gatedDisks};
+    utilities::MediaActions media(form, utilityServices);
+    utilities::IdentityActions identity(form, utilityServices);
+    utilities::RegisterConsole registerConsole(form, utilityServices);
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),
