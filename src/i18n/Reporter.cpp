@@ -87,16 +87,9 @@ BoxButtons askButtons(unsigned flags) {
     }
 }
 
-int Reporter::AskMsgById(int captionMsgId, int textMsgId, unsigned flags,
-                         std::initializer_list<MsgArg> args) {
-    BoxRequest request;
-    request.title = m_catalog.GetMsgText(captionMsgId);
-    cutText(request.title, kMaxAskTitleLength);
-    request.text = buildMsgText(textMsgId, std::span<const MsgArg>(args.begin(), args.size()));
-    request.icon = askIcon(flags);
-    request.buttons = askButtons(flags);
-    addCaptions(request);
-    const int answer = m_presenter.show(request);
+namespace {
+// Only the four answers a box can give pass; a box closed some other way said OK.
+int knownAnswer(int answer) {
     switch (answer) {
     case kAnswerOk:
     case kAnswerCancel:
@@ -106,6 +99,29 @@ int Reporter::AskMsgById(int captionMsgId, int textMsgId, unsigned flags,
     default:
         return kAnswerOk;
     }
+}
+} // namespace
+
+int Reporter::PlainBox(std::string_view text, std::string_view caption, unsigned flags) {
+    BoxRequest request;
+    request.text = m_codec.toWide(text);
+    cutText(request.text, kMaxBoxTextLength);
+    request.title = m_codec.toWide(caption);
+    request.icon = askIcon(flags);
+    request.buttons = askButtons(flags);
+    return knownAnswer(m_presenter.show(request));
+}
+
+int Reporter::AskMsgById(int captionMsgId, int textMsgId, unsigned flags,
+                         std::initializer_list<MsgArg> args) {
+    BoxRequest request;
+    request.title = m_catalog.GetMsgText(captionMsgId);
+    cutText(request.title, kMaxAskTitleLength);
+    request.text = buildMsgText(textMsgId, std::span<const MsgArg>(args.begin(), args.size()));
+    request.icon = askIcon(flags);
+    request.buttons = askButtons(flags);
+    addCaptions(request);
+    return knownAnswer(m_presenter.show(request));
 }
 
 } // namespace trelvik::i18n

@@ -71,6 +71,13 @@ public:
 #endif
         ;
 
+    // Plain box of the program's own, for the boxes that carry a caption or an icon other
+    // than ErrorBox's: `text` is shown as it stands (it is never a format, so a "%" in it, or
+    // in a user's text inside it, stays a "%"), cut to 511 units; `caption` empty gives the
+    // default title. Icon and buttons come from `flags` as for AskMsgById, and so does the
+    // answer. Example: PlainBox("Change to PCCam mode successfully!", "Change Mode", 0x40) -> 1.
+    int PlainBox(std::string_view text, std::string_view caption, unsigned flags);
+
     // Localized box with the text of `msgId` (escapes applied, then filled with `args`),
     // error icon, an OK button, title message 324 and the captions 320 to 323.
     // Example: ShowMsgById(282, {0x38}).

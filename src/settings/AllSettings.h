@@ -43,6 +43,7 @@ struct IdentityTexts {
 inline constexpr std::size_t kMaxCaptionLength = 255;
 // Example: settings tool, "Trail", V1.02 -> "Trail - Firmware:V1.02"; full tool ->
 // "Trail - Firmware Version:V1.02, Model ID:TC-300, Make ID:Trelvik".
-std::string LoadCaption(cmdtable::ToolMode toolMode, std::string_view titleBase, const IdentityTexts& identity);
+std::string LoadCaption(cmdtable::ToolMode toolMode, std::string_view titleBase,
+                        const IdentityTexts& identity);
 
 } // namespace trelvik::settings

@@ -14,4 +14,15 @@ MediaSlot decodeMediaSlot(std::uint8_t status) {
     return slot;
 }
 
+std::vector<MediumRow> mediumRows(const CardStatusBytes& status) {
+    std::vector<MediumRow> rows;
+    for (std::size_t index = 0; index < status.size(); ++index) {
+        const MediaSlot slot = decodeMediaSlot(status[index]);
+        if (slot.type == 0) continue;
+        rows.push_back({static_cast<int>(index), slot.name, slot.writeProtected ? "Yes" : "No",
+                        slot.inserted ? "Yes" : "No"});
+    }
+    return rows;
+}
+
 } // namespace trelvik::utilities

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the camera says about one of its media slots in one status byte, so the command line and
 // the window name a medium and judge a format alike.
@@ -32,5 +33,20 @@ struct MediaSlot {
 
 // Example: 0x44 -> {4, "Memory Card", protected, inserted, not formattable}.
 MediaSlot decodeMediaSlot(std::uint8_t status);
+
+// The status bytes of media slots 0 to 3, as one status read delivers them.
+using CardStatusBytes = std::array<std::uint8_t, 4>;
+
+// One row of the medium list, its columns as shown.
+struct MediumRow {
+    int slot = 0;             // 0-3, the first column in decimal
+    std::string name;         // Example: "Memory Card"
+    std::string writeProtect; // "Yes" or "No"
+    std::string inserted;     // "Yes" or "No"
+};
+
+// A row for each slot whose byte names a medium type (type 0 is an empty slot), in slot order.
+// Example: {0x00, 0x42, 0x00, 0x00} -> {{1, "Built-in NAND Flash", "Yes", "Yes"}}.
+std::vector<MediumRow> mediumRows(const CardStatusBytes& status);
 
 } // namespace trelvik::utilities

@@ -59,7 +59,8 @@ void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps
             click(step.button);
             break;
         case RunStep::Caption:
-            m_services.setCaption(LoadCaption(m_services.toolMode, m_services.titleBase, m_services.identity()));
+            m_services.setCaption(
+                LoadCaption(m_services.toolMode, m_services.titleBase, m_services.identity()));
             break;
         case RunStep::FlashSave:
             // Not examined: the writes between the two are made either way.
@@ -90,13 +91,12 @@ void AllSettingsButtons::TntButton_Reset_SettingsClick() {
     const bool full = m_services.toolMode != cmdtable::ToolMode::Settings;
     i18n::Reporter& reporter = m_services.reporter;
     const int answer =
-        full ? reporter.PlainBox("This will reset all settings to factory defaults.\n\nAre you sure?", kResetCaption,
-                                 kAskYesNo)
+        full ? reporter.PlainBox("This will reset all settings to factory defaults.\n\nAre you sure?",
+                                 kResetCaption, kAskYesNo)
              : reporter.AskMsgById(kMsgResetCaption, kMsgResetQuestion, kAskYesNo);
     if (answer != i18n::kAnswerYes) return;
     platform::Disk* disk = m_services.cameraHandle();
-    const bool reset =
-        disk && link::WriteRegister(*disk, kResetRegister, kResetValue) == link::Status::Ok;
+    const bool reset = disk && link::WriteRegister(*disk, kResetRegister, kResetValue) == link::Status::Ok;
     if (!reset) {
         if (full)
             reporter.PlainBox("It is fail to reset all settings to defaults!", kResetCaption, kTellFailed);

@@ -26,7 +26,7 @@ public:
         std::string titleBase; // the command file's title
         i18n::Reporter& reporter;
         std::function<platform::Disk*()> cameraHandle;
-        std::function<IdentityTexts()> identity;              // what the identity reads left
+        std::function<IdentityTexts()> identity;            // what the identity reads left
         std::function<void(const std::string&)> setCaption; // the window's caption, narrow text
     };
     // `root` holds the buttons and the page control, and must outlive this object.

@@ -14,17 +14,16 @@
 #include "link/Discovery.h"
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
-#include "settings/ui/WindowSettings.h"
 #include "shell/AppState.h"
 #include "shell/StartupSequence.h"
 #include "shell/ui/FirstPaint.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/SingleInstance.h"
 #include "shell/ui/TrackBarFollowsMouse.h"
+#include "shell/ui/WindowActions.h"
 #include "shell/ui/WindowConnection.h"
 #include "sim/SimDeviceWatch.h"
 #include "sim/SimulatedCamera.h"
-#include "utilities/ui/ClockPanel.h"
 
 namespace {
 
@@ -89,10 +88,11 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     // Ends before the disks and the watch it uses, though the window holds it as a child.
     const auto connection = std::make_unique<shell::WindowConnection>(form, services, *windows, state,
                                                                       system->pathSeparator(), &gate);
-    // The window's actions reach whichever camera is connected when they run.
-    const auto cameraHandle = [&connection] { return connection->connection().cameraHandle(); };
-    settings::WindowSettings settingHandlers(form, *startup.table(), cameraHandle, form.unitWords());
-    utilities::ClockPanel clock(form, cameraHandle, utilities::clockLocaleOf(QLocale::system()));
+    // The window's actions reach whichever camera is connected when they run, and the
+    // register console's probe goes through the same gate as every other request.
+    shell::WindowActions actions(form, {*startup.table(), state, reporter, *codec,
+                                        [&connection] { return connection->connection().cameraHandle(); },
+                                        gatedDisks, utilities::clockLocaleOf(QLocale::system())});
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),

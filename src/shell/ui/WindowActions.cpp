@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#include "shell/ui/WindowActions.h"
+
+#include "shell/ui/MainWindow.h"
+
+namespace trelvik::shell {
+
+WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
+    m_settings = std::make_unique<settings::WindowSettings>(form, services.table, services.cameraHandle,
+                                                            form.unitWords());
+    m_clock = std::make_unique<utilities::ClockPanel>(form, services.cameraHandle, services.clockLocale,
+                                                      services.now);
+    // A read of the camera's format drives the clock's, whatever the read came to.
+    m_settings->setAfterFormatRead([clock = m_clock.get()](int code) {
+        if (code == settings::kFormatLists[0].code)
+            clock->TntComboBox_Date_FormatChange();
+        else
+            clock->TntComboBox_Time_FormatChange();
+    });
+    const utilities::UtilityServices utilityServices{services.reporter, services.codec, services.state,
+                                                     services.cameraHandle, services.probeDisks};
+    m_media = std::make_unique<utilities::MediaActions>(form, utilityServices);
+    m_identity = std::make_unique<utilities::IdentityActions>(form, utilityServices);
+    m_console = std::make_unique<utilities::RegisterConsole>(form, utilityServices);
+    m_allSettings = std::make_unique<settings::AllSettingsButtons>(
+        form, settings::AllSettingsButtons::Services{
+                  services.state.ToolMode, services.state.WindowTitleBase, services.reporter, services.cameraHandle,
+                  [identity = m_identity.get()] {
+                      return settings::IdentityTexts{identity->FirmwareVersionText(), identity->ModelIdText(),
+                                                     identity->MakeIdText()};
+                  },
+                  [&form](const std::string& caption) { form.setCaption(caption); }});
+}
+
+WindowActions::~WindowActions() = default;
+
+} // namespace trelvik::shell

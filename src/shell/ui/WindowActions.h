@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "cmdtable/MassCmd.h"
+#include "i18n/Reporter.h"
+#include "platform/Disk.h"
+#include "platform/DiskSystem.h"
+#include "platform/TextCodec.h"
+#include "settings/ui/AllSettingsButtons.h"
+#include "settings/ui/WindowSettings.h"
+#include "shell/AppState.h"
+#include "utilities/ui/ClockPanel.h"
+#include "utilities/ui/IdentityActions.h"
+#include "utilities/ui/MediaActions.h"
+#include "utilities/ui/RegisterConsole.h"
+
+namespace trelvik::shell {
+
+class TForm1;
+
+struct WindowActionServices {
+    const cmdtable::MassCmdTable& table;
+    const AppState& state;
+    i18n::Reporter& reporter;
+    const platform::TextCodec& codec;
+    // CameraHandle: the open camera or null, asked anew at every request.
+    std::function<platform::Disk*()> cameraHandle;
+    // The drives the register console and the medium list's Format probe.
+    platform::DiskSystem& probeDisks;
+    utilities::ClockLocale clockLocale;
+    utilities::ClockPanel::Now now = &QDateTime::currentDateTime;
+};
+
+// Everything the window's buttons, lists and timer do, bound to its controls: the single
+// settings, Load, Save and Reset, the clock, the media, the identity and the register console.
+// The tool and the window tests build it alike.
+class WindowActions {
+public:
+    // `form` and everything `services` names must outlive this object.
+    WindowActions(TForm1& form, WindowActionServices services);
+    ~WindowActions();
+
+    settings::WindowSettings& settings() { return *m_settings; }
+    settings::AllSettingsButtons& allSettings() { return *m_allSettings; }
+    utilities::ClockPanel& clock() { return *m_clock; }
+    utilities::IdentityActions& identity() { return *m_identity; }
+    utilities::MediaActions& media() { return *m_media; }
+
+private:
+    std::unique_ptr<settings::WindowSettings> m_settings;
+    std::unique_ptr<utilities::ClockPanel> m_clock;
+    std::unique_ptr<utilities::MediaActions> m_media;
+    std::unique_ptr<utilities::IdentityActions> m_identity;
+    std::unique_ptr<utilities::RegisterConsole> m_console;
+    std::unique_ptr<settings::AllSettingsButtons> m_allSettings;
+};
+
+} // namespace trelvik::shell
