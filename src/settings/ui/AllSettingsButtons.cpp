@@ -38,7 +38,9 @@ AllSettingsButtons::AllSettingsButtons(QWidget& root, Services services)
 }
 
 void AllSettingsButtons::click(const std::string& button) {
-    if (auto* target = m_root.findChild<QPushButton*>(QString::fromStdString(button))) target->click();
+    // The buttons sit on the pages, which are disabled for the run, and most are hidden: the
+    // handler is run as a click would run it, whatever the button's state.
+    if (auto* target = m_root.findChild<QPushButton*>(QString::fromStdString(button))) emit target->clicked();
 }
 
 void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps) {

@@ -56,8 +56,9 @@ void WindowSettings::bindRow(const SettingRow& row) {
 }
 
 bool WindowSettings::isEnabled(std::string_view control) const {
+    // The control's own state: Load and Save disable the pages around it while they run.
     const QWidget* widget = m_controls.value(qName(control));
-    return widget && widget->isEnabled();
+    return widget && !widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
 int WindowSettings::selectedIndex(std::string_view comboBox) const {

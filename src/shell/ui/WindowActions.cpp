@@ -23,13 +23,14 @@ WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
     m_identity = std::make_unique<utilities::IdentityActions>(form, utilityServices);
     m_console = std::make_unique<utilities::RegisterConsole>(form, utilityServices);
     m_allSettings = std::make_unique<settings::AllSettingsButtons>(
-        form, settings::AllSettingsButtons::Services{
-                  services.state.ToolMode, services.state.WindowTitleBase, services.reporter, services.cameraHandle,
-                  [identity = m_identity.get()] {
-                      return settings::IdentityTexts{identity->FirmwareVersionText(), identity->ModelIdText(),
-                                                     identity->MakeIdText()};
-                  },
-                  [&form](const std::string& caption) { form.setCaption(caption); }});
+        form,
+        settings::AllSettingsButtons::Services{
+            services.state.ToolMode, services.state.WindowTitleBase, services.reporter, services.cameraHandle,
+            [identity = m_identity.get()] {
+                return settings::IdentityTexts{identity->FirmwareVersionText(), identity->ModelIdText(),
+                                               identity->MakeIdText()};
+            },
+            [&form](const std::string& caption) { form.setCaption(caption); }});
 }
 
 WindowActions::~WindowActions() = default;

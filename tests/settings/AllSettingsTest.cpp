@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: MIT
+// Load, Save and Reset on the real window with every action bound, against the simulated
+// camera's traffic and the recorded boxes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "debuglog/DebugLog.h"
+#include "platform/Native.h"
+#include "shell/CameraWindow.h"
+#include "shell/ui/WindowActions.h"
+#include "shell/ui/WindowConnection.h"
+#include "sim/SimDeviceWatch.h"
+
+namespace trelvik::settings {
+namespace {
+
+using testing::CameraWindow;
+
+
+struct Tool : CameraWindow {
+    std::unique_ptr<shell::WindowActions> actions;
+    explicit Tool(bool settingsTool = false, const std::function<void(std::string&)>& edit = nullptr)
+        : CameraWindow(settingsTool ? std::initializer_list<const char*>{"Camera_Setting.ini",
+                                                                         "Camera_Setting_UNICODE_msg.ini"}
+                                    : std::initializer_list<const char*>{"mass_cmd.ini"},
+                       edit) {
+        EXPECT_TRUE(started);
+        actions = std::make_unique<shell::WindowActions>(
+            tool.form, shell::WindowActionServices{tool.table(), tool.state, tool.reporter, *tool.codec,
+                                                   [this] { return cameraHandle(); }, camera, {}});
+    }
+    std::string load() { return click({"TntButton_Load_Camera_Settings"}); }
+    std::string save() { return click({"TntButton_Save_Camera_Settings"}); }
+    std::string caption() { return tool.form.windowTitle().toStdString(); }
+};
+
+// The register codes of the traffic's register commands, in order: "R01 W02=05" -> {1, 2}.
+std::vector<int> codesOf(const std::string& traffic, char kind) {
+    std::vector<int> codes;
+    std::istringstream items(traffic);
+    for (std::string item; items >> item;)
+        if (item[0] == kind && item.size() >= 3 && std::isxdigit(static_cast<unsigned char>(item[1])))
+            codes.push_back(std::stoi(item.substr(1, 2), nullptr, 16));
+    return codes;
+}
+
+std::vector<int> everyRegisterFrom(int first) {
+    std::vector<int> codes;
+    for (int code = first; code <= 0x68; ++code)
+        if (code < 0x24 || code > 0x26) codes.push_back(code);
+    return codes;
+}
+
+TEST(AllSettings, TheSettingsToolLoadsAndSavesItsPageInOrder) {
+    Tool tool(true);
+    EXPECT_EQ(tool.load(), "QZGETCA 00 QZGETVS 00 R32 R31 R41 R38 R68 R39 R42 R43 R40 R1E R45 R46 R47 R48");
+    EXPECT_EQ(tool.caption(), "Trelvik - camera settings - Firmware:V1.02");
+    const auto before = tool.camera.state()->registers;
+    const std::string saved = tool.save();
+    EXPECT_EQ(codesOf(saved, 'W'),
+              (std::vector<int>{0x32, 0x31, 0x41, 0x38, 0x68, 0x39, 0x42, 0x43, 0x40, 0x1E, 0x45, 0x46, 0x47, 0x48}));
+    EXPECT_EQ(saved.find("QZSSVFL"), std::string::npos);
+    // What was loaded goes back unchanged.
+    EXPECT_EQ(tool.camera.state()->registers, before);
+    EXPECT_TRUE(tool.find<QTabWidget>("TntPageControl1")->isEnabled());
+}
+
+TEST(AllSettings, TheFullToolLoadsEveryRegisterAndSavesItBackUnchanged) {
+    Tool tool;
+    tool.set({{0x4F, 0x01}, {0x50, 0xFF}, {0x54, 'S'}, {0x55, 0}, {0x39, 0x85}, {0x42, 0x2C}, {0x43, 0x01}});
+    const std::string loaded = tool.load();
+    EXPECT_EQ(loaded.substr(0, 47), "QZGETCA 00 QZGETVS 00 QZGETMD 00 QZGETMK 00 R00");
+    std::vector<int> reads = {0x00, 0x32, 0x31};
+    for (int code : everyRegisterFrom(0x01))
+        reads.push_back(code);
+    EXPECT_EQ(codesOf(loaded, 'R'), reads);
+    EXPECT_EQ(tool.caption(), "Trelvik - trail camera configuration - Firmware Version:V1.02, Model ID:" +
+                                  tool.camera.state()->model + ", Make ID:" + tool.camera.state()->make);
+
+    const auto before = tool.camera.state()->registers;
+    const std::string saved = tool.save();
+    EXPECT_EQ(saved.substr(0, 17), "QZSSVFL 00 W00=00");
+    EXPECT_EQ(saved.substr(saved.size() - 17), "QZSSVFL 01 W00=00");
+    std::vector<int> writes = {0x00};
+    for (int code : everyRegisterFrom(0x01))
+        writes.push_back(code);
+    writes.push_back(0x00);
+    EXPECT_EQ(codesOf(saved, 'W'), writes);
+    EXPECT_EQ(tool.camera.state()->registers, before);
+}
+
+TEST(AllSettings, WhatALoadCouldNotReadIsNotSaved) {
+    Tool tool(false, [](std::string& file) { file.erase(file.find("Title="), 38); });
+    tool.set({}, [](sim::CameraState& s) {
+        s.unsupported.insert(0x43);
+        s.faults.fail = {"QZGETMD", "QZGETMK"};
+    });
+    tool.load();
+    EXPECT_EQ(tool.caption(), " - Firmware Version:V1.02, Model ID:Unknown, Make ID:Unknown");
+    const std::vector<int> written = codesOf(tool.save(), 'W');
+    EXPECT_EQ(std::count(written.begin(), written.end(), 0x42) + std::count(written.begin(), written.end(), 0x43), 0);
+    EXPECT_EQ(std::count(written.begin(), written.end(), 0x24), 0);
+}
+
+TEST(AllSettings, ResetAsksWritesTheFactoryCommandAndLoadsAfterSuccess) {
+    using i18n::BoxIcon;
+    const struct Case {
+        const char* what;
+        bool settingsTool;
+        int answer;
+        bool refused; // the camera answers "not supported"
+        const char* traffic; // up to the first command of the reload
+        std::vector<BoxIcon> icons;
+        std::u16string lastText;
+    } cases[] = {
+        {"full: No sends nothing", false, i18n::kAnswerNo, false, "", {BoxIcon::Question},
+         u"This will reset all settings to factory defaults.\n\nAre you sure?"},
+        {"full: Yes resets and reloads", false, i18n::kAnswerYes, false, "W00=FF QZGETCA 00",
+         {BoxIcon::Question, BoxIcon::Information}, u"All settings have been reset to defaults successfully."},
+        {"full: a refused reset is reported and not reloaded", false, i18n::kAnswerYes, true, "W00=FF",
+         {BoxIcon::Question, BoxIcon::Error}, u"It is fail to reset all settings to defaults!"},
+        {"settings: a box closed without an answer sends nothing", true, i18n::kAnswerOk, false, "",
+         {BoxIcon::Question}, u""},
+        {"settings: Yes resets and reloads", true, i18n::kAnswerYes, false, "W00=FF QZGETCA 00",
+         {BoxIcon::Question, BoxIcon::Information}, u""},
+    };
+    for (const Case& c : cases) {
+        Tool tool(c.settingsTool);
+        if (c.refused) tool.set({}, [](sim::CameraState& s) { s.unsupported.insert(0x00); });
+        tool.tool.presenter.scriptAnswers({c.answer});
+        const std::string traffic = tool.click({"TntButton_Reset_Settings"});
+        EXPECT_EQ(traffic.substr(0, std::string(c.traffic).size()), c.traffic) << c.what;
+        // The reload reads the settings anew.
+        const bool reloads = !c.refused && c.answer == i18n::kAnswerYes;
+        EXPECT_EQ(codesOf(traffic, 'R').size(), !reloads ? 0u : c.settingsTool ? 14u : 104u) << c.what;
+        std::vector<BoxIcon> icons;
+        for (const auto& box : tool.tool.presenter.requests())
+            icons.push_back(box.icon);
+        EXPECT_EQ(icons, c.icons) << c.what;
+        const auto& last = tool.tool.presenter.last();
+        EXPECT_EQ(last.title, c.settingsTool ? tool.tool.catalog.GetMsgText(285) : u"Reset Settings") << c.what;
+        const int lastMsg = icons.size() == 1 ? 286 : icons.back() == BoxIcon::Error ? 288 : 287;
+        EXPECT_EQ(last.text, c.settingsTool ? tool.tool.reporter.buildMsgText(lastMsg, {}) : c.lastText) << c.what;
+    }
+}
+
+// A click on Load, Save or Reset while a Load runs is passed over: Save must not write what
+// the Load has not read yet.
+TEST(AllSettings, AClickDuringALoadIsIgnored) {
+    Tool tool;
+    debuglog::DebugCapture debug;
+    QObject::connect(tool.find<QPushButton>("Button_CFG_RESOLUTION_MODE_R"), &QPushButton::clicked, [&] {
+        tool.find<QPushButton>("TntButton_Save_Camera_Settings")->click();
+        tool.find<QPushButton>("TntButton_Reset_Settings")->click();
+    });
+    const std::string loaded = tool.load();
+    EXPECT_TRUE(codesOf(loaded, 'W').empty());
+    EXPECT_TRUE(tool.tool.presenter.requests().empty());
+    std::vector<std::string> ignored;
+    for (const std::string& line : debug.lines())
+        if (line.find("ignored") != std::string::npos) ignored.push_back(line);
+    EXPECT_EQ(ignored, (std::vector<std::string>{"QZ::Save Camera Settings ignored: a Load or Save is still running",
+                                                 "QZ::Reset Settings ignored: a Load or Save is still running"}));
+}
+
+// The whole tool connected by the camera's arrival: its Load runs, the camera is pulled out
+// part-way, the rest of the settings show as failed and the window as not connected.
+TEST(AllSettings, ACameraPulledOutDuringTheLoadOfAConnection) {
+    CameraWindow window;
+    sim::SimDeviceWatch watch(window.camera);
+    const auto windows = platform::makeNativeProgramWindows();
+    shell::ConnectionServices services{window.camera, window.camera.ids(), window.tool.state, window.tool.reporter,
+                                       window.tool.catalog, *window.tool.codec, &watch};
+    shell::WindowConnection connection(window.tool.form, services, *windows, window.tool.state, '/');
+    shell::WindowActions actions(window.tool.form,
+                                 {window.tool.table(), window.tool.state, window.tool.reporter, *window.tool.codec,
+                                  [&] { return connection.connection().cameraHandle(); }, window.camera, {}});
+    window.set({}, [](sim::CameraState& s) { s.faults.unplugAfter = 30; });
+    connection.startUp();
+    QElapsedTimer waited;
+    waited.start();
+    while ((window.camera.state()->plugged || window.tool.form.windowColour() != 0xD8E9EC) && waited.elapsed() < 3000)
+        QApplication::processEvents();
+    EXPECT_FALSE(connection.connection().connectionActive());
+    EXPECT_EQ(window.tool.form.windowColour(), 0xD8E9ECu);
+    EXPECT_FALSE(window.find<QComboBox>("TntComboBox_CFG_AVI_OVERLAPPED_BLOCKS")->isEnabled());
+    EXPECT_TRUE(window.find<QTabWidget>("TntPageControl1")->isEnabled());
+}
+
+} // namespace
+} // namespace trelvik::settings
