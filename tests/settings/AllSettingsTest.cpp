@@ -25,7 +25,6 @@ namespace {
 
 using testing::CameraWindow;
 
-
 struct Tool : CameraWindow {
     std::unique_ptr<shell::WindowActions> actions;
     explicit Tool(bool settingsTool = false, const std::function<void(std::string&)>& edit = nullptr)
@@ -35,8 +34,13 @@ struct Tool : CameraWindow {
                        edit) {
         EXPECT_TRUE(started);
         actions = std::make_unique<shell::WindowActions>(
-            tool.form, shell::WindowActionServices{tool.table(), tool.state, tool.reporter, *tool.codec,
-                                                   [this] { return cameraHandle(); }, camera, {}});
+            tool.form, shell::WindowActionServices{tool.table(),
+                                                   tool.state,
+                                                   tool.reporter,
+                                                   *tool.codec,
+                                                   [this] { return cameraHandle(); },
+                                                   camera,
+                                                   {}});
     }
     std::string load() { return click({"TntButton_Load_Camera_Settings"}); }
     std::string save() { return click({"TntButton_Save_Camera_Settings"}); }
@@ -66,8 +70,8 @@ TEST(AllSettings, TheSettingsToolLoadsAndSavesItsPageInOrder) {
     EXPECT_EQ(tool.caption(), "Trelvik - camera settings - Firmware:V1.02");
     const auto before = tool.camera.state()->registers;
     const std::string saved = tool.save();
-    EXPECT_EQ(codesOf(saved, 'W'),
-              (std::vector<int>{0x32, 0x31, 0x41, 0x38, 0x68, 0x39, 0x42, 0x43, 0x40, 0x1E, 0x45, 0x46, 0x47, 0x48}));
+    EXPECT_EQ(codesOf(saved, 'W'), (std::vector<int>{0x32, 0x31, 0x41, 0x38, 0x68, 0x39, 0x42, 0x43, 0x40,
+                                                     0x1E, 0x45, 0x46, 0x47, 0x48}));
     EXPECT_EQ(saved.find("QZSSVFL"), std::string::npos);
     // What was loaded goes back unchanged.
     EXPECT_EQ(tool.camera.state()->registers, before);
@@ -107,7 +111,9 @@ TEST(AllSettings, WhatALoadCouldNotReadIsNotSaved) {
     tool.load();
     EXPECT_EQ(tool.caption(), " - Firmware Version:V1.02, Model ID:Unknown, Make ID:Unknown");
     const std::vector<int> written = codesOf(tool.save(), 'W');
-    EXPECT_EQ(std::count(written.begin(), written.end(), 0x42) + std::count(written.begin(), written.end(), 0x43), 0);
+    EXPECT_EQ(std::count(written.begin(), written.end(), 0x42) +
+                  std::count(written.begin(), written.end(), 0x43),
+              0);
     EXPECT_EQ(std::count(written.begin(), written.end(), 0x24), 0);
 }
 
@@ -117,21 +123,46 @@ TEST(AllSettings, ResetAsksWritesTheFactoryCommandAndLoadsAfterSuccess) {
         const char* what;
         bool settingsTool;
         int answer;
-        bool refused; // the camera answers "not supported"
+        bool refused;        // the camera answers "not supported"
         const char* traffic; // up to the first command of the reload
         std::vector<BoxIcon> icons;
         std::u16string lastText;
     } cases[] = {
-        {"full: No sends nothing", false, i18n::kAnswerNo, false, "", {BoxIcon::Question},
+        {"full: No sends nothing",
+         false,
+         i18n::kAnswerNo,
+         false,
+         "",
+         {BoxIcon::Question},
          u"This will reset all settings to factory defaults.\n\nAre you sure?"},
-        {"full: Yes resets and reloads", false, i18n::kAnswerYes, false, "W00=FF QZGETCA 00",
-         {BoxIcon::Question, BoxIcon::Information}, u"All settings have been reset to defaults successfully."},
-        {"full: a refused reset is reported and not reloaded", false, i18n::kAnswerYes, true, "W00=FF",
-         {BoxIcon::Question, BoxIcon::Error}, u"It is fail to reset all settings to defaults!"},
-        {"settings: a box closed without an answer sends nothing", true, i18n::kAnswerOk, false, "",
-         {BoxIcon::Question}, u""},
-        {"settings: Yes resets and reloads", true, i18n::kAnswerYes, false, "W00=FF QZGETCA 00",
-         {BoxIcon::Question, BoxIcon::Information}, u""},
+        {"full: Yes resets and reloads",
+         false,
+         i18n::kAnswerYes,
+         false,
+         "W00=FF QZGETCA 00",
+         {BoxIcon::Question, BoxIcon::Information},
+         u"All settings have been reset to defaults successfully."},
+        {"full: a refused reset is reported and not reloaded",
+         false,
+         i18n::kAnswerYes,
+         true,
+         "W00=FF",
+         {BoxIcon::Question, BoxIcon::Error},
+         u"It is fail to reset all settings to defaults!"},
+        {"settings: a box closed without an answer sends nothing",
+         true,
+         i18n::kAnswerOk,
+         false,
+         "",
+         {BoxIcon::Question},
+         u""},
+        {"settings: Yes resets and reloads",
+         true,
+         i18n::kAnswerYes,
+         false,
+         "W00=FF QZGETCA 00",
+         {BoxIcon::Question, BoxIcon::Information},
+         u""},
     };
     for (const Case& c : cases) {
         Tool tool(c.settingsTool);
@@ -147,9 +178,11 @@ TEST(AllSettings, ResetAsksWritesTheFactoryCommandAndLoadsAfterSuccess) {
             icons.push_back(box.icon);
         EXPECT_EQ(icons, c.icons) << c.what;
         const auto& last = tool.tool.presenter.last();
-        EXPECT_EQ(last.title, c.settingsTool ? tool.tool.catalog.GetMsgText(285) : u"Reset Settings") << c.what;
+        EXPECT_EQ(last.title, c.settingsTool ? tool.tool.catalog.GetMsgText(285) : u"Reset Settings")
+            << c.what;
         const int lastMsg = icons.size() == 1 ? 286 : icons.back() == BoxIcon::Error ? 288 : 287;
-        EXPECT_EQ(last.text, c.settingsTool ? tool.tool.reporter.buildMsgText(lastMsg, {}) : c.lastText) << c.what;
+        EXPECT_EQ(last.text, c.settingsTool ? tool.tool.reporter.buildMsgText(lastMsg, {}) : c.lastText)
+            << c.what;
     }
 }
 
@@ -168,8 +201,9 @@ TEST(AllSettings, AClickDuringALoadIsIgnored) {
     std::vector<std::string> ignored;
     for (const std::string& line : debug.lines())
         if (line.find("ignored") != std::string::npos) ignored.push_back(line);
-    EXPECT_EQ(ignored, (std::vector<std::string>{"QZ::Save Camera Settings ignored: a Load or Save is still running",
-                                                 "QZ::Reset Settings ignored: a Load or Save is still running"}));
+    EXPECT_EQ(ignored,
+              (std::vector<std::string>{"QZ::Save Camera Settings ignored: a Load or Save is still running",
+                                        "QZ::Reset Settings ignored: a Load or Save is still running"}));
 }
 
 // The whole tool connected by the camera's arrival: its Load runs, the camera is pulled out
@@ -178,17 +212,27 @@ TEST(AllSettings, ACameraPulledOutDuringTheLoadOfAConnection) {
     CameraWindow window;
     sim::SimDeviceWatch watch(window.camera);
     const auto windows = platform::makeNativeProgramWindows();
-    shell::ConnectionServices services{window.camera, window.camera.ids(), window.tool.state, window.tool.reporter,
-                                       window.tool.catalog, *window.tool.codec, &watch};
+    shell::ConnectionServices services{window.camera,
+                                       window.camera.ids(),
+                                       window.tool.state,
+                                       window.tool.reporter,
+                                       window.tool.catalog,
+                                       *window.tool.codec,
+                                       &watch};
     shell::WindowConnection connection(window.tool.form, services, *windows, window.tool.state, '/');
-    shell::WindowActions actions(window.tool.form,
-                                 {window.tool.table(), window.tool.state, window.tool.reporter, *window.tool.codec,
-                                  [&] { return connection.connection().cameraHandle(); }, window.camera, {}});
+    shell::WindowActions actions(window.tool.form, {window.tool.table(),
+                                                    window.tool.state,
+                                                    window.tool.reporter,
+                                                    *window.tool.codec,
+                                                    [&] { return connection.connection().cameraHandle(); },
+                                                    window.camera,
+                                                    {}});
     window.set({}, [](sim::CameraState& s) { s.faults.unplugAfter = 30; });
     connection.startUp();
     QElapsedTimer waited;
     waited.start();
-    while ((window.camera.state()->plugged || window.tool.form.windowColour() != 0xD8E9EC) && waited.elapsed() < 3000)
+    while ((window.camera.state()->plugged || window.tool.form.windowColour() != 0xD8E9EC) &&
+           waited.elapsed() < 3000)
         QApplication::processEvents();
     EXPECT_FALSE(connection.connection().connectionActive());
     EXPECT_EQ(window.tool.form.windowColour(), 0xD8E9ECu);

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
-#include <thread>
+#include <chrono>
 
 #include "debuglog/DebugLog.h"
 
@@ -27,7 +27,42 @@ private:
 
 } // namespace
 
+namespace {
+// Most requests end within this; waiting for them as a blocking call would keeps a run of a
+// hundred requests from paying for a hundred event loops. Longer ones get the loop.
+constexpr auto kShortRequest = std::chrono::milliseconds(20);
+} // namespace
+
 RequestGate::RequestGate(QObject* parent) : QObject(parent) {}
+
+RequestGate::~RequestGate() {
+    if (!m_worker.joinable()) return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_worker.join();
+}
+
+void RequestGate::workerLoop() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stop || m_work; });
+        if (m_stop) return;
+        const std::function<bool()>* work = m_work;
+        lock.unlock();
+        const bool result = (*work)();
+        lock.lock();
+        m_work = nullptr;
+        m_result = result;
+        m_done = true;
+        m_wake.notify_all();
+        // The window's thread may be in its loop: tell it the request ended.
+        QMetaObject::invokeMethod(
+            this, [] {}, Qt::QueuedConnection);
+    }
+}
 
 bool RequestGate::run(const std::function<bool()>& work) {
     if (m_busy) {
@@ -35,18 +70,29 @@ bool RequestGate::run(const std::function<bool()>& work) {
         return false;
     }
     m_busy = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool result = false;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = work();
-        QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
-    loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
-              QEventLoop::X11ExcludeTimers);
-    worker.join();
-    QApplication::restoreOverrideCursor();
+    if (!m_worker.joinable()) m_worker = std::thread([this] { workerLoop(); });
+    std::unique_lock lock(m_mutex);
+    m_done = false;
+    m_work = &work;
+    m_wake.notify_all();
+    if (!m_wake.wait_for(lock, kShortRequest, [this] { return m_done; })) {
+        // A long one: the window paints meanwhile, under the hourglass.
+        lock.unlock();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QEventLoop loop;
+        for (;;) {
+            {
+                std::lock_guard check(m_mutex);
+                if (m_done) break;
+            }
+            loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
+                               QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
+        }
+        QApplication::restoreOverrideCursor();
+        lock.lock();
+    }
+    const bool result = m_result;
+    lock.unlock();
     m_busy = false;
     emit idle();
     return result;

@@ -3,9 +3,12 @@
 
 #include <QObject>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/DiskSystem.h"
@@ -21,6 +24,7 @@ class RequestGate final : public QObject {
     Q_OBJECT
 public:
     explicit RequestGate(QObject* parent = nullptr);
+    ~RequestGate() override;
 
     bool busy() const { return m_busy; }
 
@@ -33,7 +37,18 @@ signals:
     void idle();
 
 private:
+    // The worker that carries every request, started with the first and kept: a thread per
+    // request cost more than the request itself.
+    void workerLoop();
+
     bool m_busy = false;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    const std::function<bool()>* m_work = nullptr; // the request to run; null when none
+    bool m_done = false;
+    bool m_result = false;
+    bool m_stop = false;
+    std::thread m_worker;
 };
 
 // A disk system whose disks carry every request through the gate; the rest is the inner
