@@ -74,7 +74,8 @@ Figures runOnce(cmdtable::ToolMode toolMode, const char* button, int latencyMs) 
     shell::GatedDiskSystem gated(camera, gate);
     int error = 0;
     const auto disk = gated.open(sim::kSimOpenPath, error);
-    shell::WindowActions actions(form, {table, state, reporter, *codec, [&] { return disk.get(); }, gated, {}});
+    shell::WindowActions actions(form,
+                                 {table, state, reporter, *codec, [&] { return disk.get(); }, gated, {}});
     auto* target = form.findChild<QPushButton*>(button);
     // Save writes what a Load showed.
     if (std::strcmp(button, "TntButton_Save_Camera_Settings") == 0)

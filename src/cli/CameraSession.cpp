@@ -41,7 +41,10 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
         m_previousSink = debuglog::setDebugSink(m_debugSink.get());
     }
     link::CameraIds ids = link::kDefaultCameraIds;
-    if (const auto idsFile = invocation.value("ids-from")) {
+    // The command file of the profile commands names the camera too, unless told otherwise.
+    auto idsFile = invocation.value("ids-from");
+    if (!idsFile) idsFile = invocation.value("table");
+    if (idsFile) {
         if (const auto problem = notAFile(*idsFile)) {
             err << "trelvik-cli: " << *idsFile << " " << *problem << "\n";
             return kExitUsage;

@@ -179,6 +179,13 @@ Outcome CameraConnection::changeToPcCam() {
     return changed;
 }
 
+Outcome CameraConnection::setFlashSave(std::uint8_t flag) {
+    return onDisk<Done>([&](Disk& disk) -> Outcome {
+        if (SetFlashSave(disk, flag) == Status::Ok) return Done{};
+        return failure(Status::Failed, "the camera did not acknowledge the flash-save flag");
+    });
+}
+
 Result<ProbeAnswer> CameraConnection::probeRead(std::uint8_t code) {
     ProbeAnswer answer;
     int diskNumber = -1;

@@ -107,6 +107,8 @@ public:
     Outcome formatCard(std::uint8_t slot);
     // Afterwards the camera's disk goes away and the connection is closed.
     Outcome changeToPcCam();
+    // The flash-save bracket around writing many settings: 0 before, 1 after.
+    Outcome setFlashSave(std::uint8_t flag);
 
     // Register access by the drive probe, which opens and closes each drive itself and needs
     // neither open() nor the USB identity.

@@ -18,11 +18,21 @@ namespace trelvik::settings {
 namespace {
 
 struct SettingsTool : testing::CameraWindow {
-    shell::WindowActions actions{tool.form, {tool.table(), tool.state, tool.reporter, *tool.codec,
-                                             [this] { return cameraHandle(); }, camera, {}}};
+    shell::WindowActions actions{tool.form,
+                                 {tool.table(),
+                                  tool.state,
+                                  tool.reporter,
+                                  *tool.codec,
+                                  [this] { return cameraHandle(); },
+                                  camera,
+                                  {}}};
     SettingsTool() : CameraWindow({"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"}) {}
-    std::string word(int msgId) { return QString::fromStdU16String(tool.catalog.GetMsgText(msgId)).toStdString(); }
-    std::string label(const char* row) { return find<QLabel>(std::string("TntLabel_VAL_CFG_") + row)->text().toStdString(); }
+    std::string word(int msgId) {
+        return QString::fromStdU16String(tool.catalog.GetMsgText(msgId)).toStdString();
+    }
+    std::string label(const char* row) {
+        return find<QLabel>(std::string("TntLabel_VAL_CFG_") + row)->text().toStdString();
+    }
     int position(const char* row) { return find<QSlider>(std::string("TrackBar_CFG_") + row)->value(); }
 };
 
@@ -32,7 +42,8 @@ TEST(SettingsPage, DurationsAndSecondsSpeakTheUsersUnitWords) {
     tool.click({"Button_CFG_PHOTO_RECOVERY_INTERVAL_S_R", "Button_CFG_AVI_RECORD_TIME_S_R",
                 "Button_CFG_HC_PIR_INTERVAL_S_R"});
     const std::string sec = tool.word(278), min = tool.word(277);
-    EXPECT_EQ(tool.label("PHOTO_RECOVERY_INTERVAL_S") + " @" + std::to_string(tool.position("PHOTO_RECOVERY_INTERVAL_S")),
+    EXPECT_EQ(tool.label("PHOTO_RECOVERY_INTERVAL_S") + " @" +
+                  std::to_string(tool.position("PHOTO_RECOVERY_INTERVAL_S")),
               "30 " + sec + " @30");
     EXPECT_EQ(tool.label("AVI_RECORD_TIME_S") + " @" + std::to_string(tool.position("AVI_RECORD_TIME_S")),
               "5 " + min + " @64");
@@ -48,20 +59,37 @@ TEST(SettingsPage, TheFormatListsAreCameraSettingsThatDriveTheClock) {
         std::vector<std::string> clicks;
         std::string traffic, list, picker;
     } cases[] = {
-        {"a read selects the camera's format and the picker follows", [](SettingsTool& t) { t.set({{0x32, 1}}); },
-         {"Button_Date_Format_S_R"}, "R32", "on 1 FFFFFF/000000", "yyyy/MM/dd"},
+        {"a read selects the camera's format and the picker follows",
+         [](SettingsTool& t) {
+             t.set({{0x32, 1}});
+         },
+         {"Button_Date_Format_S_R"},
+         "R32",
+         "on 1 FFFFFF/000000",
+         "yyyy/MM/dd"},
         {"a failed read leaves the list red and empty, the picker day first",
          [](SettingsTool& t) {
              t.set({{0x32, 2}}), t.click({"Button_Date_Format_S_R"});
              t.set({}, [](auto& s) { s.faults.fail = {"QZGETDB"}; });
          },
-         {"Button_Date_Format_S_R"}, "R32!", "off -1 0000FF/FFFFFF", "dd/MM/yyyy"},
+         {"Button_Date_Format_S_R"},
+         "R32!",
+         "off -1 0000FF/FFFFFF",
+         "dd/MM/yyyy"},
         {"a value no choice has: a save then sends nothing and refuses the list",
-         [](SettingsTool& t) { t.set({{0x32, 7}}); }, {"Button_Date_Format_S_R", "Button_Date_Format_S_W"}, "R32",
-         "off -1 D8E9EC/FFFFFF", "dd/MM/yyyy"},
+         [](SettingsTool& t) {
+             t.set({{0x32, 7}});
+         },
+         {"Button_Date_Format_S_R", "Button_Date_Format_S_W"},
+         "R32",
+         "off -1 D8E9EC/FFFFFF",
+         "dd/MM/yyyy"},
         {"a write sends the choice's value, whatever the item says, and leaves the picker",
          [](SettingsTool& t) { t.find<QComboBox>("TntComboBox_Date_Format")->setCurrentIndex(2); },
-         {"Button_Date_Format_S_W"}, "W32=02", "on 2 FFFFFF/000000", "dd/MM/yyyy"},
+         {"Button_Date_Format_S_W"},
+         "W32=02",
+         "on 2 FFFFFF/000000",
+         "dd/MM/yyyy"},
     };
     for (const Case& c : cases) {
         SettingsTool tool;
