@@ -14,7 +14,8 @@ constexpr UtilityBox kCardFormatBoxes[] = {
     {"The \"%s\" medium is formated failed!", "", kBoxError, 294, 0},
 };
 
-constexpr UtilityBox kPcCamChanged{"Change to PCCam mode successfully!", "Change Mode", kBoxInformation, 296, 297};
+constexpr UtilityBox kPcCamChanged{"Change to PCCam mode successfully!", "Change Mode", kBoxInformation, 296,
+                                   297};
 constexpr UtilityBox kPcCamFailed{"Fail to change to PCCam mode!", "", kBoxError, 284, 0};
 
 } // namespace

@@ -11,10 +11,10 @@ namespace trelvik::utilities {
 
 // Icon and buttons as the Windows message-box flags carry them, which is also how the
 // localized question box takes them.
-inline constexpr unsigned kBoxError = 0x10;           // error icon, OK
-inline constexpr unsigned kBoxQuestionYesNo = 0x24;   // question icon, Yes and No
-inline constexpr unsigned kBoxWarning = 0x30;         // warning icon, OK
-inline constexpr unsigned kBoxInformation = 0x40;     // information icon, OK
+inline constexpr unsigned kBoxError = 0x10;         // error icon, OK
+inline constexpr unsigned kBoxQuestionYesNo = 0x24; // question icon, Yes and No
+inline constexpr unsigned kBoxWarning = 0x30;       // warning icon, OK
+inline constexpr unsigned kBoxInformation = 0x40;   // information icon, OK
 
 // One box in both tool modes.
 struct UtilityBox {

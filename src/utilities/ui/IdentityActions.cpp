@@ -33,7 +33,8 @@ IdentityActions::IdentityActions(QWidget& root, UtilityServices services)
       m_modelField(control<QLineEdit>(root, "TntEdit_Model_ID")),
       m_makeField(control<QLineEdit>(root, "TntEdit_Make_ID")) {
     const auto bind = [&root, this](const char* name, void (IdentityActions::*handler)()) {
-        if (auto* button = control<QPushButton>(root, name)) connect(button, &QPushButton::clicked, this, handler);
+        if (auto* button = control<QPushButton>(root, name))
+            connect(button, &QPushButton::clicked, this, handler);
     };
     bind("TntButtonGetFirmwareVersion", &IdentityActions::TntButtonGetFirmwareVersionClick);
     bind("TntButton_GetModelID", &IdentityActions::TntButton_GetModelIDClick);
@@ -46,7 +47,8 @@ void IdentityActions::TntButtonGetFirmwareVersionClick() {
     if (platform::Disk* disk = m_services.cameraHandle()) link::ReadVersionString(*disk, version);
     if (version.size() > kMaxVersionLength) version.resize(kMaxVersionLength);
     m_firmwareVersion = version;
-    if (m_firmwareField) m_firmwareField->setText(QString::fromStdU16String(m_services.codec.toWide(version)));
+    if (m_firmwareField)
+        m_firmwareField->setText(QString::fromStdU16String(m_services.codec.toWide(version)));
     QApplication::processEvents();
 }
 
@@ -57,7 +59,8 @@ void IdentityActions::readIdentity(IdentityRead read, QLineEdit* field, std::str
     kept = ok ? std::string(text) : kIdentityUnknown;
     if (field) {
         paintField(*field, ok ? kReadBackground : kFailedBackground);
-        field->setText(ok ? QString::fromStdU16String(m_services.codec.toWide(kept)) : QString(kIdentityFailed));
+        field->setText(ok ? QString::fromStdU16String(m_services.codec.toWide(kept))
+                          : QString(kIdentityFailed));
     }
     QApplication::processEvents();
 }

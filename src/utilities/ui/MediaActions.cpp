@@ -46,16 +46,18 @@ void MediaActions::TntButton_Card_FormatClick() {
         showUtilityBox(m_services, cardFormatBox(MediaEvent::NotFormattable), slot.name);
         return;
     }
-    if (showUtilityBox(m_services, cardFormatBox(MediaEvent::Question), slot.name) != i18n::kAnswerYes) return;
+    if (showUtilityBox(m_services, cardFormatBox(MediaEvent::Question), slot.name) != i18n::kAnswerYes)
+        return;
     link::Status formatted = link::Status::Failed;
     {
         const Hourglass hourglass;
         // The camera may have gone while the question was open.
         if (platform::Disk* disk = m_services.cameraHandle()) formatted = link::FormatCard(*disk, 0);
     }
-    showUtilityBox(m_services,
-                   cardFormatBox(formatted == link::Status::Ok ? MediaEvent::Formatted : MediaEvent::FormatFailed),
-                   slot.name);
+    showUtilityBox(
+        m_services,
+        cardFormatBox(formatted == link::Status::Ok ? MediaEvent::Formatted : MediaEvent::FormatFailed),
+        slot.name);
 }
 
 void MediaActions::TntButtonGetMediumInfoClick() {
@@ -63,9 +65,11 @@ void MediaActions::TntButtonGetMediumInfoClick() {
     m_list->clear();
     if (!readCardStatus()) return;
     for (const MediumRow& row : mediumRows(m_cardStatus)) {
-        auto* item = new QTreeWidgetItem(m_list, {QString::number(row.slot), qText(row.name), qText(row.writeProtect),
-                                                  qText(row.inserted)});
+        auto* item = new QTreeWidgetItem(m_list, {QString::number(row.slot), qText(row.name),
+                                                  qText(row.writeProtect), qText(row.inserted)});
         item->setData(0, Qt::UserRole, row.slot);
+        // The window lays the name column out narrower than the longer names, which it elides.
+        item->setToolTip(1, item->text(1));
     }
     QApplication::processEvents();
 }

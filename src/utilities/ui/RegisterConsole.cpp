@@ -39,7 +39,8 @@ void RegisterConsole::TntButtonCommandReadClick() {
     const std::uint8_t code = leadingHexByte(m_command);
     std::uint8_t value = 0;
     link::ProbeEcho echo = link::ProbeEcho::WrongCode;
-    const link::Status status = link::ScanAndReadRegister(m_services.probeDisks, code, &value, nullptr, nullptr, &echo);
+    const link::Status status =
+        link::ScanAndReadRegister(m_services.probeDisks, code, &value, nullptr, nullptr, &echo);
     if (status != link::Status::Ok) {
         setData(kReadFailedData);
         m_services.reporter.PlainBox(registerReadFailedText(code), kCommandReadCaption, kBoxError);
@@ -65,8 +66,9 @@ bool RegisterConsole::refused(const QLineEdit& field, std::string_view label) {
     QString shown = field.text().left(static_cast<qsizetype>(kCommandFieldLength));
     if (!shown.isEmpty() && shown.back().isHighSurrogate()) shown.chop(1);
     if (shown.size() < field.text().size()) shown += QStringLiteral("...");
-    m_services.reporter.PlainBox(fieldProblemText(problem, label, m_services.codec.toNarrow(shown.toStdU16String())),
-                                 kCommandWriteCaption, kBoxError);
+    m_services.reporter.PlainBox(
+        fieldProblemText(problem, label, m_services.codec.toNarrow(shown.toStdU16String())),
+        kCommandWriteCaption, kBoxError);
     return true;
 }
 
@@ -74,7 +76,8 @@ void RegisterConsole::TntButtonCommandWriteClick() {
     if (!m_command || !m_data || refused(*m_command, "Command") || refused(*m_data, "Data")) return;
     const std::uint8_t code = leadingHexByte(m_command);
     const std::uint8_t value = leadingHexByte(m_data);
-    const link::Status status = link::ScanAndWriteRegister(m_services.probeDisks, code, value, nullptr, nullptr);
+    const link::Status status =
+        link::ScanAndWriteRegister(m_services.probeDisks, code, value, nullptr, nullptr);
     if (status == link::Status::Ok)
         m_services.reporter.PlainBox(registerWrittenText(code, value), kCommandWriteCaption, kBoxInformation);
     else
