@@ -8,6 +8,7 @@
 #include <string>
 
 #include "UtilityWindow.h"
+#include "shell/ui/RequestGate.h"
 
 namespace trelvik::utilities {
 namespace {
@@ -16,7 +17,7 @@ using testing::kFullTool;
 using testing::kSettingsTool;
 using testing::UtilityWindow;
 
-void type(UtilityWindow& window, const char* command, const char* data) {
+void type(testing::CameraWindow& window, const char* command, const char* data) {
     window.find<QLineEdit>("TntEditCommand")->setText(QString::fromUtf8(command));
     window.find<QLineEdit>("TntEditData")->setText(QString::fromUtf8(data));
 }
@@ -143,6 +144,29 @@ TEST(RegisterConsole, WritesOnlyHexadecimalFieldsInBothTools) {
                 << '"' << c.command << "\" \"" << c.data << "\" " << c.fault;
         }
     }
+}
+
+// As the tool wires them: the open camera and the probe both behind the request gate, whose
+// requests run on a worker thread while the window waits.
+TEST(Utilities, WorkThroughTheRequestGate) {
+    testing::CameraWindow window;
+    shell::RequestGate gate;
+    shell::GatedDiskSystem gated(window.camera, gate);
+    int error = 0;
+    const std::unique_ptr<platform::Disk> handle = gated.open(sim::kSimOpenPath, error);
+    const UtilityServices services{window.tool.reporter, *window.tool.codec, window.tool.state,
+                                   [&handle] { return handle.get(); }, gated};
+    MediaActions media(window.tool.form, services);
+    RegisterConsole console(window.tool.form, services);
+    window.set({{0x41, 0x02}});
+    type(window, "41", "");
+    window.tool.presenter.scriptAnswers({i18n::kAnswerOk, i18n::kAnswerYes});
+    EXPECT_EQ(window.click({"TntButtonCommandRead", "TntButton_Card_Format"}), "R41 QZGETCA 00 QZFMTCA 00");
+    EXPECT_EQ(window.tool.presenter.texts(),
+              (std::vector<std::u16string>{u"[41] = 02 is read from device!",
+                                           u"Are you sure to format the \"Memory Card\" medium?",
+                                           u"The \"Memory Card\" medium is formated successfully!"}));
+    EXPECT_FALSE(gate.busy());
 }
 
 } // namespace
