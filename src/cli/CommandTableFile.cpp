@@ -41,8 +41,8 @@ int CommandTableFile::load(const Invocation& invocation, std::ostream& err) {
         // The CLI beside the tool (a run folder, a copy) or in the bin folder of an installation.
         const auto exe = platform::makeNativeSystemInfo()->executablePath();
         const std::filesystem::path folder = exe ? std::filesystem::path(*exe).parent_path() : ".";
-        const std::vector<std::filesystem::path> candidates = {folder / "mass_cmd.ini",
-                                                               folder / ".." / "lib" / "trelvik" / "mass_cmd.ini"};
+        const std::vector<std::filesystem::path> candidates = {
+            folder / "mass_cmd.ini", folder / ".." / "lib" / "trelvik" / "mass_cmd.ini"};
         for (const auto& candidate : candidates)
             if (!notAFile(candidate.string())) {
                 m_path = candidate.lexically_normal().string();
@@ -50,8 +50,8 @@ int CommandTableFile::load(const Invocation& invocation, std::ostream& err) {
             }
         if (m_path.empty()) {
             err << "trelvik-cli: no command file given and none found; looked for "
-                << candidates[0].lexically_normal().string() << " and " << candidates[1].lexically_normal().string()
-                << " (name one with --table=FILE)\n";
+                << candidates[0].lexically_normal().string() << " and "
+                << candidates[1].lexically_normal().string() << " (name one with --table=FILE)\n";
             return kExitUsage;
         }
     }

@@ -39,7 +39,8 @@ link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& came
 }
 
 bool cameraGone(const link::ConnectionError& error) {
-    return error.kind == link::ConnectionError::Kind::NoCamera || error.kind == link::ConnectionError::Kind::OpenFailed;
+    return error.kind == link::ConnectionError::Kind::NoCamera ||
+           error.kind == link::ConnectionError::Kind::OpenFailed;
 }
 
 std::string statusOf(const link::ConnectionError& error) {
@@ -60,7 +61,8 @@ int readProfileFile(const std::string& path, std::string& bytes, std::ostream& e
 
 // ---- dump -----------------------------------------------------------------------------
 
-constexpr const char* kDumpSynopsis = "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
+constexpr const char* kDumpSynopsis =
+    "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
 
 std::string today() {
     const std::time_t now = std::time(nullptr);
@@ -89,7 +91,8 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
         }
         const bool unsupported = bytes.error().kind == link::ConnectionError::Kind::NotSupported;
         anyFailed = anyFailed || !unsupported;
-        dumped.push_back({row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
+        dumped.push_back(
+            {row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
     }
     std::ostringstream document;
     if (invocation.has("json")) {
@@ -103,11 +106,13 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
                                                                   *setting.row, setting.bytes))},
                             {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
                             {"left_out", setting.why}});
-        printJson(document, {{"camera", {{"version", version}, {"model", model}, {"make", make}, {"dumped", today()}}},
-                             {"settings", rows}});
+        printJson(document,
+                  {{"camera", {{"version", version}, {"model", model}, {"make", make}, {"dumped", today()}}},
+                   {"settings", rows}});
     } else {
         document << settings::writeProfile(
-            {"model=" + model, "make=" + make, "firmware=" + version, "dumped=" + today()}, dumped, table.table());
+            {"model=" + model, "make=" + make, "firmware=" + version, "dumped=" + today()}, dumped,
+            table.table());
     }
     if (const auto output = invocation.value("output")) {
         std::ofstream file(*output, std::ios::binary | std::ios::trunc);
@@ -120,7 +125,8 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
         out << document.str();
     }
     for (const auto& setting : dumped)
-        if (setting.bytes.empty()) err << "trelvik-cli: " << setting.row->name << " left out: " << setting.why << "\n";
+        if (setting.bytes.empty())
+            err << "trelvik-cli: " << setting.row->name << " left out: " << setting.why << "\n";
     return anyFailed ? kExitCameraFailed : kExitOk;
 }
 
@@ -134,15 +140,16 @@ const Registrar kDump{
                  "  --output FILE            write the profile to FILE\n"
                  "  --json                   the settings as JSON instead\n") +
          kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions({kTableOption, {"output", OptionValue::Required}, {"json", OptionValue::None}}), &runDump}};
+     cameraOptions({kTableOption, {"output", OptionValue::Required}, {"json", OptionValue::None}}),
+     &runDump}};
 
 // ---- check ----------------------------------------------------------------------------
 
 constexpr const char* kCheckSynopsis = "check PROFILE [--table=FILE]";
 
 // Checks a profile; lists its problems on `out` as "FILE:LINE: text".
-bool checked(const std::string& path, const std::string& bytes, const CommandTableFile& table, bool includePerCamera,
-             settings::CheckedProfile& profile, std::ostream& out) {
+bool checked(const std::string& path, const std::string& bytes, const CommandTableFile& table,
+             bool includePerCamera, settings::CheckedProfile& profile, std::ostream& out) {
     profile = settings::checkProfile(bytes, table.table(), includePerCamera);
     for (const auto& problem : profile.problems)
         out << path << ":" << problem.line << ": " << problem.text << "\n";
@@ -161,18 +168,22 @@ int runCheck(const Invocation& invocation, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-const Registrar kCheck{{"check", kCheckSynopsis,
-                        std::string("Checks a settings profile against the command file, without a camera: unknown\n"
-                                    "names, values outside a register's choices or range, settings set twice,\n"
-                                    "per-camera settings outside [PerCamera], and a value that would reset the\n"
-                                    "camera. Lists every problem with its line; exit 1 when there is any.\n") +
-                            kTableOptionHelp,
-                        {kTableOption}, &runCheck}};
+const Registrar kCheck{
+    {"check",
+     kCheckSynopsis,
+     std::string("Checks a settings profile against the command file, without a camera: unknown\n"
+                 "names, values outside a register's choices or range, settings set twice,\n"
+                 "per-camera settings outside [PerCamera], and a value that would reset the\n"
+                 "camera. Lists every problem with its line; exit 1 when there is any.\n") +
+         kTableOptionHelp,
+     {kTableOption},
+     &runCheck}};
 
 // ---- apply ----------------------------------------------------------------------------
 
-constexpr const char* kApplySynopsis = "apply PROFILE [--no-verify] [--include-identity] "
-                                       "[--set-clock now|YYYY-MM-DDTHH:MM:SS] [--table=FILE] [--simulate[=STATE.json]]";
+constexpr const char* kApplySynopsis =
+    "apply PROFILE [--no-verify] [--include-identity] "
+    "[--set-clock now|YYYY-MM-DDTHH:MM:SS] [--table=FILE] [--simulate[=STATE.json]]";
 
 struct Row {
     const settings::PlannedSetting* planned;
@@ -228,7 +239,8 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
             clock = utilities::parseDateTime(*when);
         }
         if (!clock) {
-            err << "trelvik-cli apply: '" << *when << "' is not 'now' or a date and time YYYY-MM-DDTHH:MM:SS\n";
+            err << "trelvik-cli apply: '" << *when
+                << "' is not 'now' or a date and time YYYY-MM-DDTHH:MM:SS\n";
             return kExitUsage;
         }
     }
@@ -279,7 +291,8 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
                                   {"written", row.written},
                                   {"status", row.status}});
         ++counts[row.status];
-        const bool good = row.status == "verified" || (row.status == "written" && invocation.has("no-verify"));
+        const bool good =
+            row.status == "verified" || (row.status == "written" && invocation.has("no-verify"));
         allGood = allGood && good;
         onlyUnsupported = onlyUnsupported && (good || row.status == "unsupported");
     }

@@ -31,7 +31,8 @@ std::string trim(std::string_view text) {
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
            });
 }
 
@@ -73,7 +74,8 @@ ParsedValue parseList(const SettingRow& row, const std::string& text, const cmdt
         return fail("\"" + text + "\" is not one of its choices: " + choices);
     }
     const std::int32_t value = matches.front()->value;
-    if (value < 0 || value > 0xFF) return fail("its choice value " + std::to_string(value) + " does not fit a register");
+    if (value < 0 || value > 0xFF)
+        return fail("its choice value " + std::to_string(value) + " does not fit a register");
     (void)row;
     return {{static_cast<std::uint8_t>(value)}, {}};
 }
@@ -81,10 +83,12 @@ ParsedValue parseList(const SettingRow& row, const std::string& text, const cmdt
 ParsedValue parseNumberValue(const SettingRow& row, const std::string& text, const cmdtable::MassCmd& entry) {
     const bool own = row.flags & kOwnRange;
     const std::int64_t low = own ? 0 : entry.range_min;
-    const std::int64_t high = own ? kOwnRangeMax : std::min<std::int64_t>(entry.range_max, (1LL << (8 * row.width)) - 1);
+    const std::int64_t high =
+        own ? kOwnRangeMax : std::min<std::int64_t>(entry.range_max, (1LL << (8 * row.width)) - 1);
     const auto value = number(text, 0xFFFFFF);
     if (!value || *value < low || *value > high)
-        return fail("\"" + text + "\" is not a number from " + std::to_string(low) + " to " + std::to_string(high));
+        return fail("\"" + text + "\" is not a number from " + std::to_string(low) + " to " +
+                    std::to_string(high));
     return {splitBytes(*value, row.width), {}};
 }
 
@@ -120,7 +124,8 @@ ParsedValue parseText(const SettingRow& row, std::string text) {
     if (wide.size() > static_cast<std::size_t>(row.width))
         return fail("\"" + text + "\" is longer than " + std::to_string(row.width) + " characters");
     const std::vector<std::uint8_t> bytes = registersFromText(wide, row.width);
-    if (textFromRegisters(bytes) != wide) return fail("\"" + text + "\" has characters the camera cannot hold");
+    if (textFromRegisters(bytes) != wide)
+        return fail("\"" + text + "\" has characters the camera cannot hold");
     return {bytes, {}};
 }
 
@@ -163,7 +168,8 @@ std::size_t orderOf(const SettingRow* row) {
 } // namespace
 
 bool isPerCamera(const SettingRow& row) {
-    return std::find(std::begin(kPerCameraNames), std::end(kPerCameraNames), row.name) != std::end(kPerCameraNames);
+    return std::find(std::begin(kPerCameraNames), std::end(kPerCameraNames), row.name) !=
+           std::end(kPerCameraNames);
 }
 
 std::vector<const SettingRow*> profileRows(const cmdtable::MassCmdTable& table) {
@@ -190,7 +196,8 @@ std::string profileValue(const SettingRow& row, std::span<const std::uint8_t> by
         if (isRecordTime(row))
             return value & kMinutesFlag ? std::to_string(value & kMaxRecordTimeAmount) + " min"
                                         : std::to_string(value) + " sec";
-        return value >= 60 && value % 60 == 0 ? std::to_string(value / 60) + " min" : std::to_string(value) + " sec";
+        return value >= 60 && value % 60 == 0 ? std::to_string(value / 60) + " min"
+                                              : std::to_string(value) + " sec";
     case SettingKind::Text:
         return "\"" + text::utf16ToUtf8(textFromRegisters(bytes)) + "\"";
     }
@@ -206,7 +213,8 @@ std::string profileLabel(const SettingRow& row, std::span<const std::uint8_t> by
     return {};
 }
 
-ParsedValue parseProfileValue(const SettingRow& row, std::string_view text, const cmdtable::MassCmdTable& table) {
+ParsedValue parseProfileValue(const SettingRow& row, std::string_view text,
+                              const cmdtable::MassCmdTable& table) {
     const cmdtable::MassCmd* entry = entryOf(table, row.code);
     if (!entry) return fail("the command file has no entry for register " + std::to_string(row.code));
     const std::string value = trim(text);
@@ -225,7 +233,8 @@ ParsedValue parseProfileValue(const SettingRow& row, std::string_view text, cons
     return fail("unknown kind");
 }
 
-CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdTable& table, bool includePerCamera) {
+CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdTable& table,
+                            bool includePerCamera) {
     CheckedProfile checked;
     std::string why;
     const auto text = decode(fileBytes, why);
@@ -233,7 +242,9 @@ CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdT
         checked.problems.push_back({0, why});
         return checked;
     }
-    const auto problem = [&](int line, std::string what) { checked.problems.push_back({line, std::move(what)}); };
+    const auto problem = [&](int line, std::string what) {
+        checked.problems.push_back({line, std::move(what)});
+    };
     const std::vector<const SettingRow*> known = profileRows(table);
     std::map<const SettingRow*, int> seen;
     std::string section;
@@ -257,7 +268,8 @@ CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdT
             inSection = true;
             if (!sameName(section, kCameraSection) && !sameName(section, kSettingsSection) &&
                 !sameName(section, kPerCameraSection))
-                problem(lineNumber, "unknown section [" + section + "]: a profile has [Camera], [Settings] and [PerCamera]");
+                problem(lineNumber, "unknown section [" + section +
+                                        "]: a profile has [Camera], [Settings] and [PerCamera]");
             continue;
         }
         const auto eq = line.find('=');
@@ -282,14 +294,16 @@ CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdT
             continue;
         }
         if (const auto first = seen.find(row); first != seen.end()) {
-            problem(lineNumber, std::string(row->name) + " is set twice (first on line " + std::to_string(first->second) + ")");
+            problem(lineNumber, std::string(row->name) + " is set twice (first on line " +
+                                    std::to_string(first->second) + ")");
             continue;
         }
         seen[row] = lineNumber;
         if (isPerCamera(*row) != perCameraSection) {
-            problem(lineNumber, std::string(row->name) +
-                                    (perCameraSection ? " is shared by every camera: put it in [Settings]"
-                                                      : " belongs to one camera alone: put it in [PerCamera]"));
+            problem(lineNumber,
+                    std::string(row->name) + (perCameraSection
+                                                  ? " is shared by every camera: put it in [Settings]"
+                                                  : " belongs to one camera alone: put it in [PerCamera]"));
             continue;
         }
         const std::string value = valueOf(std::string_view(line).substr(eq + 1));
@@ -307,13 +321,14 @@ CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdT
         if (perCameraSection && !includePerCamera) continue;
         checked.settings.push_back({row, value, std::move(parsed.bytes), lineNumber});
     }
-    std::sort(checked.settings.begin(), checked.settings.end(),
-              [](const PlannedSetting& a, const PlannedSetting& b) { return orderOf(a.row) < orderOf(b.row); });
+    std::sort(
+        checked.settings.begin(), checked.settings.end(),
+        [](const PlannedSetting& a, const PlannedSetting& b) { return orderOf(a.row) < orderOf(b.row); });
     return checked;
 }
 
-std::string writeProfile(const std::vector<std::string>& cameraLines, const std::vector<DumpedSetting>& settings,
-                         const cmdtable::MassCmdTable& table) {
+std::string writeProfile(const std::vector<std::string>& cameraLines,
+                         const std::vector<DumpedSetting>& settings, const cmdtable::MassCmdTable& table) {
     std::string text = "; Trelvik settings profile. Values are register values or choice labels of the\n"
                        "; command file; 'trelvik-cli check' reads it, 'trelvik-cli apply' writes it.\n";
     text += "[" + std::string(kCameraSection) + "]\n";

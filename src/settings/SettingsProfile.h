@@ -55,7 +55,8 @@ struct ParsedValue {
     std::vector<std::uint8_t> bytes;
     std::string error; // empty when the value is good
 };
-ParsedValue parseProfileValue(const SettingRow& row, std::string_view text, const cmdtable::MassCmdTable& table);
+ParsedValue parseProfileValue(const SettingRow& row, std::string_view text,
+                              const cmdtable::MassCmdTable& table);
 
 // One setting a checked profile asks for.
 struct PlannedSetting {
@@ -79,7 +80,8 @@ struct CheckedProfile {
 // outside their section, and a value that would reset the camera instead of setting it.
 // [PerCamera] settings are planned only with `includePerCamera`. UTF-8 or UTF-16 with a
 // byte-order mark.
-CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdTable& table, bool includePerCamera);
+CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdTable& table,
+                            bool includePerCamera);
 
 // One setting as read from a camera for a dump.
 struct DumpedSetting {
@@ -90,7 +92,7 @@ struct DumpedSetting {
 
 // The profile text of a dump: [Camera] with `cameraLines` ("key=value"), [Settings] and
 // [PerCamera], a setting left out as a comment saying why.
-std::string writeProfile(const std::vector<std::string>& cameraLines, const std::vector<DumpedSetting>& settings,
-                         const cmdtable::MassCmdTable& table);
+std::string writeProfile(const std::vector<std::string>& cameraLines,
+                         const std::vector<DumpedSetting>& settings, const cmdtable::MassCmdTable& table);
 
 } // namespace trelvik::settings

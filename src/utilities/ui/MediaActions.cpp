@@ -68,6 +68,8 @@ void MediaActions::TntButtonGetMediumInfoClick() {
         auto* item = new QTreeWidgetItem(m_list, {QString::number(row.slot), qText(row.name),
                                                   qText(row.writeProtect), qText(row.inserted)});
         item->setData(0, Qt::UserRole, row.slot);
+        // The window lays the name column out narrower than the longer names, which it elides.
+        item->setToolTip(1, item->text(1));
     }
     QApplication::processEvents();
 }

@@ -14,10 +14,10 @@ namespace {
 
 // The field's value as the lenient reading takes it: the hexadecimal digits that lead its
 // first characters, low eight bits. Example: "141" -> 0x41, "0x41" -> 0x00.
-std::uint8_t leadingHexByte(const QLineEdit* field) {
+std::uint8_t leadingHexByte(const QLineEdit* field, const platform::TextCodec& codec) {
     if (!field) return 0;
-    const std::string narrow = field->text().left(static_cast<qsizetype>(kCommandFieldLength)).toStdString();
-    return static_cast<std::uint8_t>(text::HexToInt(narrow) & 0xFF);
+    const QString counted = field->text().left(static_cast<qsizetype>(kCommandFieldLength));
+    return static_cast<std::uint8_t>(text::HexToInt(codec.toNarrow(counted.toStdU16String())) & 0xFF);
 }
 
 } // namespace
@@ -36,7 +36,7 @@ void RegisterConsole::setData(std::string_view text) {
 }
 
 void RegisterConsole::TntButtonCommandReadClick() {
-    const std::uint8_t code = leadingHexByte(m_command);
+    const std::uint8_t code = leadingHexByte(m_command, m_services.codec);
     std::uint8_t value = 0;
     link::ProbeEcho echo = link::ProbeEcho::WrongCode;
     const link::Status status =
@@ -74,8 +74,8 @@ bool RegisterConsole::refused(const QLineEdit& field, std::string_view label) {
 
 void RegisterConsole::TntButtonCommandWriteClick() {
     if (!m_command || !m_data || refused(*m_command, "Command") || refused(*m_data, "Data")) return;
-    const std::uint8_t code = leadingHexByte(m_command);
-    const std::uint8_t value = leadingHexByte(m_data);
+    const std::uint8_t code = leadingHexByte(m_command, m_services.codec);
+    const std::uint8_t value = leadingHexByte(m_data, m_services.codec);
     const link::Status status =
         link::ScanAndWriteRegister(m_services.probeDisks, code, value, nullptr, nullptr);
     if (status == link::Status::Ok)

@@ -1,147 +1,92 @@
 // SPDX-License-Identifier: MIT
-// Command Read and Command Write on the real window against the simulated camera, found by the
-// drive probe: what each click sends, what the data field shows, the box, in both tool modes.
+// Command Read and Write on the window against the simulated camera, found by the drive probe.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-
-#include <string>
 
 #include "UtilityWindow.h"
 
 namespace trelvik::utilities {
 namespace {
 
-using testing::kFullTool;
-using testing::kSettingsTool;
 using testing::UtilityWindow;
 
-void type(UtilityWindow& window, const char* command, const char* data) {
-    window.find<QLineEdit>("TntEditCommand")->setText(QString::fromUtf8(command));
-    window.find<QLineEdit>("TntEditData")->setText(QString::fromUtf8(data));
-}
-
-struct ReadCase {
-    const char* command;
-    const char* fault; // "fail": the read's transfer fails; "echo": the camera echoes another code
-    const char* seen;  // traffic, data field, box
-};
-
-// Register 0x41 holds 0x02 and 0x00 holds 0x01; 0x24 is one the camera does not support. The data
-// field holds "77" before each read, so a value that is not replaced shows.
-const ReadCase kReadCases[] = {
-    {"41", "", "R41 02\ninformation [Command Read] [41] = 02 is read from device! OK\n"},
-    {"141", "", "R41 02\ninformation [Command Read] [41] = 02 is read from device! OK\n"},
-    // Reading stays lenient: it stops at the first character that is not a digit.
-    {"0x41", "", "R00 01\ninformation [Command Read] [00] = 01 is read from device! OK\n"},
-    {" 41", "", "R00 01\ninformation [Command Read] [00] = 01 is read from device! OK\n"},
-    {"", "", "R00 01\ninformation [Command Read] [00] = 01 is read from device! OK\n"},
-    {"4g1", "", "R04 00\ninformation [Command Read] [04] = 00 is read from device! OK\n"},
-    // Only the first 39 characters count: the 40th digit is not read.
-    {"000000000000000000000000000000000000004"
-     "1",
-     "", "R04 00\ninformation [Command Read] [04] = 00 is read from device! OK\n"},
-    {"24", "",
-     "R24 <None>\nwarning [Command Read] [24] is not supported by the device: no value was read! OK\n"},
-    {"41", "echo",
-     "R41 <None>\nwarning [Command Read] [41] was answered for another register: no value was read! OK\n"},
-    {"41", "fail", "R41! <N/A>\nerror [Command Read] [41] is failed to read from device! OK\n"},
-};
-
-struct WriteCase {
+struct ConsoleCase {
     const char* command;
     const char* data;
-    const char* fault; // "fail", "echo" or ""
-    const char* seen;  // traffic, register 0x41 afterwards, box
+    const char* fault; // "fail": the transfer fails; "echo": the camera echoes another code
+    std::string seen;  // traffic, data field, register 0x41, box
 };
 
-// Register 0x41 holds 0x02 before each write.
-const WriteCase kWriteCases[] = {
-    {"41", "05", "", "W41=05 05\ninformation [Command Write] [41] = 05 is written to device! OK\n"},
-    {"141", "1FF", "", "W41=FF FF\ninformation [Command Write] [41] = FF is written to device! OK\n"},
-    {"41", "fe", "", "W41=FE FE\ninformation [Command Write] [41] = FE is written to device! OK\n"},
-    {"41", "05", "fail", "W41=05! 02\nerror [Command Write] [41] = 05 is failed to write to device! OK\n"},
-    // The camera answers with another code: the write is not confirmed and no drive is left.
-    {"41", "05", "echo", "W41=05 05\nerror [Command Write] [41] = 05 is failed to write to device! OK\n"},
-    // Writing is strict: anything but hexadecimal digits is refused and nothing is sent.
+std::string refusal(const std::string& problem) {
+    return "error [Command Write] The " + problem +
+           " Type hexadecimal digits 0-9 and A-F only, without \"0x\" or blanks, for example 4E. Nothing was "
+           "written. OK\n";
+}
+
+// Registers 0x00, 0x04 and 0x41 hold 01, 00 and 02 before each click; 0x24 is not supported.
+const std::string kRead = "information [Command Read] ";
+const std::string kWrite = "information [Command Write] ";
+const ConsoleCase kReadCases[] = {
+    {"141", "77", "", "R41 02 02\n" + kRead + "[41] = 02 is read from device! OK\n"},
+    // A read is lenient: the digits that lead the field, of its first 39 characters.
+    {"0x41", "77", "", "R00 01 02\n" + kRead + "[00] = 01 is read from device! OK\n"},
+    {" 41", "77", "", "R00 01 02\n" + kRead + "[00] = 01 is read from device! OK\n"},
+    {"", "77", "", "R00 01 02\n" + kRead + "[00] = 01 is read from device! OK\n"},
+    {"0000000000000000000000000000000000000041", "77", "",
+     "R04 00 02\n" + kRead + "[04] = 00 is read from device! OK\n"},
+    // An answer without a value replaces the field's old one.
+    {"24", "77", "",
+     "R24 <None> 02\nwarning [Command Read] [24] is not supported by the device: no value was read! OK\n"},
+    {"41", "77", "echo",
+     "R41 <None> 02\nwarning [Command Read] [41] was answered for another register: no value was read! OK\n"},
+    {"41", "77", "fail", "R41! <N/A> 02\nerror [Command Read] [41] is failed to read from device! OK\n"},
+};
+const ConsoleCase kWriteCases[] = {
+    {"141", "1FF", "", "W41=FF 1FF FF\n" + kWrite + "[41] = FF is written to device! OK\n"},
+    {"41", "05", "fail", "W41=05! 05 02\nerror [Command Write] [41] = 05 is failed to write to device! OK\n"},
+    {"41", "05", "echo", "W41=05 05 05\nerror [Command Write] [41] = 05 is failed to write to device! OK\n"},
+    // A write is strict: a refused field sends nothing, and its text is never a format.
     {"0x41", "05", "",
-     " 02\nerror [Command Write] The Command field \"0x41\" holds a character that is not a hexadecimal "
-     "digit. Type "
-     "hexadecimal digits 0-9 and A-F only, without \"0x\" or blanks, for example 4E. Nothing was written. "
-     "OK\n"},
+     " 05 02\n" + refusal("Command field \"0x41\" holds a character that is not a hexadecimal digit.")},
     {" 41", "05", "",
-     " 02\nerror [Command Write] The Command field \" 41\" holds a character that is not a hexadecimal "
-     "digit. Type "
-     "hexadecimal digits 0-9 and A-F only, without \"0x\" or blanks, for example 4E. Nothing was written. "
-     "OK\n"},
-    {"", "05", "",
-     " 02\nerror [Command Write] The Command field is empty. Type hexadecimal digits 0-9 and A-F only, "
-     "without "
-     "\"0x\" or blanks, for example 4E. Nothing was written. OK\n"},
-    {"41", "", "",
-     " 02\nerror [Command Write] The Data field is empty. Type hexadecimal digits 0-9 and A-F only, without "
-     "\"0x\" "
-     "or blanks, for example 4E. Nothing was written. OK\n"},
-    {"41", "5 ", "",
-     " 02\nerror [Command Write] The Data field \"5 \" holds a character that is not a hexadecimal digit. "
-     "Type "
-     "hexadecimal digits 0-9 and A-F only, without \"0x\" or blanks, for example 4E. Nothing was written. "
-     "OK\n"},
-    // A placeholder a read left in the data field is no value to write.
-    {"41", "<None>", "",
-     " 02\nerror [Command Write] The Data field \"<None>\" holds a character that is not a hexadecimal "
-     "digit. Type "
-     "hexadecimal digits 0-9 and A-F only, without \"0x\" or blanks, for example 4E. Nothing was written. "
-     "OK\n"},
-    // The user's text is shown as typed, never taken as a format.
+     " 05 02\n" + refusal("Command field \" 41\" holds a character that is not a hexadecimal digit.")},
     {"%s%n", "05", "",
-     " 02\nerror [Command Write] The Command field \"%s%n\" holds a character that is not a hexadecimal "
-     "digit. Type "
-     "hexadecimal digits 0-9 and A-F only, without \"0x\" or blanks, for example 4E. Nothing was written. "
-     "OK\n"},
+     " 05 02\n" + refusal("Command field \"%s%n\" holds a character that is not a hexadecimal digit.")},
+    {"", "05", "", " 05 02\n" + refusal("Command field is empty.")},
+    {"41", "", "", "  02\n" + refusal("Data field is empty.")},
+    {"41", "<None>", "",
+     " <None> 02\n" + refusal("Data field \"<None>\" holds a character that is not a hexadecimal digit.")},
     {"0000000000000000000000000000000000000041", "05", "",
-     " 02\nerror [Command Write] The Command field holds more than 39 digits. Type hexadecimal digits 0-9 "
-     "and A-F "
-     "only, without \"0x\" or blanks, for example 4E. Nothing was written. OK\n"},
+     " 05 02\n" + refusal("Command field holds more than 39 digits.")},
 };
 
-void plant(UtilityWindow& window, const char* fault) {
-    window.set({{0x41, 0x02}, {0x00, 0x01}, {0x04, 0x00}}, [&](sim::CameraState& state) {
+void run(UtilityWindow& window, const ConsoleCase& c, const char* button) {
+    window.set({{0x00, 0x01}, {0x04, 0x00}, {0x41, 0x02}}, [&](sim::CameraState& state) {
         state.faults.fail.clear();
+        if (std::string(c.fault) == "fail") state.faults.fail = {"QZGETDB", "QZSETDB"};
         state.faults.wrongEcho.clear();
-        if (std::string(fault) == "fail") state.faults.fail = {"QZGETDB", "QZSETDB"};
-        if (std::string(fault) == "echo") state.faults.wrongEcho = {0x41};
+        if (std::string(c.fault) == "echo") state.faults.wrongEcho = {0x41};
     });
+    window.find<QLineEdit>("TntEditCommand")->setText(c.command);
+    window.find<QLineEdit>("TntEditData")->setText(c.data);
+    const std::string seen = window.clickAndSee({button});
+    char value[8];
+    std::snprintf(value, sizeof value, " %02X", window.reg(0x41));
+    const std::size_t traffic = seen.find('\n');
+    EXPECT_EQ(seen.substr(0, traffic) + " " + window.find<QLineEdit>("TntEditData")->text().toStdString() +
+                  value + seen.substr(traffic),
+              c.seen)
+        << button << " \"" << c.command << "\" \"" << c.data << "\" " << c.fault;
 }
 
-TEST(RegisterConsole, ReadsInBothTools) {
-    for (const auto files : {kFullTool, kSettingsTool}) {
+TEST(RegisterConsole, ReadsLenientlyAndWritesStrictlyInBothTools) {
+    for (const auto files : {testing::kFullTool, testing::kSettingsTool}) {
         UtilityWindow window(files);
-        ASSERT_TRUE(window.started);
-        for (const ReadCase& c : kReadCases) {
-            plant(window, c.fault);
-            type(window, c.command, "77");
-            const std::string traffic = window.click({"TntButtonCommandRead"});
-            const std::string data = window.find<QLineEdit>("TntEditData")->text().toStdString();
-            EXPECT_EQ(traffic + " " + data + "\n" + window.boxes(), c.seen)
-                << '"' << c.command << "\" " << c.fault;
-        }
-    }
-}
-
-TEST(RegisterConsole, WritesOnlyHexadecimalFieldsInBothTools) {
-    for (const auto files : {kFullTool, kSettingsTool}) {
-        UtilityWindow window(files);
-        ASSERT_TRUE(window.started);
-        for (const WriteCase& c : kWriteCases) {
-            plant(window, c.fault);
-            type(window, c.command, c.data);
-            const std::string traffic = window.click({"TntButtonCommandWrite"});
-            char value[4];
-            std::snprintf(value, sizeof value, "%02X", window.reg(0x41));
-            EXPECT_EQ(traffic + " " + value + "\n" + window.boxes(), c.seen)
-                << '"' << c.command << "\" \"" << c.data << "\" " << c.fault;
-        }
+        for (const ConsoleCase& c : kReadCases)
+            run(window, c, "TntButtonCommandRead");
+        for (const ConsoleCase& c : kWriteCases)
+            run(window, c, "TntButtonCommandWrite");
     }
 }
 
