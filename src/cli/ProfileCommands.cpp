@@ -38,9 +38,11 @@ link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& came
     return bytes;
 }
 
-bool cameraGone(const link::ConnectionError& error) {
-    return error.kind == link::ConnectionError::Kind::NoCamera ||
-           error.kind == link::ConnectionError::Kind::OpenFailed;
+// After a failed transfer: whether the camera is gone, so nothing more can be sent to it.
+bool cameraGone(link::CameraConnection& camera, const link::ConnectionError& error) {
+    using Kind = link::ConnectionError::Kind;
+    if (error.kind == Kind::NoCamera || error.kind == Kind::OpenFailed) return true;
+    return error.kind == Kind::CameraFailed && camera.drives().empty();
 }
 
 std::string statusOf(const link::ConnectionError& error) {
@@ -201,7 +203,7 @@ bool writeSetting(link::CameraConnection& camera, Row& row) {
         const auto done = camera.writeRegister(code, row.planned->bytes[i]);
         if (!done) {
             row.status = statusOf(done.error());
-            return !cameraGone(done.error());
+            return !cameraGone(camera, done.error());
         }
         row.written.push_back(hexByte(code));
     }
@@ -267,12 +269,13 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
         if (present) present = writeSetting(camera, row);
     if (present) camera.setFlashSave(kFlashKeep);
     if (present && debug && debug->status == "written") present = writeSetting(camera, *debug);
-    if (!invocation.has("no-verify"))
+    // A camera that went away cannot be read back: what was written stays "written".
+    if (present && !invocation.has("no-verify"))
         for (Row& row : rows)
             verify(camera, row);
 
     nlohmann::ordered_json clockReport = nullptr;
-    if (clock) {
+    if (clock && present) {
         const auto before = camera.readClock();
         camera.writeClock(*clock);
         clockReport = {{"before", clockJson(before)}, {"after", clockJson(camera.readClock())}};
@@ -317,7 +320,8 @@ const Registrar kApply{
      std::string("Checks a settings profile, writes its settings to the connected camera in the\n"
                  "order the tool saves them (inside the flash-save bracket), reads every written\n"
                  "register back and prints a JSON report, one row per setting with status\n"
-                 "verified, mismatch, failed, unsupported or not_sent (written with --no-verify).\n"
+                 "verified, mismatch, failed, unsupported or not_sent; \"written\" when it was\n"
+                 "not read back (--no-verify, or the camera went away), with the registers written.\n"
                  "Exit 0 when every setting is verified, 3 when the only shortfall is settings\n"
                  "the camera does not support, 2 otherwise; nothing is sent for a profile with a\n"
                  "problem (exit 1). Applying again after an interruption completes the job.\n"

@@ -308,11 +308,15 @@ CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdT
         }
         const std::string value = valueOf(std::string_view(line).substr(eq + 1));
         ParsedValue parsed = parseProfileValue(*row, value, table);
-        if (!parsed.error.empty()) {
+        // A reset is named as such, whether or not the command file offers it as a choice.
+        const bool resets =
+            row->code == kResetCode &&
+            (number(value, 0xFF) == kResetValue || (parsed.error.empty() && parsed.bytes[0] == kResetValue));
+        if (!resets && !parsed.error.empty()) {
             problem(lineNumber, std::string(row->name) + ": " + parsed.error);
             continue;
         }
-        if (row->code == kResetCode && parsed.bytes[0] == kResetValue) {
+        if (resets) {
             problem(lineNumber, std::string(row->name) +
                                     ": 255 in register 0x00 resets the camera to factory defaults instead of "
                                     "setting it (use 'trelvik-cli reset')");

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cmdtable/MassCmd.h"
+#include "i18n/MessageCatalog.h"
+#include "i18n/Reporter.h"
+#include "platform/Native.h"
+#include "settings/SettingsProfile.h"
+#include "support/RecordingBoxPresenter.h"
+
+namespace trelvik::settings {
+namespace {
+
+struct Table {
+    std::unique_ptr<platform::ProfileReader> reader = platform::makeNativeProfileReader();
+    std::unique_ptr<platform::TextCodec> codec = platform::makeNativeTextCodec();
+    testing::RecordingBoxPresenter boxes;
+    i18n::MessageCatalog catalog{*reader, *codec};
+    i18n::Reporter reporter{boxes, catalog, *codec};
+    cmdtable::MassCmdTable table{*reader, reporter, cmdtable::ToolMode::Full};
+    Table() { EXPECT_EQ(table.MassCmd_LoadTable(TRELVIK_DATA_DIR "/mass_cmd.ini"), 1); }
+};
+
+// Each value a person may write, read into register bytes and written back as a dump would.
+TEST(ProfileValues, ReadAndWrittenInEveryForm) {
+    Table t;
+    const struct {
+        const char* name;
+        const char* text;
+        std::vector<std::uint8_t> bytes;
+        const char* dumped; // "" when the value is refused
+    } cases[] = {
+        {"PIR_SENSITIVITY", "2", {2}, "2"},
+        {"pir_sensitivity", " High ", {2}, "2"},
+        {"PIR_SENSITIVITY", "3", {}, ""},
+        {"PIR_SENSITIVITY", "extreme", {}, ""},
+        {"AUDIO_PLB_VOLUME", "8", {8}, "8"},
+        {"AUDIO_PLB_VOLUME", "9", {}, ""},
+        {"HC_DOWN_COUNT", "10000", {0x10, 0x27, 0x00}, "10000"},
+        {"AVI_RECORD_TIME", "30 sec", {0x1E}, "30 sec"},
+        {"AVI_RECORD_TIME", "80", {0x50}, "80 sec"},
+        {"AVI_RECORD_TIME", "5 min", {0x85}, "5 min"},
+        {"AVI_RECORD_TIME", "128 min", {}, ""},
+        {"HC_PIR_INTERVAL", "5 min", {0x2C, 0x01}, "5 min"},
+        {"HC_PIR_INTERVAL", "90 sec", {0x5A, 0x00}, "90 sec"},
+        {"HC_PIR_INTERVAL", "2 hours", {}, ""},
+        {"PASSWORD", "\"ab\"", {'a', 'b', 0, 0}, "\"ab\""},
+        {"PASSWORD", "\"abcde\"", {}, ""},
+        {"PASSWORD", "\"\xE2\x82\xAC\"", {}, ""}, // the euro sign fits no register
+        {"SERIAL_NUMBER", "CAM 7", {'C', 'A', 'M', ' ', '7', 0, 0, 0, 0, 0}, "\"CAM 7\""},
+    };
+    for (const auto& c : cases) {
+        const SettingRow* row = profileRowNamed(c.name);
+        ASSERT_NE(row, nullptr) << c.name;
+        const ParsedValue parsed = parseProfileValue(*row, c.text, t.table);
+        EXPECT_EQ(parsed.bytes, c.bytes) << c.name << "=" << c.text << ": " << parsed.error;
+        EXPECT_EQ(parsed.error.empty(), *c.dumped != 0) << c.name << "=" << c.text;
+        if (*c.dumped) EXPECT_EQ(profileValue(*row, parsed.bytes), c.dumped) << c.name;
+    }
+}
+
+TEST(CheckProfile, ListsEveryProblemWithItsLine) {
+    Table t;
+    const struct {
+        const char* what;
+        std::string file;
+        std::vector<std::string> problems; // "line: start of the text"
+        std::size_t planned = 0;
+    } cases[] = {
+        {"a good profile", "[Camera]\nmodel=X\n[Settings]\nPIR_SENSITIVITY=high ; note\nAVI_RECORD_TIME=30 sec\n", {}, 2},
+        {"unknown names and sections",
+         "[Settings]\nNO_SUCH=1\n[Extra]\nX=1\nnot a setting\n",
+         {"2: unknown setting", "3: unknown section", "5: not a NAME=value"}},
+        {"a value outside the choices and a duplicate",
+         "[Settings]\nPIR_SENSITIVITY=7\nBEEP_MODE=1\nbeep_mode=0\n",
+         {"2: PIR_SENSITIVITY: \"7\" is not one of its choices", "4: BEEP_MODE is set twice (first on line 3)"},
+         1},
+        {"per-camera settings belong in their own section",
+         "[Settings]\nSERIAL_NUMBER=\"A\"\n[PerCamera]\nBEEP_MODE=1\nLATITUDE=1\n",
+         {"2: SERIAL_NUMBER belongs to one camera alone", "4: BEEP_MODE is shared by every camera"}, 1},
+        {"a value that would reset the camera", "[Settings]\nDEBUG_SETTING=255\n",
+         {"2: DEBUG_SETTING: 255 in register 0x00 resets the camera"}},
+        {"a setting before any section", "BEEP_MODE=1\n", {"1: a setting before any section"}},
+        {"bytes that are no text", std::string("[Settings]\nPASSWORD=\"\xFF\xFE\x01\"\n").substr(0, 11) + "\x80\x81",
+         {"0: the profile is neither UTF-8 nor UTF-16"}},
+    };
+    for (const auto& c : cases) {
+        const CheckedProfile checked = checkProfile(c.file, t.table, true);
+        std::vector<std::string> seen;
+        for (std::size_t i = 0; i < checked.problems.size(); ++i) {
+            const std::string line = std::to_string(checked.problems[i].line) + ": " + checked.problems[i].text;
+            seen.push_back(i < c.problems.size() ? line.substr(0, c.problems[i].size()) : line);
+        }
+        EXPECT_EQ(seen, c.problems) << c.what;
+        EXPECT_EQ(checked.settings.size(), c.planned) << c.what;
+    }
+}
+
+TEST(CheckProfile, ReadsUtf16AndPlansInLoadOrderWithoutPerCameraUnlessAsked) {
+    Table t;
+    const std::string text = "[PerCamera]\r\nSERIAL_NUMBER=\"CAM-1\"\r\n[Settings]\r\nBEEP_MODE=On\r\nDEBUG_SETTING=0\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text)
+        utf16 += std::string{c, '\0'};
+    std::vector<std::string> planned;
+    for (const bool perCamera : {false, true})
+        for (const PlannedSetting& setting : checkProfile(utf16, t.table, perCamera).settings)
+            planned.push_back(std::string(setting.row->name) + "@" + std::to_string(setting.line));
+    EXPECT_EQ(planned, (std::vector<std::string>{"DEBUG_SETTING@5", "BEEP_MODE@4", "DEBUG_SETTING@5", "BEEP_MODE@4",
+                                                 "SERIAL_NUMBER@2"}));
+}
+
+} // namespace
+} // namespace trelvik::settings
