@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CameraSession.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <ostream>
 
@@ -14,12 +16,14 @@ namespace trelvik::cli {
 const char* const kCameraOptionsHelp =
     "  --simulate[=STATE.json]  talk to the simulated camera (kept in STATE.json when given)\n"
     "  --ids-from=FILE          take the camera's USB ids from [APP] of this command file\n"
+    "  --device NAME            the camera of this name, as 'devices' lists it (many connected)\n"
     "  --debug                  write the link's diagnostic lines to stderr\n"
     "Exit codes: 0 ok, 1 usage or input, 2 camera failed or reply rejected,\n"
     "3 register not supported, 4 no camera found.";
 
 std::vector<OptionSpec> cameraOptions(std::vector<OptionSpec> extra) {
     std::vector<OptionSpec> options{{"simulate", OptionValue::Optional},
+                                    {"device", OptionValue::Required},
                                     {"ids-from", OptionValue::Required},
                                     {"debug", OptionValue::None}};
     options.insert(options.end(), extra.begin(), extra.end());
@@ -62,6 +66,7 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
         m_system = platform::makeNativeDiskSystem(ids);
     }
     m_connection = std::make_unique<link::CameraConnection>(*m_system, ids);
+    if (const auto device = invocation.value("device")) m_connection->selectDevice(*device);
     return kExitOk;
 }
 
@@ -112,6 +117,29 @@ std::string hexByte(std::uint8_t value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", value);
     return text;
+}
+
+std::vector<std::string> cameraNames(link::CameraConnection& camera) {
+    return camera.cameraNames();
+}
+
+int forEachCamera(
+    CameraSession& session, std::ostream& err,
+    const std::function<int(const std::string& name, const link::ConnectionError* openError)>& perCamera) {
+    link::CameraConnection& camera = session.camera();
+    const std::vector<std::string> names = cameraNames(camera);
+    if (names.empty()) return reportError(camera.open().error(), err);
+    int worst = kExitOk;
+    for (const std::string& name : names) {
+        camera.close();
+        camera.selectDevice(name);
+        const link::Outcome opened = camera.open();
+        int code = opened ? kExitOk : reportError(opened.error(), err);
+        code = std::max(code, perCamera(name, opened ? nullptr : &opened.error()));
+        err << "trelvik-cli: camera " << name << ": " << (code == kExitOk ? "done" : "fell short") << "\n";
+        worst = std::max(worst, code);
+    }
+    return worst;
 }
 
 } // namespace trelvik::cli

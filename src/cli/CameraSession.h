@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -67,6 +68,17 @@ bool expectArguments(const Invocation& invocation, std::size_t count, const std:
 // to `err` and returns nullopt. Example: parseByteArgument("read", "CODE", "0x100", err) -> nullopt.
 std::optional<std::uint8_t> parseByteArgument(const std::string& command, const std::string& what,
                                               const std::string& text, std::ostream& err);
+
+// The names of the cameras connected, one per camera, as --device takes them.
+std::vector<std::string> cameraNames(link::CameraConnection& camera);
+
+// Runs `perCamera` on every camera connected, one after another, each selected and opened
+// (a camera that will not open is reported and counted as its error's code), with one line
+// of progress per camera on `err`. After start(). Returns the worst exit code, or
+// kExitNoCamera when there is no camera.
+int forEachCamera(
+    CameraSession& session, std::ostream& err,
+    const std::function<int(const std::string& name, const link::ConnectionError* openError)>& perCamera);
 
 // "0x" and two upper-case hex digits. Example: 0x4E -> "0x4E".
 std::string hexByte(std::uint8_t value);

@@ -15,11 +15,17 @@ int runDevices(const Invocation& invocation, std::ostream& out, std::ostream& er
     CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    const auto drives = session.camera().drives();
-    for (const platform::DriveEntry& drive : drives)
-        list.push_back({{"name", drive.name}, {"disk", drive.diskNumber}, {"path", drive.openPath}});
+    // One camera as before; with many, every camera's drives, each camera after the other.
+    auto cameras = session.camera().cameras();
+    if (cameras.size() <= 1) cameras = {session.camera().drives()};
+    bool any = false;
+    for (const auto& drives : cameras)
+        for (const platform::DriveEntry& drive : drives) {
+            list.push_back({{"name", drive.name}, {"disk", drive.diskNumber}, {"path", drive.openPath}});
+            any = true;
+        }
     printJson(out, list);
-    return drives.empty() ? kExitNoCamera : kExitOk;
+    return any ? kExitOk : kExitNoCamera;
 }
 
 const Registrar kRegistrar{

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Settings profiles: dump a camera's settings, check a profile, apply it with verification.
+#include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -73,18 +75,18 @@ std::string today() {
     return text;
 }
 
-int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 0, kDumpSynopsis, err)) return kExitUsage;
-    CommandTableFile table;
-    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
-    CameraSession session;
-    if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    link::CameraConnection& camera = session.camera();
+// One camera's profile: the document and the exit code it deserves.
+struct Dump {
+    std::string document;
+    int code = kExitOk;
+};
+
+Dump dumpCamera(link::CameraConnection& camera, const CommandTableFile& table, bool json, std::ostream& err) {
     const auto text = [](const link::Result<std::string>& value) { return value ? *value : std::string(); };
     const std::string version = text(camera.readVersion()), model = text(camera.readModel()),
                       make = text(camera.readMake());
     std::vector<settings::DumpedSetting> dumped;
-    bool anyFailed = false;
+    Dump result;
     for (const SettingRow* row : settings::profileRows(table.table())) {
         const auto bytes = readSetting(camera, *row);
         if (bytes) {
@@ -92,12 +94,13 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
             continue;
         }
         const bool unsupported = bytes.error().kind == link::ConnectionError::Kind::NotSupported;
-        anyFailed = anyFailed || !unsupported;
+        if (!unsupported) result.code = kExitCameraFailed;
         dumped.push_back(
             {row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
+        err << "trelvik-cli: " << row->name << " left out: " << dumped.back().why << "\n";
     }
     std::ostringstream document;
-    if (invocation.has("json")) {
+    if (json) {
         nlohmann::ordered_json rows = nlohmann::ordered_json::array();
         for (const auto& setting : dumped)
             rows.push_back({{"name", setting.row->name},
@@ -116,20 +119,51 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
             {"model=" + model, "make=" + make, "firmware=" + version, "dumped=" + today()}, dumped,
             table.table());
     }
-    if (const auto output = invocation.value("output")) {
-        std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-        file << document.str();
-        if (!file) {
-            err << "trelvik-cli: cannot write " << *output << "\n";
-            return kExitUsage;
+    result.document = document.str();
+    return result;
+}
+
+bool writeFile(const std::string& path, const std::string& text, std::ostream& err) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    if (file) return true;
+    err << "trelvik-cli: cannot write " << path << "\n";
+    return false;
+}
+
+int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (!expectArguments(invocation, 0, kDumpSynopsis, err)) return kExitUsage;
+    CommandTableFile table;
+    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
+    CameraSession session;
+    const bool json = invocation.has("json");
+    if (!invocation.has("all")) {
+        if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+        const Dump dump = dumpCamera(session.camera(), table, json, err);
+        if (const auto output = invocation.value("output")) {
+            if (!writeFile(*output, dump.document, err)) return kExitUsage;
+        } else {
+            out << dump.document;
         }
-    } else {
-        out << document.str();
+        return dump.code;
     }
-    for (const auto& setting : dumped)
-        if (setting.bytes.empty())
-            err << "trelvik-cli: " << setting.row->name << " left out: " << setting.why << "\n";
-    return anyFailed ? kExitCameraFailed : kExitOk;
+    // One profile per camera, named after it, in the folder --output names.
+    const auto folder = invocation.value("output");
+    if (!folder) {
+        err << "trelvik-cli dump --all: name the folder for the profiles with --output DIR\n";
+        return kExitUsage;
+    }
+    if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
+    std::error_code ignored;
+    std::filesystem::create_directories(*folder, ignored);
+    return forEachCamera(
+        session, err, [&](const std::string& name, const link::ConnectionError* openError) -> int {
+            if (openError) return kExitOk; // reported already
+            const std::string path =
+                (std::filesystem::path(*folder) / (name + (json ? ".json" : ".ini"))).string();
+            const Dump dump = dumpCamera(session.camera(), table, json, err);
+            return writeFile(path, dump.document, err) ? dump.code : kExitUsage;
+        });
 }
 
 const Registrar kDump{
@@ -140,9 +174,14 @@ const Registrar kDump{
                  "not read is left out with a comment saying why. Exit 2 when any read failed,\n"
                  "0 when only unsupported ones were left out.\n"
                  "  --output FILE            write the profile to FILE\n"
-                 "  --json                   the settings as JSON instead\n") +
+                 "  --json                   the settings as JSON instead\n"
+                 "  --all                    every camera connected, one profile each in the folder\n"
+                 "                           --output names, called after the camera\n") +
          kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions({kTableOption, {"output", OptionValue::Required}, {"json", OptionValue::None}}),
+     cameraOptions({kTableOption,
+                    {"output", OptionValue::Required},
+                    {"json", OptionValue::None},
+                    {"all", OptionValue::None}}),
      &runDump}};
 
 // ---- check ----------------------------------------------------------------------------
@@ -184,7 +223,7 @@ const Registrar kCheck{
 // ---- apply ----------------------------------------------------------------------------
 
 constexpr const char* kApplySynopsis =
-    "apply PROFILE [--no-verify] [--include-identity] "
+    "apply PROFILE [--no-verify] [--include-identity] [--all] [--device NAME] "
     "[--set-clock now|YYYY-MM-DDTHH:MM:SS] [--table=FILE] [--simulate[=STATE.json]]";
 
 struct Row {
@@ -226,43 +265,25 @@ nlohmann::ordered_json clockJson(const link::Result<std::tm>& time) {
     return time ? nlohmann::ordered_json(utilities::formatDateTime(*time)) : nlohmann::ordered_json(nullptr);
 }
 
-int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 1, kApplySynopsis, err)) return kExitUsage;
-    CommandTableFile table;
-    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
-    std::string bytes;
-    if (const int rc = readProfileFile(invocation.positional[0], bytes, err); rc != kExitOk) return rc;
+struct ApplyOptions {
     std::optional<std::tm> clock;
-    if (const auto when = invocation.value("set-clock")) {
-        if (*when == "now") {
-            const std::time_t now = std::time(nullptr);
-            clock = *std::localtime(&now);
-        } else {
-            clock = utilities::parseDateTime(*when);
-        }
-        if (!clock) {
-            err << "trelvik-cli apply: '" << *when
-                << "' is not 'now' or a date and time YYYY-MM-DDTHH:MM:SS\n";
-            return kExitUsage;
-        }
-    }
-    settings::CheckedProfile profile;
-    // Nothing is sent for a profile with a problem.
-    if (!checked(invocation.positional[0], bytes, table, invocation.has("include-identity"), profile, err))
-        return kExitUsage;
-    CameraSession session;
-    if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    link::CameraConnection& camera = session.camera();
+    bool verify = true;
+    bool verbose = false;
+};
 
+// Applies a checked profile to one camera: its report and the exit code it deserves.
+std::pair<nlohmann::ordered_json, int> applyCamera(link::CameraConnection& camera,
+                                                   const settings::CheckedProfile& profile,
+                                                   const ApplyOptions& options, std::ostream& err) {
     std::vector<Row> rows;
     for (const auto& planned : profile.settings)
         rows.push_back(Row{&planned, {}, "not_sent", nullptr});
     // Save's order: the debug setting, every other setting by code inside the flash-save
     // bracket, and the debug setting once more after it.
     Row* debug = !rows.empty() && rows.front().planned->row->code == 0x00 ? &rows.front() : nullptr;
-    // The bracket's answers are not examined, as Save does not: the writes tell.
     const auto drives = camera.drives();
     const std::string device = drives.empty() ? std::string() : drives.front().name;
+    // The bracket's answers are not examined, as Save does not: the writes tell.
     camera.setFlashSave(kFlashHold);
     bool present = true;
     for (Row& row : rows)
@@ -270,14 +291,13 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
     if (present) camera.setFlashSave(kFlashKeep);
     if (present && debug && debug->status == "written") present = writeSetting(camera, *debug);
     // A camera that went away cannot be read back: what was written stays "written".
-    if (present && !invocation.has("no-verify"))
+    if (present && options.verify)
         for (Row& row : rows)
             verify(camera, row);
-
     nlohmann::ordered_json clockReport = nullptr;
-    if (clock && present) {
+    if (options.clock && present) {
         const auto before = camera.readClock();
-        camera.writeClock(*clock);
+        camera.writeClock(*options.clock);
         clockReport = {{"before", clockJson(before)}, {"after", clockJson(camera.readClock())}};
     }
     const auto identity = [](const link::Result<std::string>& value) {
@@ -294,25 +314,78 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
                                   {"written", row.written},
                                   {"status", row.status}});
         ++counts[row.status];
-        const bool good =
-            row.status == "verified" || (row.status == "written" && invocation.has("no-verify"));
+        if (options.verbose)
+            err << "trelvik-cli: " << device << " " << row.planned->row->name << ": " << row.status << "\n";
+        const bool good = row.status == "verified" || (row.status == "written" && !options.verify && present);
         allGood = allGood && good;
         onlyUnsupported = onlyUnsupported && (good || row.status == "unsupported");
     }
-    printJson(out, {{"device", device},
-                    {"identity",
-                     {{"version", identity(camera.readVersion())},
-                      {"model", identity(camera.readModel())},
-                      {"make", identity(camera.readMake())}}},
-                    {"settings", settingsReport},
-                    {"clock", clockReport},
-                    {"summary",
-                     {{"verified", counts["verified"]},
-                      {"mismatch", counts["mismatch"]},
-                      {"failed", counts["failed"] + counts["not_sent"]},
-                      {"unsupported", counts["unsupported"]}}}});
-    if (allGood) return kExitOk;
-    return onlyUnsupported ? kExitNotSupported : kExitCameraFailed;
+    nlohmann::ordered_json report = {{"device", device},
+                                     {"identity",
+                                      {{"version", identity(camera.readVersion())},
+                                       {"model", identity(camera.readModel())},
+                                       {"make", identity(camera.readMake())}}},
+                                     {"settings", settingsReport},
+                                     {"clock", clockReport},
+                                     {"summary",
+                                      {{"verified", counts["verified"]},
+                                       {"mismatch", counts["mismatch"]},
+                                       {"failed", counts["failed"] + counts["not_sent"] + counts["written"]},
+                                       {"unsupported", counts["unsupported"]}}}};
+    return {report, allGood ? kExitOk : onlyUnsupported ? kExitNotSupported : kExitCameraFailed};
+}
+
+int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (!expectArguments(invocation, 1, kApplySynopsis, err)) return kExitUsage;
+    CommandTableFile table;
+    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
+    std::string bytes;
+    if (const int rc = readProfileFile(invocation.positional[0], bytes, err); rc != kExitOk) return rc;
+    ApplyOptions options;
+    options.verify = !invocation.has("no-verify");
+    options.verbose = invocation.has("verbose");
+    if (const auto when = invocation.value("set-clock")) {
+        if (*when == "now") {
+            const std::time_t now = std::time(nullptr);
+            options.clock = *std::localtime(&now);
+        } else {
+            options.clock = utilities::parseDateTime(*when);
+        }
+        if (!options.clock) {
+            err << "trelvik-cli apply: '" << *when
+                << "' is not 'now' or a date and time YYYY-MM-DDTHH:MM:SS\n";
+            return kExitUsage;
+        }
+    }
+    settings::CheckedProfile profile;
+    // Nothing is sent for a profile with a problem.
+    if (!checked(invocation.positional[0], bytes, table, invocation.has("include-identity"), profile, err))
+        return kExitUsage;
+    CameraSession session;
+    if (!invocation.has("all")) {
+        if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+        const auto [report, code] = applyCamera(session.camera(), profile, options, err);
+        printJson(out, report);
+        return code;
+    }
+    if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
+    nlohmann::ordered_json reports = nlohmann::ordered_json::array();
+    int cameras = 0, ok = 0;
+    const int worst = forEachCamera(
+        session, err, [&](const std::string& name, const link::ConnectionError* openError) -> int {
+            ++cameras;
+            if (openError) {
+                reports.push_back({{"device", name}, {"error", openError->text}});
+                return kExitOk; // reported already
+            }
+            auto [report, code] = applyCamera(session.camera(), profile, options, err);
+            reports.push_back(std::move(report));
+            ok += code == kExitOk;
+            return code;
+        });
+    printJson(out, {{"cameras", reports},
+                    {"summary", {{"cameras", cameras}, {"ok", ok}, {"failed", cameras - ok}}}});
+    return worst;
 }
 
 const Registrar kApply{
@@ -327,12 +400,17 @@ const Registrar kApply{
                  "problem (exit 1). Applying again after an interruption completes the job.\n"
                  "  --no-verify              do not read the settings back\n"
                  "  --include-identity       also write [PerCamera] (serial number, coordinates)\n"
-                 "  --set-clock WHEN         then set the clock: 'now' or YYYY-MM-DDTHH:MM:SS\n") +
+                 "  --set-clock WHEN         then set the clock: 'now' or YYYY-MM-DDTHH:MM:SS\n"
+                 "  --all                    every camera connected, one after another; the report\n"
+                 "                           is {\"cameras\": [...], \"summary\": {...}}\n"
+                 "  --verbose                one line per setting on stderr\n") +
          kTableOptionHelp + kCameraOptionsHelp,
      cameraOptions({kTableOption,
                     {"no-verify", OptionValue::None},
                     {"include-identity", OptionValue::None},
-                    {"set-clock", OptionValue::Required}}),
+                    {"set-clock", OptionValue::Required},
+                    {"all", OptionValue::None},
+                    {"verbose", OptionValue::None}}),
      &runApply}};
 
 } // namespace

@@ -9,7 +9,8 @@ namespace trelvik::cli {
 
 namespace {
 
-constexpr const char* kSynopsis = "set-clock now|YYYY-MM-DDTHH:MM:SS [--simulate[=STATE.json]]";
+constexpr const char* kSynopsis =
+    "set-clock now|YYYY-MM-DDTHH:MM:SS [--all] [--device NAME] [--simulate[=STATE.json]]";
 
 std::tm localNow() {
     const std::time_t now = std::time(nullptr);
@@ -31,6 +32,15 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
         return kExitUsage;
     }
     CameraSession session;
+    if (invocation.has("all")) {
+        if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
+        return forEachCamera(session, err,
+                             [&](const std::string&, const link::ConnectionError* openError) -> int {
+                                 if (openError) return kExitOk; // reported already
+                                 const auto written = session.camera().writeClock(time);
+                                 return written ? kExitOk : reportError(written.error(), err);
+                             });
+    }
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     if (const auto written = session.camera().writeClock(time); !written)
         return reportError(written.error(), err);
@@ -40,9 +50,10 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
 const Registrar kRegistrar{
     {"set-clock", kSynopsis,
      std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
-                 "given local date and time. An invalid date sends nothing and exits 1.\n") +
+                 "given local date and time. An invalid date sends nothing and exits 1.\n"
+                 "  --all                    every camera connected, one after another\n") +
          kCameraOptionsHelp,
-     cameraOptions(), &runSetClock}};
+     cameraOptions({{"all", OptionValue::None}}), &runSetClock}};
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "link/CameraConnection.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,7 +39,15 @@ CameraConnection::~CameraConnection() = default;
 
 std::vector<platform::DriveEntry> CameraConnection::drives() {
     std::vector<platform::DriveEntry> found;
-    FindCameraDisk(m_system, m_ids.vendor, m_ids.diskProduct, &found);
+    if (m_device.empty()) {
+        FindCameraDisk(m_system, m_ids.vendor, m_ids.diskProduct, &found);
+    } else {
+        // Among many cameras, the one with a drive of that name.
+        for (auto& camera : FindCameras(m_system, m_ids.vendor, m_ids.diskProduct))
+            if (std::any_of(camera.begin(), camera.end(),
+                            [this](const platform::DriveEntry& drive) { return drive.name == m_device; }))
+                found = std::move(camera);
+    }
     if (found.size() > kMaxCameraDrives) found.resize(kMaxCameraDrives);
     return found;
 }
@@ -52,6 +62,7 @@ Outcome CameraConnection::open() {
         error.kind = ConnectionError::Kind::NoCamera;
         error.ids = m_ids;
         error.text = std::string("no camera found (USB ") + ids + ")";
+        if (!m_device.empty()) error.text = "no camera named " + m_device + " found (USB " + ids + ")";
         return error;
     }
     int errorCode = 0;
@@ -221,6 +232,17 @@ ConnectionError CameraConnection::noProbeAnswer() const {
     error.kind = ConnectionError::Kind::NoCamera;
     error.ids = m_ids;
     return error;
+}
+
+std::vector<std::vector<platform::DriveEntry>> CameraConnection::cameras() {
+    return FindCameras(m_system, m_ids.vendor, m_ids.diskProduct);
+}
+
+std::vector<std::string> CameraConnection::cameraNames() {
+    std::vector<std::string> names;
+    for (const auto& camera : cameras())
+        names.push_back(camera.front().name);
+    return names;
 }
 
 } // namespace trelvik::link

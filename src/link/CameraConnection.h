@@ -87,6 +87,12 @@ public:
     // Opens the first camera drive unless one is open. NoCamera or OpenFailed otherwise. The
     // operations below open on their own; calling this first tells "no camera" before any of
     // them runs.
+    // Only the camera drive of this name (as drives() names it) is used from now on; "" any.
+    void selectDevice(std::string name) { m_device = std::move(name); }
+    const std::string& device() const { return m_device; }
+    // Every camera connected, each as its own drives; a camera's name is its first drive's.
+    std::vector<std::vector<platform::DriveEntry>> cameras();
+    std::vector<std::string> cameraNames();
     Outcome open();
     bool isOpen() const { return m_disk != nullptr; }
     // Closes the drive; the next operation opens it again (after the camera came back).
@@ -127,6 +133,7 @@ private:
     platform::DiskSystem& m_system;
     CameraIds m_ids;
     std::unique_ptr<platform::Disk> m_disk;
+    std::string m_device;
 };
 
 } // namespace trelvik::link

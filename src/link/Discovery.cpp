@@ -81,6 +81,24 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
     return count;
 }
 
+std::vector<std::vector<DriveEntry>> FindCameras(DiskSystem& system, std::uint16_t vid, std::uint16_t pid) {
+    const std::vector<DriveEntry> drives = system.drives();
+    std::vector<std::vector<DriveEntry>> cameras;
+    for (const UsbDeviceNode& device : system.usbDevices()) {
+        // A device is a camera when it holds the camera's disk as its first child.
+        if (!IsCameraChildNode(device.childDiskNumbers.empty() ? -1 : device.childDiskNumbers[0], {device},
+                               vid, pid, 0))
+            continue;
+        std::vector<DriveEntry> own;
+        for (int child : device.childDiskNumbers)
+            for (const DriveEntry& drive : drives)
+                if (child >= 0 && drive.diskNumber == child && drive.type == DriveType::Removable)
+                    own.push_back(drive);
+        if (!own.empty()) cameras.push_back(std::move(own));
+    }
+    return cameras;
+}
+
 namespace {
 
 // What a tagged reply means to one probe: finish with a result, or try the next drive.

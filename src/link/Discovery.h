@@ -59,6 +59,11 @@ bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices
 // disk is child n of the camera's USB device, n being the number found so far. Returns how many
 // were found; `found` (when given) is replaced by those drives in order, so the caller can open
 // their openPath. Example: camera drives F: and G: -> 2, {F:, G:}.
+// Every camera connected, each as the drives of its own USB device in the order of its
+// children; the first camera's are what FindCameraDisk finds. Example: two cameras ->
+// {{sdb}, {sdc}}.
+std::vector<std::vector<DriveEntry>> FindCameras(DiskSystem& system, std::uint16_t vid, std::uint16_t pid);
+
 int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::vector<DriveEntry>* found);
 
 // The drive probe. Each tries the catalog's drives in order (only entries marked probed;

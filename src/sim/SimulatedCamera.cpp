@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/SimulatedCamera.h"
 
+#include "sim/SimCameraFolder.h"
+
 namespace trelvik::sim {
 
 std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath,
@@ -17,6 +19,7 @@ std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::stri
 
 std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath,
                                                               std::string& error) {
+    if (statePath && namesCameraFolder(*statePath)) return SimCameraFolder::open(*statePath, error);
     return openSimulatedCamera(statePath, error);
 }
 

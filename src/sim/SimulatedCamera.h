@@ -20,7 +20,8 @@ namespace trelvik::sim {
 std::unique_ptr<SimDiskSystem> openSimulatedCamera(const std::optional<std::string>& statePath,
                                                    std::string& error, SimOptions options = {});
 
-// The same, seen only through the disk-system seam.
+// The same, seen only through the disk-system seam; a folder ("DIR/", or an existing folder)
+// holds one camera per *.json file.
 std::unique_ptr<platform::DiskSystem> makeSimulatedDiskSystem(std::optional<std::string> statePath,
                                                               std::string& error);
 

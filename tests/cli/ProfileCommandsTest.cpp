@@ -53,8 +53,11 @@ protected:
 
 TEST_F(ProfileTest, DumpEditCheckApplyAndDumpAgainGiveTheSameSettings) {
     // The reference camera set up by register name.
-    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-             {"PIR_SENSITIVITY", "low"}, {"AVI_RECORD_TIME", "5 min"}, {"HC_PIR_INTERVAL", "300"}, {"PASSWORD", "A"}})
+    for (const auto& [name, value] :
+         std::vector<std::pair<std::string, std::string>>{{"PIR_SENSITIVITY", "low"},
+                                                          {"AVI_RECORD_TIME", "5 min"},
+                                                          {"HC_PIR_INTERVAL", "300"},
+                                                          {"PASSWORD", "A"}})
         ASSERT_EQ(cli({"write", name, value}, "ref.json").code, 0) << name;
     const CliRun dump = cli({"dump", "--output", (dir / "field.ini").string()}, "ref.json");
     ASSERT_EQ(dump.code, 0) << dump.err;
@@ -68,10 +71,12 @@ TEST_F(ProfileTest, DumpEditCheckApplyAndDumpAgainGiveTheSameSettings) {
     const CliRun check = cli({"check", (dir / "field.ini").string()}, "");
     EXPECT_EQ(check.code, 0) << check.out << check.err;
 
-    const CliRun apply = cli({"apply", (dir / "field.ini").string(), "--set-clock", "2030-06-01T12:00:00"}, "cam.json");
+    const CliRun apply =
+        cli({"apply", (dir / "field.ini").string(), "--set-clock", "2030-06-01T12:00:00"}, "cam.json");
     ASSERT_EQ(apply.code, 0) << apply.err << apply.out;
     const json report = json::parse(apply.out);
-    EXPECT_EQ(report["summary"], json({{"verified", 77}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 0}}));
+    EXPECT_EQ(report["summary"],
+              json({{"verified", 77}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 0}}));
     EXPECT_EQ(report["clock"]["after"], "2030-06-01T12:00:00");
     // Save's order: the bracket around the writes by code, register 0x00 once more after it.
     const std::vector<std::string> writes = log("cam.json");
@@ -102,7 +107,8 @@ TEST_F(ProfileTest, AProfileWithAProblemSendsNothing) {
 // A camera pulled out part-way: the report names what was written and what was not sent;
 // applying again once it is back completes the job.
 TEST_F(ProfileTest, ACameraPulledOutPartWayIsReportedAndASecondApplyCompletes) {
-    std::ofstream(dir / "p.ini") << "[Settings]\nBEEP_MODE=0\nHC_PIR_INTERVAL=5 min\nPIR_SENSITIVITY=Low\nTV_MODE=0\n";
+    std::ofstream(dir / "p.ini")
+        << "[Settings]\nBEEP_MODE=0\nHC_PIR_INTERVAL=5 min\nPIR_SENSITIVITY=Low\nTV_MODE=0\n";
     plant("cam.json", R"({"faults": {"unplug_after": 3}})");
     const CliRun first = cli({"apply", (dir / "p.ini").string()}, "cam.json");
     EXPECT_EQ(first.code, 2);
@@ -116,6 +122,29 @@ TEST_F(ProfileTest, ACameraPulledOutPartWayIsReportedAndASecondApplyCompletes) {
     plant("cam.json", R"({"registers": {"0x04": 0}})");
     const CliRun second = cli({"apply", (dir / "p.ini").string()}, "cam.json");
     EXPECT_EQ(second.code, 0) << second.out;
+}
+
+// A folder of three cameras, the second pulled out part-way: the others are set and verified,
+// the report and the exit code say which one fell short.
+TEST_F(ProfileTest, ApplyToEveryCameraOfAFolderReportsEachCamera) {
+    fs::create_directories(dir / "fleet");
+    for (const char* name : {"a", "b", "c"})
+        plant(std::string("fleet/") + name + ".json",
+              name == std::string("b") ? R"({"faults": {"unplug_after": 5}})" : "{}");
+    std::ofstream(dir / "p.ini")
+        << "[Settings]\nBEEP_MODE=0\nTV_MODE=1\nPIR_SENSITIVITY=Low\nHC_PIR_INTERVAL=5 min\n";
+    const CliRun run = cli({"apply", (dir / "p.ini").string(), "--all"}, "fleet/");
+    EXPECT_EQ(run.code, 2) << run.err;
+    const json report = json::parse(run.out);
+    EXPECT_EQ(report["summary"], json({{"cameras", 3}, {"ok", 2}, {"failed", 1}}));
+    std::vector<std::string> cameras;
+    for (const json& camera : report["cameras"])
+        cameras.push_back(camera["device"].get<std::string>() + " " + camera["summary"]["verified"].dump());
+    EXPECT_EQ(cameras, (std::vector<std::string>{"a 4", "b 0", "c 4"}));
+    EXPECT_NE(run.err.find("camera b: fell short"), std::string::npos) << run.err;
+    // Each camera's own log: the bracket and the writes in order.
+    EXPECT_EQ(log("fleet/c.json"), (std::vector<std::string>{"QZSSVFL 00", "W04=00", "W05=01", "W3E=00",
+                                                             "W42=2C", "W43=01", "QZSSVFL 01"}));
 }
 
 } // namespace

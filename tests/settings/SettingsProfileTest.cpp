@@ -70,28 +70,36 @@ TEST(CheckProfile, ListsEveryProblemWithItsLine) {
         std::vector<std::string> problems; // "line: start of the text"
         std::size_t planned = 0;
     } cases[] = {
-        {"a good profile", "[Camera]\nmodel=X\n[Settings]\nPIR_SENSITIVITY=high ; note\nAVI_RECORD_TIME=30 sec\n", {}, 2},
+        {"a good profile",
+         "[Camera]\nmodel=X\n[Settings]\nPIR_SENSITIVITY=high ; note\nAVI_RECORD_TIME=30 sec\n",
+         {},
+         2},
         {"unknown names and sections",
          "[Settings]\nNO_SUCH=1\n[Extra]\nX=1\nnot a setting\n",
          {"2: unknown setting", "3: unknown section", "5: not a NAME=value"}},
         {"a value outside the choices and a duplicate",
          "[Settings]\nPIR_SENSITIVITY=7\nBEEP_MODE=1\nbeep_mode=0\n",
-         {"2: PIR_SENSITIVITY: \"7\" is not one of its choices", "4: BEEP_MODE is set twice (first on line 3)"},
+         {"2: PIR_SENSITIVITY: \"7\" is not one of its choices",
+          "4: BEEP_MODE is set twice (first on line 3)"},
          1},
         {"per-camera settings belong in their own section",
          "[Settings]\nSERIAL_NUMBER=\"A\"\n[PerCamera]\nBEEP_MODE=1\nLATITUDE=1\n",
-         {"2: SERIAL_NUMBER belongs to one camera alone", "4: BEEP_MODE is shared by every camera"}, 1},
-        {"a value that would reset the camera", "[Settings]\nDEBUG_SETTING=255\n",
+         {"2: SERIAL_NUMBER belongs to one camera alone", "4: BEEP_MODE is shared by every camera"},
+         1},
+        {"a value that would reset the camera",
+         "[Settings]\nDEBUG_SETTING=255\n",
          {"2: DEBUG_SETTING: 255 in register 0x00 resets the camera"}},
         {"a setting before any section", "BEEP_MODE=1\n", {"1: a setting before any section"}},
-        {"bytes that are no text", std::string("[Settings]\nPASSWORD=\"\xFF\xFE\x01\"\n").substr(0, 11) + "\x80\x81",
+        {"bytes that are no text",
+         std::string("[Settings]\nPASSWORD=\"\xFF\xFE\x01\"\n").substr(0, 11) + "\x80\x81",
          {"0: the profile is neither UTF-8 nor UTF-16"}},
     };
     for (const auto& c : cases) {
         const CheckedProfile checked = checkProfile(c.file, t.table, true);
         std::vector<std::string> seen;
         for (std::size_t i = 0; i < checked.problems.size(); ++i) {
-            const std::string line = std::to_string(checked.problems[i].line) + ": " + checked.problems[i].text;
+            const std::string line =
+                std::to_string(checked.problems[i].line) + ": " + checked.problems[i].text;
             seen.push_back(i < c.problems.size() ? line.substr(0, c.problems[i].size()) : line);
         }
         EXPECT_EQ(seen, c.problems) << c.what;
@@ -101,7 +109,8 @@ TEST(CheckProfile, ListsEveryProblemWithItsLine) {
 
 TEST(CheckProfile, ReadsUtf16AndPlansInLoadOrderWithoutPerCameraUnlessAsked) {
     Table t;
-    const std::string text = "[PerCamera]\r\nSERIAL_NUMBER=\"CAM-1\"\r\n[Settings]\r\nBEEP_MODE=On\r\nDEBUG_SETTING=0\r\n";
+    const std::string text =
+        "[PerCamera]\r\nSERIAL_NUMBER=\"CAM-1\"\r\n[Settings]\r\nBEEP_MODE=On\r\nDEBUG_SETTING=0\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : text)
         utf16 += std::string{c, '\0'};
@@ -109,8 +118,8 @@ TEST(CheckProfile, ReadsUtf16AndPlansInLoadOrderWithoutPerCameraUnlessAsked) {
     for (const bool perCamera : {false, true})
         for (const PlannedSetting& setting : checkProfile(utf16, t.table, perCamera).settings)
             planned.push_back(std::string(setting.row->name) + "@" + std::to_string(setting.line));
-    EXPECT_EQ(planned, (std::vector<std::string>{"DEBUG_SETTING@5", "BEEP_MODE@4", "DEBUG_SETTING@5", "BEEP_MODE@4",
-                                                 "SERIAL_NUMBER@2"}));
+    EXPECT_EQ(planned, (std::vector<std::string>{"DEBUG_SETTING@5", "BEEP_MODE@4", "DEBUG_SETTING@5",
+                                                 "BEEP_MODE@4", "SERIAL_NUMBER@2"}));
 }
 
 } // namespace
