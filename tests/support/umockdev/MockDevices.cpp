@@ -60,7 +60,10 @@ DataPtr resolvePointer(UMockdevIoctlData* header, std::size_t offset, std::size_
 } // namespace
 
 std::string SgIoRecord::line() const {
-    std::string text = node + " " + cdb + " " + (direction == 'i' ? "in" : direction == 'o' ? "out" : "none") +
+    std::string text = node + " " + cdb + " " +
+                       (direction == 'i'   ? "in"
+                        : direction == 'o' ? "out"
+                                           : "none") +
                        " " + std::to_string(length) + " " + std::to_string(timeoutMs);
     if (!dataOut.empty()) text += " " + dataOut;
     return text;
@@ -106,9 +109,11 @@ std::vector<MockDevices::Record> MockDevices::parse(const std::string& text) con
         if (line.size() < 3 || line[1] != ':') continue;
         const std::string value = line.substr(3);
         if (line[0] == 'P') {
-            records.push_back({value, "", {}});
+            records.push_back({value, "", "", {}});
         } else if (!records.empty() && line[0] == 'N') {
             records.back().node = value.substr(0, value.find('='));
+        } else if (!records.empty() && line.rfind("E: SUBSYSTEM=", 0) == 0) {
+            records.back().subsystem = line.substr(13);
         } else if (!records.empty() && line[0] == 'A') {
             const std::size_t equals = value.find('=');
             records.back().attributes[value.substr(0, equals)] = value.substr(equals + 1);
@@ -173,7 +178,8 @@ bool MockDevices::plug(const std::string& name) {
     for (const Record& record : records) {
         if (record.node.rfind("sg", 0) != 0 || !m_attached.insert(record.node).second) continue;
         GError* attachError = nullptr;
-        if (!umockdev_testbed_attach_ioctl(m_testbed, ("/dev/" + record.node).c_str(), m_handler, &attachError))
+        if (!umockdev_testbed_attach_ioctl(m_testbed, ("/dev/" + record.node).c_str(), m_handler,
+                                           &attachError))
             m_error = record.node + ": " + (attachError ? attachError->message : "cannot attach");
         if (attachError) g_error_free(attachError);
     }
@@ -204,17 +210,19 @@ void MockDevices::unplug(const std::string& name) {
         if (!record.node.empty() && m_ptys.count(record.node))
             std::filesystem::remove(devDirectory() / record.node, ignored);
     }
-    // umockdev leaves the links of /sys/block, /sys/class/* and /sys/bus/*/devices behind,
-    // dangling, and cannot make them again when the device comes back.
+    // umockdev leaves a removed device's links in /sys/block, /sys/class/<subsystem> and
+    // /sys/bus/<subsystem>/devices behind, dangling, and cannot make them again when the device
+    // comes back.
     const std::filesystem::path sys = devDirectory().parent_path() / "sys";
-    std::vector<std::filesystem::path> dangling;
-    std::error_code error;
-    for (const char* top : {"block", "class", "bus"})
-        for (auto it = std::filesystem::recursive_directory_iterator(sys / top, error);
-             !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
-            if (it->is_symlink() && !std::filesystem::exists(it->path())) dangling.push_back(it->path());
-    for (const std::filesystem::path& link : dangling)
-        std::filesystem::remove(link, error);
+    for (const Record& record : records) {
+        const std::string name = baseName(record.path);
+        std::error_code ignored;
+        for (const std::filesystem::path& link :
+             {sys / "block" / name, sys / "class" / record.subsystem / name,
+              sys / "bus" / record.subsystem / "devices" / name})
+            if (std::filesystem::is_symlink(link) && !std::filesystem::exists(link))
+                std::filesystem::remove(link, ignored);
+    }
 }
 
 std::filesystem::path MockDevices::devDirectory() const {
@@ -327,7 +335,7 @@ int MockDevices::handle(UMockdevIoctlClient* client) {
                       hex(cdb->data, cdbBytes.size()),
                       hdr->dxfer_direction == SG_DXFER_TO_DEV     ? 'o'
                       : hdr->dxfer_direction == SG_DXFER_FROM_DEV ? 'i'
-                                                                   : '-',
+                                                                  : '-',
                       hdr->dxfer_len,
                       hdr->timeout,
                       direction == platform::Direction::Out && data ? hex(data->data, dataBytes.size()) : ""};
@@ -393,7 +401,8 @@ int MockDevices::handle(UMockdevIoctlClient* client) {
         sim::CameraState& state = m_cameras[info.cameraKey];
         const sim::CameraMode before = state.mode;
         std::vector<std::uint8_t> reply(dataBytes.begin(), dataBytes.end());
-        platform::ScsiRequest request{cdbBytes, direction, reply, std::chrono::seconds(hdr->timeout / 1000), false};
+        platform::ScsiRequest request{cdbBytes, direction, reply, std::chrono::seconds(hdr->timeout / 1000),
+                                      false};
         sim::answerCommand(state, request, std::chrono::system_clock::now());
         if (before == sim::CameraMode::Disk && state.mode == sim::CameraMode::PcCam) m_modeSwitch = true;
         if (direction == platform::Direction::In) {

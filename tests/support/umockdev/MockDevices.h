@@ -45,10 +45,10 @@ struct SgIoRecord {
 struct SgIoFault {
     std::string command;
     int times = 1;
-    int errnoValue = 0;        // the ioctl fails with this errno
-    unsigned hostStatus = 0;   // the request did not complete (DID_TIME_OUT is 3)
-    unsigned driverStatus = 0; // driver byte beside DRIVER_SENSE
-    int resid = 0;             // the device sent this many bytes fewer (the rest stays as it was)
+    int errnoValue = 0;          // the ioctl fails with this errno
+    unsigned hostStatus = 0;     // the request did not complete (DID_TIME_OUT is 3)
+    unsigned driverStatus = 0;   // driver byte beside DRIVER_SENSE
+    int resid = 0;               // the device sent this many bytes fewer (the rest stays as it was)
     bool checkCondition = false; // status CHECK CONDITION with sense 5/24/00, the reply still sent
     bool hold = false;           // the request waits until release(), then gets the fault
 };
@@ -78,7 +78,8 @@ public:
     // The firmware state of the camera on USB port `usbSysname` (made from the factory state at
     // its first plug and kept across unplugging, as the camera keeps its settings).
     sim::CameraState camera(const std::string& usbSysname = "1-2");
-    void updateCamera(const std::function<void(sim::CameraState&)>& change, const std::string& usbSysname = "1-2");
+    void updateCamera(const std::function<void(sim::CameraState&)>& change,
+                      const std::string& usbSysname = "1-2");
 
     // Every request received, oldest first, and the same as lines.
     std::vector<SgIoRecord> requests();
@@ -101,6 +102,7 @@ private:
     struct Record {
         std::string path; // the syspath below /sys. Example: "/devices/.../block/sdb"
         std::string node; // N: line. Example: "sdb"
+        std::string subsystem;
         std::map<std::string, std::string> attributes;
     };
     struct Node {
