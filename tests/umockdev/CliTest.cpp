@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,33 @@ TEST(UmockdevCliPcCam, TheDiskLeavesAfterTheAcknowledgement) {
     const auto run = trelvik::testing::runProgram(TRELVIK_CLI, {"devices"}, scratch.path());
     EXPECT_EQ(run.code, 4);
     EXPECT_EQ(run.out, "[]\n");
+}
+
+// The camera is pulled out while the command waits for its answer: the command fails as a
+// camera failure, and the next one finds no camera.
+TEST(UmockdevCliUnplug, CameraPulledOutDuringARead) {
+    ASSERT_TRUE(MockDevices::preloaded()) << "run under umockdev-wrapper";
+    MockDevices devices;
+    ASSERT_TRUE(devices.plug("camera")) << devices.error();
+    trelvik::testing::SgIoFault pulled;
+    pulled.command = "QZGETDB";
+    pulled.hold = true;
+    pulled.hostStatus = 0x01; // DID_NO_CONNECT
+    devices.addFault(pulled);
+    trelvik::testing::TempDir scratch{"trelvik-umockdev-cli"};
+    auto reading = std::async(std::launch::async, [&] {
+        return trelvik::testing::runProgram(TRELVIK_CLI, {"read", "0x01"}, scratch.path());
+    });
+    ASSERT_TRUE(devices.waitUntilHeld());
+    devices.unplug("camera");
+    devices.release();
+    ASSERT_EQ(reading.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    const auto read = reading.get();
+    EXPECT_EQ(read.code, 2);
+    EXPECT_EQ(read.out, "");
+    EXPECT_EQ(read.err, "trelvik-cli: register 0x01 read failed\n");
+    trelvik::testing::TempDir again{"trelvik-umockdev-cli"};
+    EXPECT_EQ(trelvik::testing::runProgram(TRELVIK_CLI, {"read", "0x01"}, again.path()).code, 4);
 }
 
 } // namespace
