@@ -58,6 +58,8 @@ struct Rig {
     virtual void unplug() = 0;
     // Back from PC-camera mode: the capture device leaves, the disk arrives.
     virtual void backToDisk() = 0;
+    // Another vendor's disk comes or goes (nothing to do where there is only the camera).
+    virtual void foreignDisk(bool) {}
     // Lets the camera act on what it was told (the mock kernel's changes are made here).
     virtual void pump() {}
     // The CDBs the camera received, oldest first, as upper-case hex.
@@ -101,6 +103,12 @@ struct UmockdevRig final : Rig {
     void backToDisk() override {
         devices.updateCamera([](sim::CameraState& state) { state.mode = sim::CameraMode::Disk; });
         devices.switchPersonality("camera-pccam", "camera");
+    }
+    void foreignDisk(bool plug) override {
+        if (plug)
+            devices.plug("usb-stick");
+        else
+            devices.unplug("usb-stick");
     }
     void pump() override {
         if (devices.takeModeSwitch()) devices.switchPersonality("camera", "camera-pccam");
@@ -154,7 +162,8 @@ void runSteps(Rig* rig, const char* camera) {
     const auto settle = [&](const Seen& expected) {
         QElapsedTimer waited;
         waited.start();
-        while (!(seen() == expected) && waited.elapsed() < 3000) {
+        // News that must change nothing still get their moment to arrive and be handled.
+        while ((waited.elapsed() < 150 || !(seen() == expected)) && waited.elapsed() < 3000) {
             rig->pump();
             QApplication::processEvents();
         }
@@ -178,6 +187,8 @@ void runSteps(Rig* rig, const char* camera) {
         {"start-up finds the camera and connects", [&] { connection.startUp(); }, connected},
         {"the camera is pulled out", [&] { rig->unplug(); }, away},
         {"it comes back", [&] { rig->plug(); }, connected},
+        {"another disk comes and goes: the connection stays",
+         [&] { rig->foreignDisk(true), rig->foreignDisk(false); }, connected},
         {"the switch to PC-camera mode disconnects and starts the preview",
          [&] { ASSERT_EQ(link::ChangeToPcCam(*connection.connection().cameraHandle()), link::Status::Ok); },
          webcam},
