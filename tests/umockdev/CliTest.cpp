@@ -53,11 +53,15 @@ protected:
 
 TEST_P(UmockdevCli, CommandReachesTheCameraWithItsExactCdb) {
     const CliCase& c = GetParam();
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args) {
+        if (arg != "--ids-from=IDS") continue;
+        arg = "--ids-from=" + ids.string();
+        // The command file names the stick's ids: the stick answers as the camera now.
+        devices.setCameraIds({{0x0781, 0x5567, 0x5568}});
+    }
     for (const std::string& name : c.descriptions)
         ASSERT_TRUE(devices.plug(name)) << devices.error();
-    std::vector<std::string> args = c.args;
-    for (std::string& arg : args)
-        if (arg == "--ids-from=IDS") arg = "--ids-from=" + ids.string();
     const trelvik::testing::CliRun run = cli(args);
     EXPECT_EQ(run.code, c.exit) << run.err;
     if (!c.out.empty() && (c.out[0] == '[' || c.out[0] == '{'))
@@ -81,6 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
                 0,
                 R"([{"name": "sdg", "disk": 3, "path": "/dev/sg3"}])",
                 {}},
+        CliCase{"readByAppIds",
+                {"camera", "usb-stick"},
+                {"read", "0x01", "--ids-from=IDS"},
+                0,
+                "0x02\n",
+                {"sg3 FC0B515A474554444201000000000000 in 16 4000"}},
         CliCase{"read",
                 kCamera,
                 {"read", "0x01"},
