@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libudev-dev libicu-dev libxcb1-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  umockdev libumockdev-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-noto-cjk
 )

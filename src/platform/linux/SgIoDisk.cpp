@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <scsi/sg.h>
 #include <sys/ioctl.h>
@@ -71,8 +72,23 @@ public:
                 request.direction == platform::Direction::In ? SG_DXFER_FROM_DEV : SG_DXFER_TO_DEV;
         // No volume lock exists for an sg node; request.lockVolume has nothing to carry here.
         const int result = ::ioctl(m_fd, SG_IO, &header);
-        if (result == 0) logScsiStatus(header, sense);
-        return sgIoCompleted(result, header.host_status, header.driver_status);
+        if (result != 0) {
+            // The camera pulled out answers ENODEV here: say so, as the transfer's false cannot.
+            const int error = errno;
+            debuglog::DebugLog("SG_IO failed: %s", std::strerror(error));
+            return false;
+        }
+        logScsiStatus(header, sense);
+        const bool completed = sgIoCompleted(result, header.host_status, header.driver_status);
+        if (!completed)
+            debuglog::DebugLog("SG_IO not completed: host=%02x driver=%02x",
+                               static_cast<unsigned>(header.host_status),
+                               static_cast<unsigned>(header.driver_status));
+        else if (header.resid > 0 && header.dxfer_direction == SG_DXFER_FROM_DEV)
+            // The reply's tail stays as the caller left it; a short reply is judged by its contents.
+            debuglog::DebugLog("SG_IO short transfer: %d of %u bytes not sent", header.resid,
+                               header.dxfer_len);
+        return completed;
     }
 
 private:
