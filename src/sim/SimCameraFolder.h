@@ -16,7 +16,8 @@ namespace trelvik::sim {
 class SimCameraFolder final : public platform::DiskSystem {
 public:
     // Null and `error` when the folder cannot be read or a file is no usable state file.
-    static std::unique_ptr<SimCameraFolder> open(const std::string& folder, std::string& error, SimOptions options = {});
+    static std::unique_ptr<SimCameraFolder> open(const std::string& folder, std::string& error,
+                                                 SimOptions options = {});
 
     std::vector<platform::DriveEntry> drives() override;
     std::vector<platform::UsbDeviceNode> usbDevices() override;

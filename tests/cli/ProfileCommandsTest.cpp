@@ -147,4 +147,15 @@ TEST_F(ProfileTest, ApplyToEveryCameraOfAFolderReportsEachCamera) {
                                                              "W42=2C", "W43=01", "QZSSVFL 01"}));
 }
 
+// A register the camera does not know: the row says so and the exit code is 3, not 2.
+TEST_F(ProfileTest, ASettingTheCameraDoesNotKnowIsReportedAsUnsupported) {
+    plant("cam.json", R"({"unsupported": ["0x05"]})");
+    std::ofstream(dir / "p.ini") << "[Settings]\nBEEP_MODE=0\nTV_MODE=1\n";
+    const CliRun run = cli({"apply", (dir / "p.ini").string()}, "cam.json");
+    EXPECT_EQ(run.code, 3) << run.out;
+    const json report = json::parse(run.out);
+    EXPECT_EQ(report["settings"][1]["status"], "unsupported");
+    EXPECT_EQ(report["summary"], json({{"verified", 1}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 1}}));
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "i18n/Reporter.h"
 #include "platform/Native.h"
 #include "settings/SettingsProfile.h"
+#include "support/Files.h"
 #include "support/RecordingBoxPresenter.h"
 
 namespace trelvik::settings {
@@ -21,7 +23,14 @@ struct Table {
     i18n::MessageCatalog catalog{*reader, *codec};
     i18n::Reporter reporter{boxes, catalog, *codec};
     cmdtable::MassCmdTable table{*reader, reporter, cmdtable::ToolMode::Full};
-    Table() { EXPECT_EQ(table.MassCmd_LoadTable(TRELVIK_DATA_DIR "/mass_cmd.ini"), 1); }
+    testing::TempDir dir{"trelvik-profile-table"};
+    // The sample command file, changed by `edit` when given.
+    explicit Table(const std::function<void(std::string&)>& edit = nullptr) {
+        std::string text = testing::readText(TRELVIK_DATA_DIR "/mass_cmd.ini");
+        if (edit) edit(text);
+        testing::writeText(dir.path() / "mass_cmd.ini", text);
+        EXPECT_EQ(table.MassCmd_LoadTable((dir.path() / "mass_cmd.ini").string()), 1);
+    }
 };
 
 // Each value a person may write, read into register bytes and written back as a dump would.
@@ -90,6 +99,7 @@ TEST(CheckProfile, ListsEveryProblemWithItsLine) {
          "[Settings]\nDEBUG_SETTING=255\n",
          {"2: DEBUG_SETTING: 255 in register 0x00 resets the camera"}},
         {"a setting before any section", "BEEP_MODE=1\n", {"1: a setting before any section"}},
+
         {"bytes that are no text",
          std::string("[Settings]\nPASSWORD=\"\xFF\xFE\x01\"\n").substr(0, 11) + "\x80\x81",
          {"0: the profile is neither UTF-8 nor UTF-16"}},
@@ -105,6 +115,19 @@ TEST(CheckProfile, ListsEveryProblemWithItsLine) {
         EXPECT_EQ(seen, c.problems) << c.what;
         EXPECT_EQ(checked.settings.size(), c.planned) << c.what;
     }
+}
+
+// A label that two choices share names neither: the number must say which.
+TEST(CheckProfile, ALabelTwoChoicesShareIsRefused) {
+    Table t([](std::string& text) {
+        text.replace(text.find("0=0:Off", text.find("name=PIR_CENTER_ENABLE")), 7, "0=0:On");
+    });
+    const CheckedProfile checked =
+        checkProfile("[Settings]\nPIR_CENTER_ENABLE=on\nPIR_SIDE_ENABLE=1\n", t.table, false);
+    ASSERT_EQ(checked.problems.size(), 1u);
+    EXPECT_EQ(checked.problems[0].text.substr(0, 49), "PIR_CENTER_ENABLE: the label \"on\" names 2 choice");
+    EXPECT_EQ(parseProfileValue(*profileRowNamed("PIR_CENTER_ENABLE"), "1", t.table).bytes,
+              (std::vector<std::uint8_t>{1}));
 }
 
 TEST(CheckProfile, ReadsUtf16AndPlansInLoadOrderWithoutPerCameraUnlessAsked) {
