@@ -125,7 +125,8 @@ TEST(CheckProfile, ALabelTwoChoicesShareIsRefused) {
     const CheckedProfile checked =
         checkProfile("[Settings]\nPIR_CENTER_ENABLE=on\nPIR_SIDE_ENABLE=1\n", t.table, false);
     ASSERT_EQ(checked.problems.size(), 1u);
-    EXPECT_EQ(checked.problems[0].text.substr(0, 50), "PIR_CENTER_ENABLE: the label \"on\" names 2 choices");
+    EXPECT_EQ(checked.problems[0].text,
+              "PIR_CENTER_ENABLE: the label \"on\" names 2 choices; write the number of the one meant");
     EXPECT_EQ(parseProfileValue(*profileRowNamed("PIR_CENTER_ENABLE"), "1", t.table).bytes,
               (std::vector<std::uint8_t>{1}));
 }
