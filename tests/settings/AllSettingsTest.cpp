@@ -90,6 +90,15 @@ TEST(AllSettings, TheFullToolLoadsEveryRegisterAndSavesItBackUnchanged) {
     EXPECT_EQ(tool.caption(), "Trelvik - trail camera configuration - Firmware Version:V1.02, Model ID:" +
                                   tool.camera.state()->model + ", Make ID:" + tool.camera.state()->make);
 
+    // With TRELVIK_SCREENSHOT_DIR, the register pages as the Load left them.
+    if (const QString shots = qEnvironmentVariable("TRELVIK_SCREENSHOT_DIR"); !shots.isEmpty()) {
+        tool.tool.form.show();
+        for (const char* page : {"TabSheet_DSC_DV", "TabSheet_Hunter_Cam"}) {
+            tool.find<QTabWidget>("TntPageControl1")->setCurrentWidget(tool.find<QWidget>(page));
+            QApplication::processEvents();
+            tool.tool.form.grab().save(shots + "/loaded-" + page + ".png");
+        }
+    }
     const auto before = tool.camera.state()->registers;
     const std::string saved = tool.save();
     EXPECT_EQ(saved.substr(0, 17), "QZSSVFL 00 W00=00");
