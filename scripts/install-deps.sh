@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-noto-cjk
+  dpkg-dev help2man librsvg2-bin lintian appstream desktop-file-utils bash-completion x11-utils
 )
 
 missing=()
