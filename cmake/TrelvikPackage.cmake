@@ -60,17 +60,14 @@ if(TRELVIK_HELP2MAN AND TARGET trelvik AND TARGET trelvik-cli)
   set(h2m ${PROJECT_SOURCE_DIR}/data/man)
   add_custom_command(OUTPUT ${man}/trelvik.1.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${man}
-    COMMAND ${TRELVIK_HELP2MAN} --no-info --section=1 --include=${h2m}/trelvik.h2m --output=${man}/trelvik.1
-            $<TARGET_FILE:trelvik>
-    COMMAND gzip -9nf ${man}/trelvik.1
-    DEPENDS trelvik ${h2m}/trelvik.h2m VERBATIM)
+    COMMAND bash ${h2m}/page.sh ${TRELVIK_HELP2MAN} ${man}/trelvik.1.gz $<TARGET_FILE:trelvik> ${h2m}/trelvik.h2m
+    DEPENDS trelvik ${h2m}/trelvik.h2m ${h2m}/page.sh VERBATIM)
   add_custom_command(OUTPUT ${man}/trelvik-cli.1.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${man}
     COMMAND bash ${h2m}/commands.sh $<TARGET_FILE:trelvik-cli> ${man}/trelvik-cli-commands.h2m
-    COMMAND ${TRELVIK_HELP2MAN} --no-info --section=1 --include=${h2m}/trelvik-cli.h2m
-            --include=${man}/trelvik-cli-commands.h2m --output=${man}/trelvik-cli.1 $<TARGET_FILE:trelvik-cli>
-    COMMAND gzip -9nf ${man}/trelvik-cli.1
-    DEPENDS trelvik-cli ${h2m}/trelvik-cli.h2m ${h2m}/commands.sh VERBATIM)
+    COMMAND bash ${h2m}/page.sh ${TRELVIK_HELP2MAN} ${man}/trelvik-cli.1.gz $<TARGET_FILE:trelvik-cli>
+            ${h2m}/trelvik-cli.h2m ${man}/trelvik-cli-commands.h2m
+    DEPENDS trelvik-cli ${h2m}/trelvik-cli.h2m ${h2m}/commands.sh ${h2m}/page.sh VERBATIM)
   list(APPEND TRELVIK_PACKAGE_FILES ${man}/trelvik.1.gz ${man}/trelvik-cli.1.gz)
   install(FILES ${man}/trelvik.1.gz ${man}/trelvik-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   trelvik_install_link(${CMAKE_INSTALL_MANDIR}/man1/trelvik-settings.1.gz trelvik.1.gz)

@@ -85,8 +85,8 @@ for page in trelvik trelvik-cli trelvik-settings; do
   MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/$page.1.gz" >"$out/$page.1.txt" 2>"$out/$page.1.warnings"
   [ ! -s "$out/$page.1.warnings" ] || { cat "$out/$page.1.warnings"; fail "man $page warns"; }
 done
-expect_in "$out/trelvik-cli.1.txt" "COMMANDS" "set-clock" "EXIT" "UDEV RULE" "SIMULATED CAMERA"
-expect_in "$out/trelvik.1.txt" "--simulate" "UDEV RULE" "mass_cmd.ini"
+expect_in "$out/trelvik-cli.1.txt" "SYNOPSIS" "COMMANDS" "set-clock" "Exit codes" "UDEV RULE" "SIMULATED CAMERA"
+expect_in "$out/trelvik.1.txt" "SYNOPSIS" "--simulate" "Exit status" "UDEV RULE" "mass_cmd.ini"
 completions=$(PATH="$root/usr/bin:$PATH" bash -c '
   source /usr/share/bash-completion/bash_completion
   source "$1"
@@ -112,7 +112,8 @@ echo "== the tools on the simulated camera under Xvfb"
 # machine must not answer ours.
 cat >"$out/run-window.sh" <<'EOS'
 # run-window.sh NAME EXE SECONDS: starts EXE on the simulated camera, waits for a top-level
-# window, screenshots the screen into NAME.png and lists the windows into NAME.windows.
+# window, screenshots the screen into NAME.png (the main window into NAME-window.png) and
+# lists the windows into NAME.windows.
 set -u
 name=$1 exe=$2 seconds=$3
 "$exe" --simulate >"$name.out" 2>&1 &
@@ -124,6 +125,9 @@ done
 sleep 2
 xwininfo -root -tree >"$name.windows"
 import -window root "$name.png" 2>/dev/null || true
+# The main window alone, as the AppStream screenshots in data/desktop/screenshots show it.
+id=$(grep '"Trelvik - ' "$name.windows" | grep -v ' 1x1+' | awk '{print $1}' | head -1)
+[ -z "$id" ] || import -window "$id" "$name-window.png" 2>/dev/null || true
 if kill -0 "$pid" 2>/dev/null; then echo running >"$name.state"; else echo ended >"$name.state"; fi
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null

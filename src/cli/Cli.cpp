@@ -27,8 +27,8 @@ std::vector<Command>& registry() {
 // Also the source of trelvik-cli(1): help2man reads it, so it names every command, the
 // options the camera commands share and the exit codes.
 void printUsage(std::ostream& out) {
-    out << "usage: trelvik-cli [OPTIONS] COMMAND [ARGS...] [OPTIONS]\n"
-           "   or: trelvik-cli --help | --version\n"
+    out << "Usage: trelvik-cli [OPTIONS] COMMAND [ARGS...] [OPTIONS]\n"
+           "  or:  trelvik-cli --help | --version\n"
            "The command-line companion of the Trelvik trail camera tool: reads and writes the\n"
            "camera's registers, clock, media and identity, and checks command and message\n"
            "files. Results are JSON on stdout, errors go to stderr.\n\ncommands:\n";

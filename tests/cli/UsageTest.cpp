@@ -34,8 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
     Words, CliUsageTest,
     ::testing::Values(
         UsageCase{{"--version"}, 0, kVersionLine, ""}, UsageCase{{"-V"}, 0, kVersionLine, ""},
-        UsageCase{{"--help"}, 0, "usage: trelvik-cli", ""}, UsageCase{{"-h"}, 0, "usage: trelvik-cli", ""},
-        UsageCase{{"help"}, 0, "usage: trelvik-cli", ""}, UsageCase{{}, 1, "", "usage: trelvik-cli"},
+        UsageCase{{"--help"}, 0, "Usage: trelvik-cli", ""}, UsageCase{{"-h"}, 0, "Usage: trelvik-cli", ""},
+        UsageCase{{"help"}, 0, "Usage: trelvik-cli", ""}, UsageCase{{}, 1, "", "Usage: trelvik-cli"},
         UsageCase{{"--versions"}, 1, "", "trelvik-cli: no command after --versions"},
         UsageCase{{"--simulate"}, 1, "", "trelvik-cli: no command after --simulate"},
         UsageCase{{"--simulate", "nosuch"}, 1, "", "trelvik-cli: unknown command 'nosuch'"},
