@@ -71,7 +71,7 @@ if(TRELVIK_HELP2MAN AND TARGET trelvik AND TARGET trelvik-cli)
   list(APPEND TRELVIK_PACKAGE_FILES ${man}/trelvik.1.gz ${man}/trelvik-cli.1.gz)
   install(FILES ${man}/trelvik.1.gz ${man}/trelvik-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   trelvik_install_link(${CMAKE_INSTALL_MANDIR}/man1/trelvik-settings.1.gz trelvik.1.gz)
-else()
+elseif(NOT TRELVIK_HELP2MAN)
   message(STATUS "help2man not found: no manual pages (scripts/install-deps.sh installs it)")
 endif()
 
