@@ -11,6 +11,13 @@
 
 namespace trelvik::cli {
 
+const char* const kCameraOptionsHelp =
+    "  --simulate[=STATE.json]  talk to the simulated camera (kept in STATE.json when given)\n"
+    "  --ids-from=FILE          take the camera's USB ids from [APP] of this command file\n"
+    "  --debug                  write the link's diagnostic lines to stderr\n"
+    "Exit codes: 0 ok, 1 usage or input, 2 camera failed or reply rejected,\n"
+    "3 register not supported, 4 no camera found.";
+
 std::vector<OptionSpec> cameraOptions(std::vector<OptionSpec> extra) {
     std::vector<OptionSpec> options{{"simulate", OptionValue::Optional},
                                     {"ids-from", OptionValue::Required},

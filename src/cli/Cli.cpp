@@ -9,15 +9,6 @@
 
 namespace trelvik::cli {
 
-// Here rather than beside the camera session: the usage prints it, and not every program that
-// has the usage links the session (the in-process tests do not).
-const char* const kCameraOptionsHelp =
-    "  --simulate[=STATE.json]  talk to the simulated camera (kept in STATE.json when given)\n"
-    "  --ids-from=FILE          take the camera's USB ids from [APP] of this command file\n"
-    "  --debug                  write the link's diagnostic lines to stderr\n"
-    "Exit codes: 0 ok, 1 usage or input, 2 camera failed or reply rejected,\n"
-    "3 register not supported, 4 no camera found.";
-
 namespace {
 std::vector<Command>& registry() {
     static std::vector<Command> commands;
