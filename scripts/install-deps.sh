@@ -12,6 +12,7 @@ packages=(
   umockdev libumockdev-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-noto-cjk
+  dpkg-dev help2man librsvg2-bin lintian appstream desktop-file-utils bash-completion x11-utils
 )
 
 missing=()

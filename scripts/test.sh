@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds everything and runs every test: the full suite, the core and CLI suites again
-# under AddressSanitizer and UBSan, and a short run of each fuzzer (when clang is present).
+# under AddressSanitizer and UBSan, a short run of each fuzzer (when clang is present), and
+# the Debian package checked as installed files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -33,4 +34,7 @@ if command -v clang++ >/dev/null; then
     echo "$(basename "$fuzzer"): no fault"
   done
 fi
+echo "== Debian package (scripts/check-package.sh)"
+bash scripts/check-package.sh
+
 echo "== all tests passed"

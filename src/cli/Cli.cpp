@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Cli.h"
 
+#include "cli/CameraSession.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
@@ -13,11 +15,18 @@ std::vector<Command>& registry() {
     return commands;
 }
 
+// Also the source of trelvik-cli(1): help2man reads it, so it names every command, the
+// options the camera commands share and the exit codes.
 void printUsage(std::ostream& out) {
-    out << "usage: trelvik-cli COMMAND [ARGS...] [OPTIONS]\n\ncommands:\n";
+    out << "Usage: trelvik-cli [OPTIONS] COMMAND [ARGS...] [OPTIONS]\n"
+           "  or:  trelvik-cli --help | --version\n"
+           "The command-line companion of the Trelvik trail camera tool: reads and writes the\n"
+           "camera's registers, clock, media and identity, and checks command and message\n"
+           "files. Results are JSON on stdout, errors go to stderr.\n\ncommands:\n";
     for (const Command& c : commands())
         out << "  " << c.synopsis << "\n";
-    out << "\n'trelvik-cli COMMAND --help' tells more about one command.\n";
+    out << "\noptions of the camera commands:\n"
+        << kCameraOptionsHelp << "\n\n'trelvik-cli COMMAND --help' tells more about one command.\n";
 }
 
 const OptionSpec* findOption(const Command& command, const std::string& name) {
@@ -95,15 +104,32 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         printUsage(out);
         return kExitOk;
     }
-    const auto& all = commands();
-    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
-    if (it == all.end()) {
-        err << "trelvik-cli: unknown command '" << args[0] << "'\n";
+    if (args[0] == "--version" || args[0] == "-V") {
+        out << "trelvik-cli " << TRELVIK_VERSION << "\n";
+        return kExitOk;
+    }
+    // "trelvik-cli --simulate info" reads as "trelvik-cli info --simulate": options written
+    // --name or --name=VALUE may stand before the command, which is the first other word.
+    std::size_t at = 0;
+    while (at < args.size() && args[at].compare(0, 2, "--") == 0 && args[at].size() > 2)
+        ++at;
+    if (at == args.size()) {
+        err << "trelvik-cli: no command after " << args[0] << "\n";
         printUsage(err);
         return kExitUsage;
     }
+    const std::string& name = args[at];
+    const auto& all = commands();
+    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
+    if (it == all.end()) {
+        err << "trelvik-cli: unknown command '" << name << "'\n";
+        printUsage(err);
+        return kExitUsage;
+    }
+    std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
+    rest.insert(rest.begin(), args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
     Invocation invocation;
-    if (!parseInvocation(*it, std::vector<std::string>(args.begin() + 1, args.end()), invocation, err)) {
+    if (!parseInvocation(*it, rest, invocation, err)) {
         err << "usage: trelvik-cli " << it->synopsis << "\n";
         return kExitUsage;
     }

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 
+#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
 #include "shell/AppState.h"
+#include "shell/CommandLine.h"
 #include "shell/StartupSequence.h"
 #include "shell/ui/FirstPaint.h"
 #include "shell/ui/MainWindow.h"
@@ -26,17 +28,6 @@
 #include "sim/SimulatedCamera.h"
 
 namespace {
-
-// The one option: "--simulate[=STATE.json]" puts the built-in simulated camera in place of
-// the system's disks. Everything else on the command line is ignored.
-std::optional<std::string> simulateOption(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
-        if (word == "--simulate") return std::string();
-        if (word.rfind("--simulate=", 0) == 0) return word.substr(11);
-    }
-    return std::nullopt;
-}
 
 int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     using namespace trelvik;
@@ -107,6 +98,17 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
 } // namespace
 
 int main(int argc, char** argv) {
+    using trelvik::shell::ToolCommandLine;
+    const ToolCommandLine line = trelvik::shell::ParseToolCommandLine({argv + 1, argv + argc});
+    // Answered before QApplication exists: it would need a display, which help2man, package
+    // checks and a terminal over SSH do not have.
+    if (line.action != ToolCommandLine::Action::Run) {
+        const std::string text = line.action == ToolCommandLine::Action::Help
+                                     ? trelvik::shell::ToolHelpText()
+                                     : trelvik::shell::ToolVersionText();
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("trelvik");
     // Fusion paints a palette's colours as flat fills on every platform, which the coloured
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
     const auto sink = trelvik::platform::makeNativeDebugSink();
     trelvik::debuglog::setDebugSink(sink.get());
     try {
-        runTool(app, simulateOption(argc, argv));
+        runTool(app, line.simulate);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
                               QString::fromLocal8Bit(error.what()));
