@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -234,12 +235,19 @@ TEST_F(CliCameraTest, CorruptStateFileIsReportedAndKept) {
 TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
     // Each write is a read-modify-write of the whole file; without the lock some would be lost.
     constexpr int kWriters = 16;
-    std::string script;
+    std::vector<int> codes(kWriters, -1);
+    std::vector<std::thread> writers;
     for (int i = 0; i < kWriters; ++i)
-        script += "'" TRELVIK_CLI "' write " + std::to_string(0x10 + i) +
-                  " 0xA5 '--simulate=" + state.string() + "' & ";
-    script += "wait";
-    ASSERT_EQ(std::system(script.c_str()), 0);
+        writers.emplace_back([&, i] {
+            const std::string n = std::to_string(i);
+            codes[i] = trelvik::testing::runAndWait(
+                TRELVIK_CLI, {"write", std::to_string(0x10 + i), "0xA5", "--simulate=" + state.string()},
+                dir / ("out" + n + ".txt"), dir / ("err" + n + ".txt"));
+        });
+    for (std::thread& writer : writers)
+        writer.join();
+    for (int i = 0; i < kWriters; ++i)
+        EXPECT_EQ(codes[i], 0) << readText(dir / ("err" + std::to_string(i) + ".txt"));
     const json j = stateJson();
     for (int i = 0; i < kWriters; ++i) {
         char key[8];

@@ -203,6 +203,28 @@ std::unique_ptr<platform::Disk> SetupDiDiskSystem::open(const std::string& openP
     return disk;
 }
 
+std::string SetupDiDiskSystem::errorText(int errorCode) const {
+    LPSTR text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(errorCode), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string reason =
+        length != 0 && text ? std::string(text, length) : "error " + std::to_string(errorCode);
+    if (text) LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+        reason.pop_back();
+    return reason;
+}
+
+bool SetupDiDiskSystem::deniesAccess(int errorCode) const {
+    return errorCode == ERROR_ACCESS_DENIED;
+}
+
+std::string SetupDiDiskSystem::openAdvice(int errorCode) const {
+    if (!deniesAccess(errorCode)) return {};
+    return "Windows lets only an administrator send commands to a disk: start the tool as administrator.";
+}
+
 std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds&) {
     return std::make_unique<SetupDiDiskSystem>();
 }

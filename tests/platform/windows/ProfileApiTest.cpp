@@ -34,12 +34,12 @@ std::optional<std::string> toAnsi(std::u16string_view text) {
     if (text.empty()) return std::string();
     const std::wstring wide = asWide(text);
     BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, &lossy);
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                         static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
     if (size <= 0 || lossy) return std::nullopt;
     std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out.data(), size,
-                        nullptr, &lossy);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out.data(),
+                        size, nullptr, &lossy);
     return out;
 }
 
@@ -57,7 +57,8 @@ std::u16string wideName(const std::string& utf8) {
 }
 
 bool hasByteOrderMark(const std::string& bytes) {
-    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") || bytes.starts_with("\xEF\xBB\xBF");
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+           bytes.starts_with("\xEF\xBB\xBF");
 }
 
 // Our narrow files are UTF-8 (falling back to Windows-1252); the system reads a file without a
@@ -120,7 +121,8 @@ const std::vector<KnownDifference> kKnownDifferences{
 };
 
 // Our answer must be the system's, or the system's answer must be a known difference.
-void expectSame(const std::string& name, bool wide, const std::u16string& ours, const std::u16string& system) {
+void expectSame(const std::string& name, bool wide, const std::u16string& ours,
+                const std::u16string& system) {
     if (ours == system) return;
     for (const KnownDifference& known : kKnownDifferences)
         if (name == known.name && wide == known.wide && system == known.systemAnswer) return;
@@ -129,12 +131,13 @@ void expectSame(const std::string& name, bool wide, const std::u16string& ours, 
 }
 
 // One query of one file through both readers and both calls.
-void compare(const std::string& name, const std::string& bytes, const std::string& section, const std::string& key,
-             std::size_t size) {
+void compare(const std::string& name, const std::string& bytes, const std::string& section,
+             const std::string& key, std::size_t size) {
     const ProfileDocument ours(bytes);
     const SystemProfile system(forTheSystem(bytes));
     const std::u16string wideSection = wideName(section), wideKey = wideName(key);
-    expectSame(name, true, ours.getStringW(wideSection, wideKey, size), system.wide(wideSection, wideKey, size));
+    expectSame(name, true, ours.getStringW(wideSection, wideKey, size),
+               system.wide(wideSection, wideKey, size));
 
     // The narrow call answers in the ANSI code page, ours in UTF-8: compared as characters, when
     // the names and the whole value have a place in the code page.
@@ -148,8 +151,10 @@ void compare(const std::string& name, const std::string& bytes, const std::strin
         const std::size_t utf8Length = text::utf16ToUtf8(*whole).size();
         if (ansi->size() != utf8Length && utf8Length >= size) return;
     }
-    const std::string ourNarrow = ours.getString(std::string_view(section.c_str()), std::string_view(key.c_str()), size);
-    expectSame(name, false, text::utf8ToUtf16(ourNarrow), fromAnsi(system.narrow(*ansiSection, *ansiKey, size)));
+    const std::string ourNarrow =
+        ours.getString(std::string_view(section.c_str()), std::string_view(key.c_str()), size);
+    expectSame(name, false, text::utf8ToUtf16(ourNarrow),
+               fromAnsi(system.narrow(*ansiSection, *ansiKey, size)));
 }
 
 TEST(ProfileApi, EveryRuleOfTheTable) {
@@ -171,10 +176,10 @@ struct FixtureQuery {
 
 TEST(ProfileApi, FixtureFiles) {
     const std::vector<FixtureQuery> queries{
-        {"message_utf16le.ini", "String", "0100", 256},   {"message_utf16le.ini", "string", "1100", 256},
-        {"message_utf16le.ini", "STRING", "2100", 256},   {"message_utf16le.ini", "Language", "2", 256},
-        {"message_utf16le.ini", "String", "0102", 256},   {"message_utf16le.ini", "String", "0101", 256},
-        {"message_utf16le.ini", "String", "0101", 255},   {"legacy_cp1252.ini", "APP", "Title", 128},
+        {"message_utf16le.ini", "String", "0100", 256},    {"message_utf16le.ini", "string", "1100", 256},
+        {"message_utf16le.ini", "STRING", "2100", 256},    {"message_utf16le.ini", "Language", "2", 256},
+        {"message_utf16le.ini", "String", "0102", 256},    {"message_utf16le.ini", "String", "0101", 256},
+        {"message_utf16le.ini", "String", "0101", 255},    {"legacy_cp1252.ini", "APP", "Title", 128},
         {"legacy_cp1252.ini", "mass_cmd_00", "name", 256}, {"legacy_cp1252.ini", "Mass_Cmd_00", "cmd", 256},
         {"command_utf8.ini", "APP", "Title", 128},         {"command_utf8.ini", "Mass_Cmd_00", "name", 256},
         {"command_utf8.ini", "Mass_Cmd_00", "1", 256},     {"command_utf8.ini", "Mass_Cmd_00", "2", 256},

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "support/Files.h"
+
 namespace trelvik::testing {
 
 namespace {
@@ -10,7 +12,8 @@ namespace {
 // Narrow text is the ANSI code page, as the program's own narrow argv will be.
 std::wstring wide(const std::string& narrow) {
     if (narrow.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), out.data(), size);
     return out;
@@ -69,6 +72,13 @@ int runAndWait(const std::string& program, const std::vector<std::string>& args,
     }
     if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
     if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+    // A console program's text streams end lines with CR LF here; the tests compare the text.
+    for (const auto& file : {outFile, errFile}) {
+        std::string text = readText(file), lines;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+        writeText(file, lines);
+    }
     return code;
 }
 
