@@ -47,9 +47,12 @@ set -e
 summary=$(grep -E "tests passed|tests failed" build/mingw/ctest.log | tail -1)
 
 echo "== one state file, the Linux trelvik-cli and trelvik-cli.exe under Wine"
-cmake --preset nogui >/dev/null
-nice -n 5 cmake --build --preset nogui -j "$jobs" --target trelvik-cli
-linux=build/nogui/bin/trelvik-cli
+# The Linux CLI of a build that is already there (CI's dev build), or of the small one.
+linuxpreset=nogui
+[ -f build/dev/CMakeCache.txt ] && linuxpreset=dev
+cmake --preset "$linuxpreset" >/dev/null
+nice -n 5 cmake --build --preset "$linuxpreset" -j "$jobs" --target trelvik-cli
+linux=build/$linuxpreset/bin/trelvik-cli
 windows() { bash scripts/wine-run.sh build/mingw/bin/trelvik-cli.exe "$@" | tr -d '\r'; }
 # A folder whose name is not ASCII, reached by Windows as a drive-letter path with backslashes.
 folder=$(mktemp -d)/"Wildkamera Prüfung"

@@ -16,6 +16,7 @@
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
 #include "platform/windows/SptiDisk.h"
+#include "platform/windows/Win32Error.h"
 
 namespace trelvik::platform {
 
@@ -204,16 +205,7 @@ std::unique_ptr<platform::Disk> SetupDiDiskSystem::open(const std::string& openP
 }
 
 std::string SetupDiDiskSystem::errorText(int errorCode) const {
-    LPSTR text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(errorCode), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string reason =
-        length != 0 && text ? std::string(text, length) : "error " + std::to_string(errorCode);
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
-        reason.pop_back();
-    return reason;
+    return systemErrorText(static_cast<unsigned long>(errorCode));
 }
 
 bool SetupDiDiskSystem::deniesAccess(int errorCode) const {
