@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/PlainFile.h"
 #include "support/CliRun.h"
 
 namespace {
@@ -256,6 +257,32 @@ TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
     }
     EXPECT_EQ(readLines(log).size(), static_cast<std::size_t>(kWriters));
 }
+
+// Folder names as a user's home and documents have them. The path is handed over as the
+// system's narrow text (UTF-8 on Linux, the ANSI code page on Windows, where 0x80-0x9F hold the
+// euro sign and the dashes); a name the code page cannot hold must be refused in words.
+class CliStateFolderTest : public CliCameraTest, public ::testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(CliStateFolderTest, WriteAndReadShareTheStateFile) {
+    const fs::path folder = dir / fs::path(std::u16string(GetParam()));
+    fs::create_directories(folder);
+    const fs::path file = folder / "cam.json";
+    const std::string narrow = trelvik::platform::narrowPath(file);
+    const std::string simulate = "--simulate=" + narrow;
+    const CliRun wrote = cli({"write", "0x41", "0x07", simulate}, false);
+    if (trelvik::platform::filesystemPath(narrow) != file) {
+        EXPECT_EQ(wrote.code, 1) << wrote.err;
+        EXPECT_NE(wrote.err.find("state file"), std::string::npos) << wrote.err;
+        return;
+    }
+    EXPECT_EQ(wrote.code, 0) << wrote.err;
+    EXPECT_EQ(cli({"read", "0x41", simulate}, false).out, "0x07\n");
+    EXPECT_EQ(readLines(fs::path(file).concat(".log")).size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CliStateFolderTest,
+                         ::testing::Values(u"Pr\u00fcfung", u"Wald\u2013Kamera", u"\u20ac 5 \u201cneu\u201d",
+                                           u"\u65e5\u672c\u8a9e", u"with  blanks"));
 
 TEST_F(CliCameraTest, SimulateWithoutFileUsesAFreshCameraEachTime) {
     const std::vector<std::string> write{"write", "0x01", "9", "--simulate"};
