@@ -32,7 +32,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== Wine prefix"
   bash scripts/wine-run.sh wineboot --init
 fi
+"$wineserver" -w # the server that made the prefix goes first; a second one would be refused
 "$wineserver" -p
+# Wine's own services start with the first program and live as long as the server: started here
+# on /dev/null, so they hold no pipe of a test run open.
+bash scripts/wine-run.sh cmd /c exit 0 </dev/null >/dev/null 2>&1
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
 echo "== build (mingw)"
