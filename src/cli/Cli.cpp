@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "platform/PlainFile.h"
+
 namespace trelvik::cli {
 
 namespace {
@@ -142,7 +144,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 std::optional<std::string> notAFile(const std::string& path) {
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(platform::filesystemPath(path), error);
     if (std::filesystem::is_regular_file(status)) return std::nullopt;
     if (std::filesystem::is_directory(status)) return "is a folder, not a file";
     if (std::filesystem::exists(status)) return "is not a regular file";

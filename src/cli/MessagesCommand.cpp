@@ -60,7 +60,7 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
     nlohmann::ordered_json missing = nlohmann::ordered_json::object();
     std::set<std::int32_t> checked;
     for (const i18n::LanguageEntry& language : languages) {
-        list.push_back({{"display_name", codec->toNarrow(language.display_name)},
+        list.push_back({{"display_name", text::utf16ToUtf8(language.display_name)},
                         {"lang_id", language.lang_id},
                         {"base", language.base}});
         if (!checked.insert(language.base).second) continue; // two languages sharing one range

@@ -55,18 +55,18 @@ int runTable(const Invocation& invocation, std::ostream& out, std::ostream& err)
     for (const cmdtable::MassCmd& entry : table.entries()) {
         nlohmann::ordered_json items = nlohmann::ordered_json::array();
         for (const cmdtable::MassCmdItem& item : entry.items)
-            items.push_back({{"value", item.value}, {"label", item.label}});
+            items.push_back({{"value", item.value}, {"label", jsonText(*codec, item.label)}});
         nlohmann::ordered_json range = nullptr;
         if (entry.count <= 0) range = {entry.range_min, entry.range_max};
-        entries.push_back({{"section", entry.section},
-                           {"name", entry.name},
+        entries.push_back({{"section", jsonText(*codec, entry.section)},
+                           {"name", jsonText(*codec, entry.name)},
                            {"cmd", entry.cmd_code},
                            {"count", entry.count},
                            {"items", std::move(items)},
                            {"range", std::move(range)}});
     }
     nlohmann::ordered_json result;
-    result["title"] = reader->getString(path, "APP", "Title", kTitleBufferSize);
+    result["title"] = jsonText(*codec, reader->getString(path, "APP", "Title", kTitleBufferSize));
     result["entries"] = std::move(entries);
     printJson(out, result);
     return kExitOk;

@@ -21,8 +21,12 @@ DebugSink* setDebugSink(DebugSink* sink);
 // Returns the number of characters formatted behind the prefix.
 // Example: DebugLog("SPTI_GetData()=%08x", 1) writes "QZ::SPTI_GetData()=00000001".
 int DebugLog(const char* format, ...)
-#if defined(__GNUC__)
+#if defined(__clang__)
     __attribute__((format(printf, 1, 2)))
+#elif defined(__GNUC__)
+    // gnu_printf: MinGW's "printf" checks Microsoft's runtime formats (no %zu), while the
+    // C++ library there formats with its own C99 printf, as on Linux.
+    __attribute__((format(gnu_printf, 1, 2)))
 #endif
     ;
 

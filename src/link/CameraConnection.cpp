@@ -2,8 +2,6 @@
 #include "link/CameraConnection.h"
 
 #include <algorithm>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -71,9 +69,10 @@ Outcome CameraConnection::open() {
     error.kind = ConnectionError::Kind::OpenFailed;
     error.path = found.front().openPath;
     error.errorCode = errorCode;
-    error.permissionDenied = errorCode == EACCES || errorCode == EPERM;
+    // The number is the disk system's (errno on Linux, GetLastError on Windows): so are its words.
+    error.permissionDenied = m_system.deniesAccess(errorCode);
     error.text = "cannot open " + error.path + ": error " + std::to_string(errorCode) + " (" +
-                 std::strerror(errorCode) + ")";
+                 m_system.errorText(errorCode) + ")";
     return error;
 }
 

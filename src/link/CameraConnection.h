@@ -30,7 +30,7 @@ struct ConnectionError {
     Kind kind = Kind::CameraFailed;
     CameraIds ids{};               // NoCamera: the identity looked for
     std::string path;              // OpenFailed: what was opened. Example: "/dev/sg2"
-    int errorCode = 0;             // OpenFailed: the system's errno-style number. Example: 13
+    int errorCode = 0;             // OpenFailed: the disk system's error number. Example: 13 (errno)
     bool permissionDenied = false; // OpenFailed: the user may not open the node
     // CameraFailed: why the disk system says the request failed when it was not the camera's
     // doing (DiskSystem::lastFailure); "" when the camera is to blame.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +57,11 @@ public:
     // there is nothing to add to the error number.
     // Example: 13 on Linux -> "This user may not open the camera's device node: install the udev rule ..."
     virtual std::string openAdvice(int /*errorCode*/) const { return {}; }
+    // The system's words for an error number of open(), and whether it says that this user may
+    // not open the device. errno's meanings unless the system numbers its errors otherwise
+    // (Windows: GetLastError). Example: errorText(13) -> "Permission denied" on Linux
+    virtual std::string errorText(int errorCode) const { return std::strerror(errorCode); }
+    virtual bool deniesAccess(int errorCode) const { return errorCode == EACCES || errorCode == EPERM; }
 };
 
 } // namespace trelvik::platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 
 // Small files that a tool keeps beside each other in a folder other people can write to (the
@@ -36,5 +37,12 @@ bool replacePlainFile(const std::string& path, const std::string& content, std::
 // anything but a regular file; nothing is written then.
 // Example: appendToPlainFile("/tmp/cam.json.log", "{...}\n", reason) -> true
 bool appendToPlainFile(const std::string& path, const std::string& text, std::string& reason);
+
+// A path of narrow text (UTF-8 on Linux, the ANSI code page on Windows) for the std::filesystem
+// calls, and back. The C++ library's own narrow conversion on Windows is not the code page's,
+// so a folder named "Wald\x96Kamera" (an en dash in Windows-1252) would not be found.
+// Example: filesystemPath("C:\\Wald\x96Kamera").wstring() -> L"C:\\Wald\u2013Kamera" on Windows
+std::filesystem::path filesystemPath(const std::string& narrow);
+std::string narrowPath(const std::filesystem::path& path);
 
 } // namespace trelvik::platform

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "debuglog/DebugLog.h"
+#include "platform/PlainFile.h"
 
 namespace trelvik::sim {
 
@@ -22,8 +23,8 @@ SimDeviceWatch::SimDeviceWatch(SimDiskSystem& camera) : m_camera(camera) {
     if (!file.empty()) {
         // Whoever reaches the state file through a link writes where the link leads.
         std::error_code ec;
-        const auto target = std::filesystem::canonical(file, ec);
-        if (!ec) file = target.string();
+        const auto target = std::filesystem::canonical(platform::filesystemPath(file), ec);
+        if (!ec) file = platform::narrowPath(target);
     }
     m_signal = platform::makeChangeSignal(file, m_error);
     if (!m_signal) m_error = "cannot watch the simulated camera: " + m_error;

@@ -58,13 +58,13 @@ bool FileStateStore::resolve(std::string& target, std::string& error) const {
     // not a missing file to create.
     if (kind == platform::FileKind::Link) {
         std::error_code ec;
-        const std::filesystem::path final = std::filesystem::canonical(m_path, ec);
+        const std::filesystem::path final = std::filesystem::canonical(platform::filesystemPath(m_path), ec);
         if (ec) {
             error = "state file " + m_path + " is a link that does not lead to a file (" + ec.message() +
                     "); it was left untouched";
             return false;
         }
-        target = final.string();
+        target = platform::narrowPath(final);
         if (!platform::inspectPath(target, kind, reason)) {
             error = "cannot look at state file " + target + ": " + reason;
             return false;

@@ -10,10 +10,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/PlainFile.h"
 #include "support/CliRun.h"
 
 namespace {
@@ -234,12 +236,19 @@ TEST_F(CliCameraTest, CorruptStateFileIsReportedAndKept) {
 TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
     // Each write is a read-modify-write of the whole file; without the lock some would be lost.
     constexpr int kWriters = 16;
-    std::string script;
+    std::vector<int> codes(kWriters, -1);
+    std::vector<std::thread> writers;
     for (int i = 0; i < kWriters; ++i)
-        script += "'" TRELVIK_CLI "' write " + std::to_string(0x10 + i) +
-                  " 0xA5 '--simulate=" + state.string() + "' & ";
-    script += "wait";
-    ASSERT_EQ(std::system(script.c_str()), 0);
+        writers.emplace_back([&, i] {
+            const std::string n = std::to_string(i);
+            codes[i] = trelvik::testing::runAndWait(
+                TRELVIK_CLI, {"write", std::to_string(0x10 + i), "0xA5", "--simulate=" + state.string()},
+                dir / ("out" + n + ".txt"), dir / ("err" + n + ".txt"));
+        });
+    for (std::thread& writer : writers)
+        writer.join();
+    for (int i = 0; i < kWriters; ++i)
+        EXPECT_EQ(codes[i], 0) << readText(dir / ("err" + std::to_string(i) + ".txt"));
     const json j = stateJson();
     for (int i = 0; i < kWriters; ++i) {
         char key[8];
@@ -248,6 +257,32 @@ TEST_F(CliCameraTest, ConcurrentProcessesLoseNoWrite) {
     }
     EXPECT_EQ(readLines(log).size(), static_cast<std::size_t>(kWriters));
 }
+
+// Folder names as a user's home and documents have them. The path is handed over as the
+// system's narrow text (UTF-8 on Linux, the ANSI code page on Windows, where 0x80-0x9F hold the
+// euro sign and the dashes); a name the code page cannot hold must be refused in words.
+class CliStateFolderTest : public CliCameraTest, public ::testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(CliStateFolderTest, WriteAndReadShareTheStateFile) {
+    const fs::path folder = dir / fs::path(std::u16string(GetParam()));
+    fs::create_directories(folder);
+    const fs::path file = folder / "cam.json";
+    const std::string narrow = trelvik::platform::narrowPath(file);
+    const std::string simulate = "--simulate=" + narrow;
+    const CliRun wrote = cli({"write", "0x41", "0x07", simulate}, false);
+    if (trelvik::platform::filesystemPath(narrow) != file) {
+        EXPECT_EQ(wrote.code, 1) << wrote.err;
+        EXPECT_NE(wrote.err.find("state file"), std::string::npos) << wrote.err;
+        return;
+    }
+    EXPECT_EQ(wrote.code, 0) << wrote.err;
+    EXPECT_EQ(cli({"read", "0x41", simulate}, false).out, "0x07\n");
+    EXPECT_EQ(readLines(fs::path(file).concat(".log")).size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CliStateFolderTest,
+                         ::testing::Values(u"Pr\u00fcfung", u"Wald\u2013Kamera", u"\u20ac 5 \u201cneu\u201d",
+                                           u"\u65e5\u672c\u8a9e", u"with  blanks"));
 
 TEST_F(CliCameraTest, SimulateWithoutFileUsesAFreshCameraEachTime) {
     const std::vector<std::string> write{"write", "0x01", "9", "--simulate"};

@@ -36,16 +36,20 @@ TEST_F(CommandFileTest, ExampleWithWindowsLineEnds) {
     EXPECT_EQ(boxes.count(), 0u);
 }
 
-TEST_F(CommandFileTest, Windows1252FileReadsAsUtf8) {
+// Narrow text is the system's: UTF-8 on Linux, the ANSI code page on Windows. Read through
+// the system's codec, the names are the same characters on both.
+TEST_F(CommandFileTest, Windows1252FileReadsAsNarrowText) {
     ASSERT_EQ(table.MassCmd_LoadTable(fixture("cp1252_labels.ini")), 1);
     ASSERT_EQ(table.entry_count(), 1);
-    EXPECT_EQ(table.entries()[0].name, "Gr\xc3\xb6\xc3\x9f"
-                                       "e");
-    EXPECT_EQ(table.entries()[0].items[0].label, "Klein \xe2\x80\x93 schnell");
+    EXPECT_EQ(codec->toWide(table.entries()[0].name), u"Gr\u00f6\u00dfe");
+    EXPECT_EQ(codec->toWide(table.entries()[0].items[0].label), u"Klein \u2013 schnell");
     EXPECT_EQ(catalog.GetLabelText(table.entries()[0].items[1].label), u"Gro\u00df");
 }
 
 TEST_F(CommandFileTest, Utf16FileWithLowerCaseNames) {
+    // The narrow call hands back what the ANSI code page holds; Chinese needs a Chinese one.
+    if (codec->toWide(codec->toNarrow(u"\u89e3\u50cf\u5ea6\u4f4e")) != u"\u89e3\u50cf\u5ea6\u4f4e")
+        GTEST_SKIP() << "the narrow text of this system cannot hold Chinese";
     ASSERT_EQ(table.MassCmd_LoadTable(fixture("utf16_table.ini")), 1);
     ASSERT_EQ(table.entry_count(), 1);
     EXPECT_EQ(catalog.GetLabelText(table.entries()[0].name), u"\u89e3\u50cf\u5ea6");

@@ -389,16 +389,30 @@ TEST(Connection, FollowsTheDeviceEventsButtonAndCheckBox) {
     }
 }
 
-TEST(Connection, AnOpenRefusedForPermissionNamesTheUdevRule) {
-    Rig rig(cmdtable::ToolMode::Settings);
-    rig.disks.openError = 13;
-    rig.connection.startUp();
-    rig.run();
-    ASSERT_EQ(rig.boxes().size(), 1u);
-    const std::string box = rig.boxes()[0];
-    EXPECT_EQ(box.rfind("Error opening sim:camera. Error: 13\n", 0), 0u) << box;
-    EXPECT_NE(box.find("70-trelvik.rules"), std::string::npos) << box;
-    EXPECT_EQ(rig.view.calls, (std::vector<std::string>{"check box", "button off"}));
+// Each system numbers "access denied" its own way and says its own remedy.
+TEST(Connection, AnOpenRefusedForPermissionSaysWhatToDo) {
+    struct Refusal {
+        int code;
+        const char* advice;
+    };
+    const Refusal refusals[] = {{13, "70-trelvik.rules"}, {5, "administrator"}};
+    const auto native = platform::makeNativeDiskSystem();
+    int seen = 0;
+    for (const Refusal& refusal : refusals) {
+        if (!native->deniesAccess(refusal.code)) continue;
+        ++seen;
+        Rig rig(cmdtable::ToolMode::Settings);
+        rig.disks.openError = refusal.code;
+        rig.connection.startUp();
+        rig.run();
+        ASSERT_EQ(rig.boxes().size(), 1u);
+        const std::string box = rig.boxes()[0];
+        EXPECT_EQ(box.rfind("Error opening sim:camera. Error: " + std::to_string(refusal.code) + "\n", 0), 0u)
+            << box;
+        EXPECT_NE(box.find(refusal.advice), std::string::npos) << box;
+        EXPECT_EQ(rig.view.calls, (std::vector<std::string>{"check box", "button off"}));
+    }
+    EXPECT_EQ(seen, 1) << "the native disk system names one of these codes access denied";
 }
 
 TEST(Connection, AnOpenRefusedForAnotherReasonShowsOnlyTheNumber) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -11,6 +9,7 @@
 
 #include "cli/Cli.h"
 #include "support/Files.h"
+#include "support/RunProgram.h"
 
 namespace trelvik::testing {
 
@@ -31,21 +30,10 @@ inline CliRun runCommandLine(const std::vector<std::string>& args) {
 // prints is caught in files of the folder `scratch`. The code is -1 when it did not exit.
 inline CliRun runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& scratch) {
-    const auto quoted = [](const std::string& word) {
-        std::string text = "'";
-        for (char c : word)
-            text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return text + "'";
-    };
     const std::filesystem::path outFile = scratch / "stdout.txt";
     const std::filesystem::path errFile = scratch / "stderr.txt";
-    std::string command = quoted(program);
-    for (const std::string& word : args)
-        command += " " + quoted(word);
-    command += " >" + quoted(outFile.string()) + " 2>" + quoted(errFile.string());
-    const int status = std::system(command.c_str());
     CliRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.code = runAndWait(program, args, outFile, errFile);
     run.out = readText(outFile);
     run.err = readText(errFile);
     return run;

@@ -90,6 +90,14 @@ std::string unguessableSuffix() {
 
 } // namespace
 
+std::filesystem::path filesystemPath(const std::string& narrow) {
+    return std::filesystem::path(narrow);
+}
+
+std::string narrowPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
 bool inspectPath(const std::string& path, FileKind& kind, std::string& reason) {
     struct stat seen {};
     if (::lstat(path.c_str(), &seen) != 0) {

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/FileLock.h"
+#include "platform/PlainFile.h"
+#include "platform/windows/Win32Error.h"
 
 namespace trelvik::platform {
 
@@ -29,11 +31,19 @@ private:
 
 std::unique_ptr<FileLock> lockFileExclusive(const std::string& path, std::string& error) {
     // A link planted in place of the lock file is opened as itself, not followed, and refused.
-    HANDLE file = CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const std::wstring wide = filesystemPath(path).wstring();
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr, OPEN_ALWAYS,
+                              kFlags, nullptr);
+    // LockFileEx needs read access only: a lock file that exists in a folder this user may not
+    // write still locks, so reading a camera there keeps working, as it does on Linux.
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+        file = CreateFileW(wide.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING, kFlags, nullptr);
+        if (file == INVALID_HANDLE_VALUE) SetLastError(ERROR_ACCESS_DENIED);
+    }
     if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot open lock file " + path + ": error " + std::to_string(GetLastError());
+        error = "cannot open lock file " + path + ": " + systemErrorText(GetLastError());
         return nullptr;
     }
     BY_HANDLE_FILE_INFORMATION info{};
@@ -45,7 +55,7 @@ std::unique_ptr<FileLock> lockFileExclusive(const std::string& path, std::string
     }
     OVERLAPPED whole{};
     if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
-        error = "cannot lock " + path + ": error " + std::to_string(GetLastError());
+        error = "cannot lock " + path + ": " + systemErrorText(GetLastError());
         CloseHandle(file);
         return nullptr;
     }

@@ -6,26 +6,26 @@
 #include <random>
 
 #include "platform/PlainFile.h"
+#include "platform/windows/Win32Error.h"
 
 namespace trelvik::platform {
 
 namespace {
 
 // Paths arrive as narrow text in the ANSI code page, as the other narrow calls take them.
+// (std::filesystem::path's own conversion maps bytes as the C runtime's "C" locale does, which
+// is not the code page: 0x80-0x9F, the euro and the dashes among them, came out wrong.)
 std::wstring widePath(const std::string& path) {
-    return std::filesystem::path(path).wstring();
+    if (path.empty()) return {};
+    const int size = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), size);
+    return wide;
 }
 
 std::string reasonOf(DWORD code) {
-    LPSTR text = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string reason = length != 0 && text ? std::string(text, length) : "error " + std::to_string(code);
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
-        reason.pop_back();
-    return reason;
+    return systemErrorText(code);
 }
 
 class Handle {
@@ -95,6 +95,22 @@ std::string unguessableSuffix() {
 }
 
 } // namespace
+
+std::filesystem::path filesystemPath(const std::string& narrow) {
+    return std::filesystem::path(widePath(narrow));
+}
+
+std::string narrowPath(const std::filesystem::path& path) {
+    const std::wstring wide = path.wstring();
+    if (wide.empty()) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size,
+                            nullptr, nullptr);
+    return narrow;
+}
 
 bool inspectPath(const std::string& path, FileKind& kind, std::string& reason) {
     const DWORD attributes = GetFileAttributesW(widePath(path).c_str());

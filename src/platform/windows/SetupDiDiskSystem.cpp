@@ -16,6 +16,7 @@
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
 #include "platform/windows/SptiDisk.h"
+#include "platform/windows/Win32Error.h"
 
 namespace trelvik::platform {
 
@@ -201,6 +202,19 @@ std::unique_ptr<platform::Disk> SetupDiDiskSystem::open(const std::string& openP
     std::unique_ptr<platform::Disk> disk = openSptiDisk(openPath, error);
     errorCode = static_cast<int>(error);
     return disk;
+}
+
+std::string SetupDiDiskSystem::errorText(int errorCode) const {
+    return systemErrorText(static_cast<unsigned long>(errorCode));
+}
+
+bool SetupDiDiskSystem::deniesAccess(int errorCode) const {
+    return errorCode == ERROR_ACCESS_DENIED;
+}
+
+std::string SetupDiDiskSystem::openAdvice(int errorCode) const {
+    if (!deniesAccess(errorCode)) return {};
+    return "Windows lets only an administrator send commands to a disk: start the tool as administrator.";
 }
 
 std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds&) {

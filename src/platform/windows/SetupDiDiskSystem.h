@@ -33,6 +33,10 @@ public:
     std::vector<platform::UsbDeviceNode> usbDevices() override;
     // Opens a disk or volume for pass-through; errorCode = GetLastError() on failure.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
+    // Error numbers here are GetLastError's, not errno's.
+    std::string errorText(int errorCode) const override;
+    bool deniesAccess(int errorCode) const override;
+    std::string openAdvice(int errorCode) const override;
 };
 
 } // namespace trelvik::platform

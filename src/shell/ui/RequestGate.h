@@ -63,6 +63,8 @@ public:
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
     std::string lastFailure() const override { return m_inner.lastFailure(); }
     std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }
+    std::string errorText(int errorCode) const override { return m_inner.errorText(errorCode); }
+    bool deniesAccess(int errorCode) const override { return m_inner.deniesAccess(errorCode); }
 
 private:
     platform::DiskSystem& m_inner;
