@@ -68,6 +68,9 @@ expect_in "$out/info.json" '"version"' '"model"' '"make"'
 "$cli" table "$root/usr/lib/trelvik/mass_cmd.ini" >"$out/table.json"
 expect_in "$out/table.json" '"title": "Trelvik - trail camera configuration"' '"entries"'
 "$cli" messages "$root/usr/lib/trelvik/settings/Camera_Setting_UNICODE_msg.ini" >"$out/messages.json"
+# The profile commands find the packaged command file from the CLI's own place.
+"$cli" dump --simulate >"$out/profile.ini"
+expect_in "$out/profile.ini" "[Settings]" "PIR_SENSITIVITY="
 # A command file that is not there is named, with the tool's exit code for bad input.
 rc=0
 "$cli" table "$root/usr/lib/trelvik/no_such_cmd.ini" 2>"$out/missing.txt" || rc=$?
