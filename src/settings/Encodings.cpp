@@ -20,13 +20,13 @@ ShownDuration minutes(int amount) {
     return {amount + kLastSecondPosition, amount, true};
 }
 
-// The byte an edit's character stands for, or 0 when none.
+// The byte an edit's character stands for; '?' when none, as a single-byte code page makes it.
 std::uint8_t byteOfCharacter(char16_t c) {
     if (c == kDeletePicture) return kDelete;
-    if (c > kControlPictures && c < kControlPictures + 0x20)
+    if (c >= kControlPictures && c < kControlPictures + 0x20)
         return static_cast<std::uint8_t>(c - kControlPictures);
     if ((c >= 0x20 && c < kDelete) || (c >= 0x80 && c <= kLastLatin1)) return static_cast<std::uint8_t>(c);
-    return 0;
+    return '?';
 }
 
 } // namespace
@@ -89,9 +89,12 @@ ShownDuration intervalAt(int position) {
 }
 
 std::u16string textFromRegisters(std::span<const std::uint8_t> bytes) {
+    // Trailing zero bytes are the filling a write adds back; a zero byte before others is
+    // shown, so that the bytes after it survive a Load and Save.
+    std::size_t length = bytes.size();
+    while (length > 0 && bytes[length - 1] == 0) --length;
     std::u16string text;
-    for (std::uint8_t byte : bytes) {
-        if (byte == 0) break;
+    for (std::uint8_t byte : bytes.first(length)) {
         if (byte < 0x20)
             text += static_cast<char16_t>(kControlPictures + byte);
         else if (byte == kDelete)
@@ -104,10 +107,7 @@ std::u16string textFromRegisters(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> registersFromText(std::u16string_view text, int width) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(width, 0)), 0);
-    for (std::size_t i = 0; i < bytes.size() && i < text.size(); ++i) {
-        const std::uint8_t byte = byteOfCharacter(text[i]);
-        bytes[i] = byte ? byte : '?';
-    }
+    for (std::size_t i = 0; i < bytes.size() && i < text.size(); ++i) bytes[i] = byteOfCharacter(text[i]);
     return bytes;
 }
 

@@ -59,15 +59,15 @@ unsigned intervalSeconds(int position);
 // The value label of an interval position. Example: 64 -> {64, 5, min}.
 ShownDuration intervalAt(int position);
 
-// Text registers: one byte per character, the text ending at the first zero byte. The edit
-// shows each byte as one character, so a text read and written back unchanged gives the
-// same bytes: 0x20-0x7E as themselves, 0xA0-0xFF and the C1 bytes 0x80-0x9F as the Latin-1
-// characters of the same number, and the control bytes 0x01-0x1F and 0x7F as their Unicode
-// control pictures (U+2401-U+241F, U+2421), which the edit shows and keeps.
-// Example: {'A', 0x01, 'b', 0x00, 'x'} -> u"A\u2401b".
+// Text registers: one byte per character, the trailing zero bytes left out (a write fills
+// them in again). The edit shows each byte as one character, so a text read and written back
+// unchanged gives the same bytes: 0x20-0x7E as themselves, 0xA0-0xFF and the C1 bytes
+// 0x80-0x9F as the Latin-1 characters of the same number, and the control bytes 0x00-0x1F and
+// 0x7F as their Unicode control pictures (U+2400-U+241F, U+2421), which the edit shows and
+// keeps. Example: {'A', 0x01, 'b', 0x00, 'x', 0x00} -> u"A\u2401b\u2400x".
 std::u16string textFromRegisters(std::span<const std::uint8_t> bytes);
 // The `width` bytes for an edit's text: its first `width` characters, then zero bytes. A
-// character that stands for no byte (beyond Latin-1, or a zero) becomes '?', as a conversion
+// character that stands for no byte (beyond Latin-1, a raw U+0000) becomes '?', as a conversion
 // to a single-byte code page makes it. Example: (u"ab", 4) -> {'a', 'b', 0, 0}.
 std::vector<std::uint8_t> registersFromText(std::u16string_view text, int width);
 
