@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   umockdev libumockdev-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-noto-cjk
+  xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-noto-cjk fonts-freefont-ttf
   dpkg-dev help2man librsvg2-bin lintian appstream desktop-file-utils bash-completion x11-utils
 )
 

@@ -92,7 +92,8 @@ std::u16string textFromRegisters(std::span<const std::uint8_t> bytes) {
     // Trailing zero bytes are the filling a write adds back; a zero byte before others is
     // shown, so that the bytes after it survive a Load and Save.
     std::size_t length = bytes.size();
-    while (length > 0 && bytes[length - 1] == 0) --length;
+    while (length > 0 && bytes[length - 1] == 0)
+        --length;
     std::u16string text;
     for (std::uint8_t byte : bytes.first(length)) {
         if (byte < 0x20)
@@ -107,7 +108,8 @@ std::u16string textFromRegisters(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> registersFromText(std::u16string_view text, int width) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(width, 0)), 0);
-    for (std::size_t i = 0; i < bytes.size() && i < text.size(); ++i) bytes[i] = byteOfCharacter(text[i]);
+    for (std::size_t i = 0; i < bytes.size() && i < text.size(); ++i)
+        bytes[i] = byteOfCharacter(text[i]);
     return bytes;
 }
 

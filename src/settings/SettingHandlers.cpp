@@ -157,13 +157,17 @@ void SettingHandlers::readText(const SettingRow& row) {
         if (m_registers.read(static_cast<std::uint8_t>(row.code + i), byte) != Status::Ok) break;
         bytes.push_back(byte);
     }
+    m_textRegistersRead[row.code] = static_cast<int>(bytes.size());
     m_controls.showEditResult(valueControlName(row), !bytes.empty(), textFromRegisters(bytes));
 }
 
 void SettingHandlers::writeText(const SettingRow& row) {
     const std::string edit = valueControlName(row);
     if (!m_controls.isEnabled(edit)) return;
-    const std::vector<std::uint8_t> bytes = registersFromText(m_controls.text(edit), row.width);
+    // Before any read the whole setting is the user's to write.
+    const auto read = m_textRegistersRead.find(row.code);
+    const int width = read == m_textRegistersRead.end() ? row.width : read->second;
+    const std::vector<std::uint8_t> bytes = registersFromText(m_controls.text(edit), width);
     // Registers written before a failure stay written; the emptied edit says the text is lost.
     if (writeAll(row, bytes))
         m_controls.showEditResult(edit, true, textFromRegisters(bytes));

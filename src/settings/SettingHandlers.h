@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -108,6 +109,9 @@ private:
     // succeed. Ok when all did.
     bool writeAll(const SettingRow& row, const std::vector<std::uint8_t>& bytes);
 
+    // Registers of a text setting that its last read reached, by first code. A read that
+    // stopped part-way leaves the rest unknown, and a write must not fill them with zeros.
+    std::map<int, int> m_textRegistersRead;
     const cmdtable::MassCmdTable& m_table;
     RegisterPort& m_registers;
     SettingControls& m_controls;

@@ -3,6 +3,10 @@
 
 namespace trelvik::shell {
 
+namespace {
+constexpr char kUsageLine[] = "Usage: trelvik [--simulate[=STATE.json]] [QT-OPTIONS]\n";
+}
+
 ToolCommandLine ParseToolCommandLine(const std::vector<std::string>& args) {
     ToolCommandLine line;
     bool decided = false;
@@ -13,12 +17,12 @@ ToolCommandLine ParseToolCommandLine(const std::vector<std::string>& args) {
         } else if (!decided && (word == "--version" || word == "-V")) {
             line.action = ToolCommandLine::Action::Version;
             decided = true;
-        } else if (line.simulate) {
-            continue;
         } else if (word == "--simulate") {
-            line.simulate = std::string();
+            if (!line.simulate) line.simulate = std::string();
         } else if (word.rfind("--simulate=", 0) == 0) {
-            line.simulate = word.substr(11);
+            if (!line.simulate) line.simulate = word.substr(11);
+        } else if (word != "--help" && word != "-h" && word != "--version" && word != "-V") {
+            line.unknown.push_back(word);
         }
     }
     return line;
@@ -27,7 +31,7 @@ ToolCommandLine ParseToolCommandLine(const std::vector<std::string>& args) {
 // Written for people and for help2man, which turns it into trelvik(1): "Heading:" lines
 // become sections, indented option lines become the OPTIONS list.
 std::string ToolHelpText() {
-    return "Usage: trelvik [--simulate[=STATE.json]] [QT-OPTIONS]\n"
+    return std::string(kUsageLine) +
            "Configure a battery-powered USB trail camera: its settings, clock, storage media and\n"
            "identity, over the camera's vendor SCSI commands.\n"
            "\n"
@@ -45,11 +49,19 @@ std::string ToolHelpText() {
            "  -h, --help               print this help and exit\n"
            "  -V, --version            print the version and exit\n"
            "\n"
-           "Qt's own options (-platform NAME, -style NAME, ...) are accepted; other words are\n"
-           "ignored.\n"
+           "Qt's own options (-platform NAME, -style NAME, ...) are accepted; any other word is\n"
+           "an error.\n"
            "\n"
            "Exit status:\n"
-           "  0  always: errors are shown in the tool's own message boxes.\n";
+           "  0  the tool ran and was closed: its errors are shown in its own message boxes\n"
+           "  1  an option it does not know, or no display to show the window on\n";
+}
+
+std::string ToolUsageError(const std::vector<std::string>& unknown) {
+    std::string text = "trelvik: unknown option";
+    for (const std::string& word : unknown)
+        text += " \"" + word + "\"";
+    return text + "\n" + kUsageLine + "Try 'trelvik --help' for more information.\n";
 }
 
 std::string ToolVersionText() {

@@ -20,6 +20,9 @@ FieldProblem strictFieldProblem(std::u16string_view field) {
     // Digits past the ones that count would be dropped silently, and the code sent would
     // not be the one typed.
     if (field.size() > kCommandFieldLength) return FieldProblem::TooLong;
+    const std::size_t firstSignificant = field.find_first_not_of(u'0');
+    if (firstSignificant != std::u16string_view::npos && field.size() - firstSignificant > 2)
+        return FieldProblem::AboveByte;
     return FieldProblem::None;
 }
 
@@ -37,6 +40,9 @@ std::string fieldProblemText(FieldProblem problem, std::string_view label, std::
                advice;
     case FieldProblem::TooLong:
         return field + " holds more than " + std::to_string(kCommandFieldLength) + " digits." + advice;
+    case FieldProblem::AboveByte:
+        return field + " \"" + std::string(shown) +
+               "\" is above FF: registers and their values are one byte, 00 to FF. Nothing was written.";
     }
     return {};
 }

@@ -12,7 +12,8 @@
 // A read is harmless, so Command Read takes whatever hexadecimal digits lead the field. A write
 // is not: register 0x00 takes the factory reset, and a typo such as "0x4E" read leniently
 // would address it. So Command Write takes a field only when it is hexadecimal digits and
-// nothing else.
+// nothing else, of a value that fits in a byte: "100" kept to its low byte would be the
+// factory reset too.
 namespace trelvik::utilities {
 
 // Characters of a field that count; a read ignores the rest, a write refuses a longer field.
@@ -27,8 +28,8 @@ inline constexpr std::string_view kCommandWriteCaption = "Command Write";
 inline constexpr std::string_view kReadFailedData = "<N/A>";
 inline constexpr std::string_view kReadNoValueData = "<None>";
 
-// Why a field cannot be written. Example: u"0x41" -> NotHex.
-enum class FieldProblem { None, Empty, NotHex, TooLong };
+// Why a field cannot be written. Examples: u"0x41" -> NotHex; u"100" -> AboveByte; u"041" -> None.
+enum class FieldProblem { None, Empty, NotHex, TooLong, AboveByte };
 FieldProblem strictFieldProblem(std::u16string_view field);
 
 // The refusal's text for the field labelled `label` ("Command" or "Data"); `shown` is the

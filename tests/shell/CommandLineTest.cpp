@@ -17,6 +17,7 @@ struct LineCase {
     std::vector<std::string> args;
     Action action;
     std::optional<std::string> simulate;
+    std::vector<std::string> unknown = {};
 };
 
 class ToolCommandLineTest : public ::testing::TestWithParam<LineCase> {};
@@ -26,6 +27,7 @@ TEST_P(ToolCommandLineTest, DecidesWhatTheToolDoes) {
     const ToolCommandLine line = ParseToolCommandLine(c.args);
     EXPECT_EQ(line.action, c.action);
     EXPECT_EQ(line.simulate, c.simulate);
+    EXPECT_EQ(line.unknown, c.unknown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -39,8 +41,13 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{{"-V"}, Action::Version, std::nullopt},
         LineCase{{"--version", "--help"}, Action::Version, std::nullopt},
         LineCase{{"--help", "--version"}, Action::Help, std::nullopt},
-        LineCase{{"-platform", "offscreen", "--simulate"}, Action::Run, std::string()},
-        LineCase{{"--simulated", "help", "version"}, Action::Run, std::nullopt},
+        LineCase{
+            {"-platform", "offscreen", "--simulate"}, Action::Run, std::string(), {"-platform", "offscreen"}},
+        LineCase{{"--simulated", "help", "version"},
+                 Action::Run,
+                 std::nullopt,
+                 {"--simulated", "help", "version"}},
+        LineCase{{"--bogus", "--help"}, Action::Help, std::nullopt, {"--bogus"}},
         LineCase{{"--simulate", "--help"}, Action::Help, std::string()}));
 
 TEST(ToolHelpText, NamesEveryOptionAndTheExitStatus) {

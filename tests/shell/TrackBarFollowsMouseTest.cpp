@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -22,13 +24,18 @@ struct Window {
     QSlider* bar = new QSlider(Qt::Horizontal);
     QSlider* other = new QSlider(Qt::Horizontal);
     QLineEdit* edit = new QLineEdit;
+    QComboBox* list = new QComboBox;
+    QDateTimeEdit* picker = new QDateTimeEdit(QDate(2026, 6, 15));
     TrackBarFollowsMouse follows{&window};
 
     Window() {
         auto* layout = new QVBoxLayout(&window);
         for (QWidget* widget :
-             {static_cast<QWidget*>(bar), static_cast<QWidget*>(other), static_cast<QWidget*>(edit)})
+             {static_cast<QWidget*>(bar), static_cast<QWidget*>(other), static_cast<QWidget*>(edit),
+              static_cast<QWidget*>(list), static_cast<QWidget*>(picker)})
             layout->addWidget(widget);
+        list->addItems({"Normal", "Debug log", "Other"});
+        list->setCurrentIndex(1);
         for (QSlider* slider : {bar, other}) {
             slider->setRange(0, 10);
             slider->setValue(5);
@@ -84,6 +91,27 @@ TEST_F(TrackBarFollowsMouseTest, ABarWithoutTheFocusIgnoresTheWheelWhileAnEditHa
     turnWheel(w.edit, -120);
     EXPECT_EQ(w.bar->value(), 5);
     EXPECT_EQ(w.other->value(), 5);
+}
+
+// What one wheel notch towards the user changes, by the control focused and the one under the
+// mouse: only the focused list or picker, or the focused bar wherever the wheel lands.
+TEST_F(TrackBarFollowsMouseTest, AListOrPickerTakesTheWheelOnlyWithTheFocus) {
+    const char* const names[] = {"bar", "edit", "list", "picker"};
+    std::string seen;
+    for (int focused = 0; focused < 4; ++focused)
+        for (int under = 0; under < 4; ++under) {
+            Window w;
+            QWidget* controls[] = {w.bar, w.edit, w.list, w.picker};
+            controls[focused]->setFocus();
+            turnWheel(controls[under], 120);
+            seen += std::string(names[focused]) + "/" + names[under] + ":" +
+                    (w.bar->value() != 5 ? " bar" : "") + (w.list->currentIndex() != 1 ? " list" : "") +
+                    (w.picker->date() != QDate(2026, 6, 15) ? " picker" : "") + "\n";
+        }
+    EXPECT_EQ(seen, "bar/bar: bar\nbar/edit: bar\nbar/list: bar\nbar/picker: bar\n"
+                    "edit/bar:\nedit/edit:\nedit/list:\nedit/picker:\n"
+                    "list/bar:\nlist/edit:\nlist/list: list\nlist/picker:\n"
+                    "picker/bar:\npicker/edit:\npicker/list:\npicker/picker: picker\n");
 }
 
 TEST_F(TrackBarFollowsMouseTest, ValueChangeIsSignalledAsForAnyMove) {

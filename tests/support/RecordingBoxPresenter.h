@@ -16,6 +16,7 @@ class RecordingBoxPresenter : public i18n::BoxPresenter {
 public:
     int show(const i18n::BoxRequest& request) override {
         m_requests.push_back(request);
+        if (forwardTo) return forwardTo->show(request);
         if (m_answers.empty()) return i18n::kAnswerOk;
         const int answer = m_answers.front();
         m_answers.pop_front();
@@ -40,6 +41,9 @@ public:
         m_requests.clear();
         m_answers.clear();
     }
+
+    // When set, boxes are shown by this presenter (the real one, on a display) and answered there.
+    i18n::BoxPresenter* forwardTo = nullptr;
 
 private:
     std::vector<i18n::BoxRequest> m_requests;

@@ -43,8 +43,9 @@ void setCaption(QMessageBox& box, QMessageBox::StandardButton which, const std::
 } // namespace
 
 int QtBoxPresenter::show(const BoxRequest& request) {
+    // A box without a title of its own gets the one the system gives such boxes.
     QMessageBox box(toQtIcon(request.icon),
-                    request.title.empty() ? QApplication::applicationDisplayName()
+                    request.title.empty() ? QStringLiteral("Error")
                                           : QString::fromStdU16String(request.title),
                     QString::fromStdU16String(request.text), toQtButtons(request.buttons), m_owner);
     box.setObjectName("TrelvikMessageBox");

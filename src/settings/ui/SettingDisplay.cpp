@@ -32,6 +32,16 @@ void colourList(QComboBox& list, std::uint32_t background, std::uint32_t text) {
             palette.setColor(group, role, fromBgr(text));
     }
     list.setPalette(palette);
+    // The style shades a list's face as a gradient of its palette, which turns the red of a
+    // failure pink and the grey-beige of an unknown register near white. Those two are
+    // painted flat, exactly their colour, as the coloured groups are.
+    const QString flat =
+        background == kKnownBackground
+            ? QString()
+            : QStringLiteral("QComboBox { background-color: %1; color: %2; border: 1px solid %3; }")
+                  .arg(fromBgr(background).name(), fromBgr(text).name(),
+                       palette.color(QPalette::Dark).name());
+    if (list.styleSheet() != flat) list.setStyleSheet(flat);
 }
 
 void processPending() {

@@ -7,6 +7,10 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
+
+#include "settings/SettingHandlers.h"
+
 namespace trelvik::settings {
 
 namespace {
@@ -89,6 +93,13 @@ void buildTrackBarRow(QWidget& group, const SettingRow& row) {
     track->setTickPosition(QSlider::NoTicks);
     auto* value = place<QLabel>(group, valueLabelName(row), row.x + columns.valueLabelX, row.y,
                                 columns.valueLabelWidth);
+    // The Settings page's unit words come from the message file, up to kMaxUnitWordLength
+    // characters each; the page has room for the longest beside the largest amount.
+    if (row.page == Page::Settings)
+        value->setFixedWidth(std::max(
+            columns.valueLabelWidth,
+            value->fontMetrics().horizontalAdvance(
+                QStringLiteral("8888 ") + QString(static_cast<qsizetype>(kMaxUnitWordLength), u'W'))));
     // Like every label here, the value shows its group's colour through.
     value->setText("0");
 }

@@ -50,9 +50,12 @@ void WindowSettings::bindRow(const SettingRow& row) {
     if (auto* button = find<QPushButton>(writeButtonName(row)))
         connect(button, &QPushButton::clicked, this, [this, bound] { m_handlers.write(*bound); });
     if (valueControlOf(row.kind) != ValueControl::TrackBar) return;
-    if (auto* trackBar = find<QSlider>(valueControlName(row)))
+    if (auto* trackBar = find<QSlider>(valueControlName(row))) {
         connect(trackBar, &QSlider::valueChanged, this,
                 [this, bound](int position) { m_handlers.trackBarChanged(*bound, position); });
+        // The command table's range may have moved the thumb before anyone listened.
+        m_handlers.trackBarChanged(row, trackBar->value());
+    }
 }
 
 bool WindowSettings::isEnabled(std::string_view control) const {

@@ -316,9 +316,9 @@ void TForm1::setWindowColour(std::uint32_t bgr) {
 }
 
 void TForm1::setCaption(const std::string& title) {
-    const QString caption = QString::fromStdString(title);
-    setWindowTitle(caption);
-    QApplication::setApplicationDisplayName(caption);
+    // Only the window's own title: an application display name would be appended by Qt to
+    // every window's title, this one's and every box's.
+    setWindowTitle(QString::fromStdString(title));
 }
 
 void TForm1::adaptToToolMode(cmdtable::ToolMode toolMode) {

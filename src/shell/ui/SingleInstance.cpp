@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMetaMethod>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "debuglog/DebugLog.h"
 
@@ -57,7 +59,7 @@ void SingleInstance::onNewConnection() {
         auto readRequest = [this, socket] {
             if (socket->bytesAvailable() > 0 && socket->readAll().contains("999")) {
                 debuglog::DebugLog("another start asked to bring the window to the front\n");
-                emit bringToFrontRequested();
+                request();
             }
         };
         connect(socket, &QLocalSocket::readyRead, this, readRequest);
@@ -67,6 +69,20 @@ void SingleInstance::onNewConnection() {
         });
         readRequest();
     }
+}
+
+void SingleInstance::request() {
+    if (isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::bringToFrontRequested)))
+        emit bringToFrontRequested();
+    else
+        m_pending = true;
+}
+
+void SingleInstance::connectNotify(const QMetaMethod& signal) {
+    if (!m_pending || signal != QMetaMethod::fromSignal(&SingleInstance::bringToFrontRequested)) return;
+    m_pending = false;
+    // After the connect returns, so the receiver is complete when it hears.
+    QTimer::singleShot(0, this, [this] { emit bringToFrontRequested(); });
 }
 
 } // namespace trelvik::shell

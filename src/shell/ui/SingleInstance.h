@@ -29,11 +29,18 @@ public:
     bool listen();
 
 signals:
+    // A request that arrives before anything is connected here (the window still starting) is
+    // kept and emitted, once, as soon as a receiver connects.
     void bringToFrontRequested();
+
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
 
 private:
     void onNewConnection();
+    void request();
 
+    bool m_pending = false;
     QString m_name;
     QLocalServer* m_server = nullptr;
 };

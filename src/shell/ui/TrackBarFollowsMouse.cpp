@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "shell/ui/TrackBarFollowsMouse.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
+#include <QLineEdit>
 #include <QSlider>
 #include <QTimer>
 #include <QWheelEvent>
@@ -10,6 +13,22 @@
 #include "shell/TrackBarInput.h"
 
 namespace trelvik::shell {
+
+namespace {
+
+// The list, edit or picker a wheel message landed on, the picker itself when it landed on the
+// picker's own edit; null for anything else.
+QWidget* valueControlAt(QObject* watched, const QWidget* window) {
+    QWidget* control = nullptr;
+    for (auto* widget = qobject_cast<QWidget*>(watched); widget && widget != window;
+         widget = widget->parentWidget())
+        if (qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+            qobject_cast<QLineEdit*>(widget))
+            control = widget;
+    return control;
+}
+
+} // namespace
 
 TrackBarFollowsMouse::TrackBarFollowsMouse(QWidget* window) : QObject(window), m_window(window->window()) {
     // Qt offers a wheel to the widget under the mouse and then to its parents, never to the
@@ -44,6 +63,12 @@ bool TrackBarFollowsMouse::eventFilter(QObject* watched, QEvent* event) {
         if (outcome.handled) {
             bar->setValue(outcome.position);
             return true;
+        }
+        // Qt gives the wheel to the control under the mouse. A list or picker the user is not
+        // on would change a setting unseen, and the next Save would write it.
+        if (QWidget* control = valueControlAt(watched, m_window)) {
+            const QWidget* focus = m_window->focusWidget();
+            return !(focus && (focus == control || control->isAncestorOf(focus)));
         }
         return qobject_cast<QSlider*>(watched) != nullptr;
     }

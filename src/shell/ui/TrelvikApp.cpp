@@ -4,6 +4,7 @@
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -95,6 +96,26 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     return app.exec();
 }
 
+// Qt ends a program that finds no display with an abort and a core dump, after a screenful
+// of plugin advice. Until the application stands, its messages are held back; a fatal one
+// becomes one line and exit status 1.
+QStringList g_startMessages;
+QtMessageHandler g_defaultMessages = nullptr;
+
+void startMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) {
+        g_startMessages << message;
+        return;
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    std::fprintf(stderr,
+                 "trelvik: no display found to show the window on (%s); start it in a desktop "
+                 "session or under xvfb-run\n",
+                 display.isEmpty() ? "DISPLAY is not set" : ("cannot open DISPLAY " + display).constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -109,7 +130,17 @@ int main(int argc, char** argv) {
         std::fputs(text.c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    g_defaultMessages = qInstallMessageHandler(startMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_defaultMessages);
+    for (const QString& message : std::as_const(g_startMessages))
+        qWarning("%s", qUtf8Printable(message));
+    // Qt has taken its own options out of argv by now; whatever is left, the tool must know.
+    const ToolCommandLine rest = trelvik::shell::ParseToolCommandLine({argv + 1, argv + argc});
+    if (!rest.unknown.empty()) {
+        std::fputs(trelvik::shell::ToolUsageError(rest.unknown).c_str(), stderr);
+        return 1;
+    }
     QApplication::setApplicationName("trelvik");
     // Fusion paints a palette's colours as flat fills on every platform, which the coloured
     // groups and the connection colour rely on.
@@ -123,6 +154,7 @@ int main(int argc, char** argv) {
                               QString::fromLocal8Bit(error.what()));
     }
     trelvik::debuglog::setDebugSink(nullptr);
-    // The tool ends with 0 whichever way it ends, as its callers have always seen.
+    // Once its window stood, the tool ends with 0 whichever way it ends, as its callers have
+    // always seen.
     return 0;
 }

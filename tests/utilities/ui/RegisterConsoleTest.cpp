@@ -24,6 +24,11 @@ std::string refusal(const std::string& problem) {
            "written. OK\n";
 }
 
+std::string tooBig(const std::string& field) {
+    return "error [Command Write] The " + field +
+           " is above FF: registers and their values are one byte, 00 to FF. Nothing was written. OK\n";
+}
+
 // Registers 0x00, 0x04 and 0x41 hold 01, 00 and 02 before each click; 0x24 is not supported.
 const std::string kRead = "information [Command Read] ";
 const std::string kWrite = "information [Command Write] ";
@@ -43,7 +48,7 @@ const ConsoleCase kReadCases[] = {
     {"41", "77", "fail", "R41! <N/A> 02\nerror [Command Read] [41] is failed to read from device! OK\n"},
 };
 const ConsoleCase kWriteCases[] = {
-    {"141", "1FF", "", "W41=FF 1FF FF\n" + kWrite + "[41] = FF is written to device! OK\n"},
+    {"041", "0FF", "", "W41=FF 0FF FF\n" + kWrite + "[41] = FF is written to device! OK\n"},
     {"41", "05", "fail", "W41=05! 05 02\nerror [Command Write] [41] = 05 is failed to write to device! OK\n"},
     {"41", "05", "echo", "W41=05 05 05\nerror [Command Write] [41] = 05 is failed to write to device! OK\n"},
     // A write is strict: a refused field sends nothing, and its text is never a format.
@@ -59,6 +64,12 @@ const ConsoleCase kWriteCases[] = {
      " <None> 02\n" + refusal("Data field \"<None>\" holds a character that is not a hexadecimal digit.")},
     {"0000000000000000000000000000000000000041", "05", "",
      " 05 02\n" + refusal("Command field holds more than 39 digits.")},
+    // Kept to its low byte, "100" would be register 0x00 and FF the factory reset.
+    {"100", "FF", "", " FF 02\n" + tooBig("Command field \"100\"")},
+    {"41", "1FF", "", " 1FF 02\n" + tooBig("Data field \"1FF\"")},
+    {"\uFF14\uFF11", "05", "",
+     " 05 02\n" +
+         refusal("Command field \"\uFF14\uFF11\" holds a character that is not a hexadecimal digit.")},
 };
 
 void run(UtilityWindow& window, const ConsoleCase& c, const char* button) {

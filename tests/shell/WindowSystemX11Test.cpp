@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: MIT
+// The whole tool on a real X server, checked where the user meets it: the titles the server
+// holds for the window and its boxes, and the colours on screen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstring>
+#include <set>
+
+#include <xcb/xcb.h>
+
+#include "i18n/ui/QtBoxPresenter.h"
+#include "shell/CameraWindow.h"
+#include "shell/ui/WindowActions.h"
+#include "shell/ui/WindowConnection.h"
+#include "sim/SimDeviceWatch.h"
+
+namespace trelvik::testing {
+namespace {
+
+// The title the X server holds: _NET_WM_NAME, and WM_NAME too when it is plain text that differs.
+std::string serverTitle(WId window) {
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    const auto atom = [x](const char* name) {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr);
+        const xcb_atom_t found = reply ? reply->atom : XCB_ATOM_NONE;
+        free(reply);
+        return found;
+    };
+    const auto property = [x, &atom, window](xcb_atom_t name, bool plainOnly) {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            x, xcb_get_property(x, 0, static_cast<xcb_window_t>(window), name, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+            nullptr);
+        std::string value;
+        if (reply && (!plainOnly || reply->type == XCB_ATOM_STRING || reply->type == atom("UTF8_STRING")))
+            value.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                         static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+        free(reply);
+        return value;
+    };
+    const std::string net = property(atom("_NET_WM_NAME"), false);
+    const std::string plain = property(XCB_ATOM_WM_NAME, true);
+    xcb_disconnect(x);
+    return plain.empty() || plain == net ? net : net + " | WM_NAME " + plain;
+}
+
+// The server's title once Qt has sent `window`'s own, or what it holds after a second.
+std::string settledTitle(QWidget& window) {
+    QElapsedTimer waited;
+    waited.start();
+    std::string title;
+    do {
+        QApplication::processEvents();
+        title = serverTitle(window.winId());
+    } while (title != window.windowTitle().toStdString() && waited.elapsed() < 1000);
+    return title;
+}
+
+// The whole tool as it starts: window, connection and every action, boxes shown for real.
+struct Tool : CameraWindow {
+    i18n::QtBoxPresenter boxes;
+    sim::SimDeviceWatch watch{camera};
+    std::unique_ptr<platform::ProgramWindows> windows = platform::makeNativeProgramWindows();
+    std::unique_ptr<shell::WindowConnection> connection;
+    std::unique_ptr<shell::WindowActions> actions;
+
+    explicit Tool(std::initializer_list<const char*> files) : CameraWindow(files) {
+        boxes.setOwner(&tool.form);
+        tool.presenter.forwardTo = &boxes;
+        connection = std::make_unique<shell::WindowConnection>(
+            tool.form,
+            shell::ConnectionServices{camera, camera.ids(), tool.state, tool.reporter, tool.catalog, *tool.codec,
+                                      &watch},
+            *windows, tool.state, '/');
+        actions = std::make_unique<shell::WindowActions>(
+            tool.form, shell::WindowActionServices{tool.table(), tool.state, tool.reporter, *tool.codec,
+                                                   [this] { return connection->connection().cameraHandle(); },
+                                                   camera, {}});
+        tool.form.show();
+        connection->startUp();
+    }
+    // Clicks `button` and gives the server's title of the box it opens, which is then closed
+    // by Escape (No, Cancel or OK).
+    std::string boxTitle(const std::string& button) {
+        std::string title = "no box";
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            title = settledTitle(*box);
+            box->reject();
+        });
+        poll.start(20);
+        click({button});
+        return title;
+    }
+};
+
+// Each row: the tool, then the window's title after its Load, after a second Load, and the
+// titles of one box of each kind.
+TEST(WindowSystem, TitlesAreExactlyTheTextsOfTheWindowAndItsBoxes) {
+    std::string seen;
+    for (const auto files : {std::initializer_list<const char*>{"mass_cmd.ini"},
+                             {"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"}}) {
+        Tool tool(files);
+        const bool full = files.size() == 1;
+        seen += settledTitle(tool.tool.form) + "\n";
+        tool.click({"TntButton_Load_Camera_Settings"});
+        seen += settledTitle(tool.tool.form) + "\n";
+        seen += tool.boxTitle("TntButton_Reset_Settings") + "\n";
+        seen += tool.boxTitle("TntButton_Card_Format") + "\n";
+        if (full) seen += tool.boxTitle("TntButtonCommandRead") + "\n";
+        // Without a camera, Connect says so in the tool's plain error box or its message box
+        // (the first click may only end the connection).
+        tool.find<QCheckBox>("TntCheckBox_Camera_Auto_Connect")->click();
+        tool.set({}, [](sim::CameraState& s) { s.plugged = false; });
+        std::string notFound = tool.boxTitle("TntButton_Connect");
+        if (notFound == "no box") notFound = tool.boxTitle("TntButton_Connect");
+        seen += notFound + "\n";
+    }
+    const std::string full = "Trelvik - trail camera configuration - Firmware Version:V1.02, Model ID:TRELVIK "
+                             "SIMCAM TC-20, Make ID:Trelvik Outdoor\n";
+    const std::string settings = "Trelvik - camera settings - Firmware:V1.02\n";
+    EXPECT_EQ(seen, full + full + "Reset Settings\nFormat?\nCommand Read\nError\n" + settings + settings +
+                        "Werkseinstellungen\nFormatieren?\nTrelvik\n");
+}
+
+// The pixels inside a list, away from its frame, arrow and text: one colour when flat.
+std::set<QRgb> listFace(QComboBox& list) {
+    const QPoint corner = list.mapToGlobal(QPoint(0, 0));
+    const QImage shot = QApplication::primaryScreen()
+                            ->grabWindow(0, corner.x() + 3, corner.y() + 3, 20, list.height() - 6)
+                            .toImage();
+    std::set<QRgb> colours;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            colours.insert(shot.pixel(x, y) & 0xFFFFFF);
+    return colours;
+}
+
+TEST(WindowSystem, FailedAndUnknownListsAreFlatRedAndGreyBeigeOnScreen) {
+    Tool tool({"mass_cmd.ini"});
+    tool.set({}, [](sim::CameraState& s) {
+        s.unsupported = {0x3D};
+        s.faults.wrongEcho = {0x3C};
+    });
+    tool.click({"TntButton_Load_Camera_Settings"});
+    tool.find<QTabWidget>("TntPageControl1")->setCurrentWidget(tool.find<QWidget>("TabSheet_Hunter_Cam"));
+    QApplication::processEvents();
+    EXPECT_EQ(listFace(*tool.find<QComboBox>("TntComboBox_CFG_PIR_CENTER_ENABLE")), std::set<QRgb>{0xFF0000});
+    EXPECT_EQ(listFace(*tool.find<QComboBox>("TntComboBox_CFG_PIR_SIDE_ENABLE")), std::set<QRgb>{0xECE9D8});
+    const QString shot = qEnvironmentVariable("TRELVIK_SCREENSHOT");
+    if (!shot.isEmpty()) tool.tool.form.grab().save(shot);
+}
+
+} // namespace
+} // namespace trelvik::testing
+
+int main(int argc, char** argv) {
+    // The X server is the point: never the offscreen platform a test run may ask for.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
