@@ -365,6 +365,8 @@ TEST(NumberSettings, ReadWriteAndShowEachEncoding) {
 
 TEST(NumberSettings, TheValueLabelFollowsTheThumb) {
     Rig rig;
+    // Before any Load the label tells where the command table's range put the thumb.
+    EXPECT_EQ(rig.find<QLabel>("TntLabel_VAL_CFG_CONTINUOUS_CAPTURE_COUNT")->text().toStdString(), "1");
     const struct {
         const char* name;
         int position;

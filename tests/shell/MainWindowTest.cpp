@@ -159,6 +159,46 @@ TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
     first.waitForFinished(5000);
 }
 
+// The tool's answers to its command line, as a shell sees them: exit status and first line.
+TEST(ToolProcess, UnknownOptionsAndAMissingDisplayAreOneLineAndStatusOne) {
+    QTemporaryDir dir;
+    const QString exe = dir.path() + "/trelvik";
+    ASSERT_TRUE(QFile::copy(TRELVIK_TOOL_EXE, exe));
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner);
+    copyData("mass_cmd.ini", dir.path());
+    const struct {
+        QStringList args;
+        const char* platform; // QT_QPA_PLATFORM; DISPLAY is never set
+        const char* seen;
+    } rows[] = {
+        {{"--bogus"}, "offscreen", "1 trelvik: unknown option \"--bogus\""},
+        {{"-platform", "offscreen", "stray"}, "", "1 trelvik: unknown option \"stray\""},
+        {{"--simulate"},
+         "xcb",
+         "1 trelvik: no display found to show the window on (DISPLAY is not set); start it in a desktop "
+         "session or under xvfb-run"},
+        {{"-platform", "offscreen", "-style", "Fusion", "--simulate"}, "", "0 first paint"},
+    };
+    for (const auto& row : rows) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.insert("QT_QPA_PLATFORM", row.platform);
+        env.insert("TRELVIK_EXIT_AFTER_FIRST_PAINT", "1");
+        env.insert("USER", QStringLiteral("trelvik-test-%1").arg(QCoreApplication::applicationPid()));
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(exe, row.args);
+        ASSERT_TRUE(tool.waitForFinished(20000)) << row.args.join(' ').toStdString();
+        const QByteArray out = tool.readAllStandardError() + tool.readAllStandardOutput();
+        const qsizetype at = out.contains("trelvik:") ? out.indexOf("trelvik:") : out.indexOf("first paint");
+        const QByteArray first = out.mid(std::max<qsizetype>(at, 0));
+        EXPECT_EQ(QString::number(tool.exitCode()).toStdString() + " " +
+                      first.split('\n').first().toStdString(),
+                  row.seen)
+            << out.toStdString();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {

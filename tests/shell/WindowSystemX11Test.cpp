@@ -31,16 +31,18 @@ namespace {
 std::string serverTitle(WId window) {
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     const auto atom = [x](const char* name) {
-        xcb_intern_atom_reply_t* reply =
-            xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr);
         const xcb_atom_t found = reply ? reply->atom : XCB_ATOM_NONE;
         free(reply);
         return found;
     };
     const auto property = [x, &atom, window](xcb_atom_t name, bool plainOnly) {
-        xcb_get_property_reply_t* reply = xcb_get_property_reply(
-            x, xcb_get_property(x, 0, static_cast<xcb_window_t>(window), name, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-            nullptr);
+        xcb_get_property_reply_t* reply =
+            xcb_get_property_reply(x,
+                                   xcb_get_property(x, 0, static_cast<xcb_window_t>(window), name,
+                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+                                   nullptr);
         std::string value;
         if (reply && (!plainOnly || reply->type == XCB_ATOM_STRING || reply->type == atom("UTF8_STRING")))
             value.assign(static_cast<const char*>(xcb_get_property_value(reply)),
@@ -79,13 +81,17 @@ struct Tool : CameraWindow {
         tool.presenter.forwardTo = &boxes;
         connection = std::make_unique<shell::WindowConnection>(
             tool.form,
-            shell::ConnectionServices{camera, camera.ids(), tool.state, tool.reporter, tool.catalog, *tool.codec,
-                                      &watch},
+            shell::ConnectionServices{camera, camera.ids(), tool.state, tool.reporter, tool.catalog,
+                                      *tool.codec, &watch},
             *windows, tool.state, '/');
         actions = std::make_unique<shell::WindowActions>(
-            tool.form, shell::WindowActionServices{tool.table(), tool.state, tool.reporter, *tool.codec,
+            tool.form, shell::WindowActionServices{tool.table(),
+                                                   tool.state,
+                                                   tool.reporter,
+                                                   *tool.codec,
                                                    [this] { return connection->connection().cameraHandle(); },
-                                                   camera, {}});
+                                                   camera,
+                                                   {}});
         tool.form.show();
         connection->startUp();
     }
@@ -128,8 +134,9 @@ TEST(WindowSystem, TitlesAreExactlyTheTextsOfTheWindowAndItsBoxes) {
         if (notFound == "no box") notFound = tool.boxTitle("TntButton_Connect");
         seen += notFound + "\n";
     }
-    const std::string full = "Trelvik - trail camera configuration - Firmware Version:V1.02, Model ID:TRELVIK "
-                             "SIMCAM TC-20, Make ID:Trelvik Outdoor\n";
+    const std::string full =
+        "Trelvik - trail camera configuration - Firmware Version:V1.02, Model ID:TRELVIK "
+        "SIMCAM TC-20, Make ID:Trelvik Outdoor\n";
     const std::string settings = "Trelvik - camera settings - Firmware:V1.02\n";
     EXPECT_EQ(seen, full + full + "Reset Settings\nFormat?\nCommand Read\nError\n" + settings + settings +
                         "Werkseinstellungen\nFormatieren?\nTrelvik\n");
