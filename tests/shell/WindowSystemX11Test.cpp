@@ -27,33 +27,23 @@
 namespace trelvik::testing {
 namespace {
 
-// The title the X server holds: _NET_WM_NAME, and WM_NAME too when it is plain text that differs.
+// The title the X server holds for the window: its _NET_WM_NAME, which window managers show.
 std::string serverTitle(WId window) {
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    const auto atom = [x](const char* name) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-            x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr);
-        const xcb_atom_t found = reply ? reply->atom : XCB_ATOM_NONE;
-        free(reply);
-        return found;
-    };
-    const auto property = [x, &atom, window](xcb_atom_t name, bool plainOnly) {
-        xcb_get_property_reply_t* reply =
-            xcb_get_property_reply(x,
-                                   xcb_get_property(x, 0, static_cast<xcb_window_t>(window), name,
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-                                   nullptr);
-        std::string value;
-        if (reply && (!plainOnly || reply->type == XCB_ATOM_STRING || reply->type == atom("UTF8_STRING")))
-            value.assign(static_cast<const char*>(xcb_get_property_value(reply)),
-                         static_cast<std::size_t>(xcb_get_property_value_length(reply)));
-        free(reply);
-        return value;
-    };
-    const std::string net = property(atom("_NET_WM_NAME"), false);
-    const std::string plain = property(XCB_ATOM_WM_NAME, true);
+    const char name[] = "_NET_WM_NAME";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, sizeof name - 1, name), nullptr);
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(x,
+                               xcb_get_property(x, 0, static_cast<xcb_window_t>(window), atom->atom,
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+                               nullptr);
+    const std::string title(static_cast<const char*>(xcb_get_property_value(reply)),
+                            static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    free(reply);
+    free(atom);
     xcb_disconnect(x);
-    return plain.empty() || plain == net ? net : net + " | WM_NAME " + plain;
+    return title;
 }
 
 // The server's title once Qt has sent `window`'s own, or what it holds after a second.
