@@ -9,14 +9,18 @@
 #include <span>
 #include <string>
 
-#include "link/SptiRequest.h"
 #include "link/Transport.h"
 #include "link/VendorCommands.h"
 #include "link/VendorProtocol.h"
+#include "platform/windows/SptiRequest.h"
 
 namespace {
 
 using namespace trelvik::link;
+using trelvik::platform::buildSptiRequest;
+using trelvik::platform::kSptiBufferSize;
+using trelvik::platform::kSptiLayout32;
+using trelvik::platform::kSptiLayout64;
 
 // Answers every request with the fuzz input, as far as it reaches, and a verdict of its own.
 class ReplayDisk : public Disk {

@@ -27,18 +27,13 @@ void loadOneId(const platform::ProfileReader& reader, const std::string& path, c
     // Room for a generous number of leading zeros; anything longer is malformed anyway.
     const std::string text = reader.getString(path, "APP", key, 64);
     if (text.empty()) return;
-    if (!parseUsbId(text, id))
+    if (const auto parsed = text::parseHex(text, 0xFFFF))
+        id = static_cast<std::uint16_t>(*parsed);
+    else
         DebugLog("%s=%s in [APP] is not a 16-bit hexadecimal number; keeping %04X\n", key, text.c_str(), id);
 }
 
 } // namespace
-
-bool parseUsbId(std::string_view text, std::uint16_t& value) {
-    const auto id = text::parseHex(text, 0xFFFF);
-    if (!id) return false;
-    value = static_cast<std::uint16_t>(*id);
-    return true;
-}
 
 CameraIds LoadCameraIds(const platform::ProfileReader& reader, const std::string& commandFilePath) {
     CameraIds ids = kDefaultCameraIds;

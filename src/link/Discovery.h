@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/Status.h"
+#include "platform/CameraIds.h"
 #include "platform/DiskSystem.h"
 #include "platform/ProfileReader.h"
 
@@ -25,15 +26,8 @@ using platform::DriveEntry;
 using platform::DriveType;
 using platform::UsbDeviceNode;
 
-// The camera's USB identity: one vendor id and two product ids, one per personality.
-struct CameraIds {
-    std::uint16_t vendor;         // Example: 0x2E7A
-    std::uint16_t diskProduct;    // the camera as a mass-storage disk. Example: 0x0101
-    std::uint16_t captureProduct; // the camera as a video-capture device. Example: 0x0102
-};
-
-// Our camera's ids. The one place they are written down; the udev rule in data/udev repeats them.
-inline constexpr CameraIds kDefaultCameraIds{0x2E7A, 0x0101, 0x0102};
+using platform::CameraIds;
+using platform::kDefaultCameraIds;
 
 // Timeout of a card format found by probing: a large card takes long, and the probe cannot
 // tell a busy camera from a dead one.
@@ -44,10 +38,6 @@ inline constexpr std::chrono::seconds kProbeFormatTimeout{2000};
 // silently; a malformed or out-of-range value keeps the default and writes a debug line.
 // Example: UsbVendorId=0x1B3F -> {0x1B3F, 0x0101, 0x0102}.
 CameraIds LoadCameraIds(const platform::ProfileReader& reader, const std::string& commandFilePath);
-
-// Parses one id as LoadCameraIds does: optional "0x"/"0X", then hexadecimal digits whose value
-// fits 16 bits. False (and `value` untouched) otherwise. Example: "2e7a" -> true, 0x2E7A.
-bool parseUsbId(std::string_view text, std::uint16_t& value);
 
 // True when the disk `diskNumber` is child number `childIndex` (0 = first) of a present USB
 // device whose instance id, upper-cased, contains "VID_%04X&PID_%04X" of vid and pid.

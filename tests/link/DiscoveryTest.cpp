@@ -416,29 +416,6 @@ TEST(LoadCameraIds, EachKeyOverridesItsOwnId) {
     EXPECT_EQ(ids.captureProduct, 0x00FE);
 }
 
-struct IdCase {
-    const char* text;
-    bool accepted;
-    std::uint16_t value;
-};
-
-class ParseUsbId : public ::testing::TestWithParam<IdCase> {};
-
-TEST_P(ParseUsbId, AcceptsSixteenBitHexOnly) {
-    std::uint16_t value = 0x4242;
-    EXPECT_EQ(parseUsbId(GetParam().text, value), GetParam().accepted) << GetParam().text;
-    EXPECT_EQ(value, GetParam().accepted ? GetParam().value : 0x4242) << GetParam().text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Ids, ParseUsbId,
-                         ::testing::Values(IdCase{"2e7a", true, 0x2E7A}, IdCase{"0x2E7A", true, 0x2E7A},
-                                           IdCase{"FFFF", true, 0xFFFF}, IdCase{"0", true, 0},
-                                           IdCase{"000000001", true, 1}, IdCase{"0x10000", false, 0},
-                                           IdCase{"123456789ABCDEF01", false, 0}, IdCase{"0x", false, 0},
-                                           IdCase{"", false, 0}, IdCase{"-1", false, 0},
-                                           IdCase{"+1", false, 0}, IdCase{"2e7g", false, 0},
-                                           IdCase{"0x 12", false, 0}, IdCase{"x12", false, 0}));
-
 TEST(LoadCameraIds, MalformedValueKeepsDefaultAndSaysSo) {
     testing::MemoryProfileReader reader;
     reader.setFile("/t/Camera_Setting.ini", "[APP]\nUsbVendorId=0x12345\nUsbDiskProductId=usb\n");

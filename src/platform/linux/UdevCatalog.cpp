@@ -25,7 +25,7 @@ bool parseDecimal(std::string_view text, int& value) {
     return error == std::errc{} && end == text.data() + text.size() && value >= 0;
 }
 
-platform::DriveEntry makeDrive(const ScsiDeviceRecord& record, const link::CameraIds& camera) {
+platform::DriveEntry makeDrive(const ScsiDeviceRecord& record, const CameraIds& camera) {
     platform::DriveEntry drive;
     drive.name = record.blockName;
     drive.rootPath = "/dev/" + record.blockName;
@@ -70,7 +70,7 @@ int parseSgNumber(std::string_view sysname) {
 }
 
 UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb,
-                             const std::vector<ScsiDeviceRecord>& scsi, const link::CameraIds& camera) {
+                             const std::vector<ScsiDeviceRecord>& scsi, const CameraIds& camera) {
     UdevCatalog catalog;
 
     std::vector<const ScsiDeviceRecord*> disks;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/Discovery.h"
+#include "platform/CameraIds.h"
 #include "platform/DiskSystem.h"
 
 // The ordering and typing rules of the Linux drive catalog, kept apart from the udev walk that
@@ -51,7 +51,7 @@ bool driveNameLess(std::string_view a, std::string_view b);
 // "USB\\VID_%04X&PID_%04X\\<sysname>", one child per SCSI device below it in H:C:T:L order,
 // whose disk number is its sg number when it carries an "sd" disk, else -1.
 UdevCatalog buildUdevCatalog(const std::vector<UsbDeviceRecord>& usb,
-                             const std::vector<ScsiDeviceRecord>& scsi, const link::CameraIds& camera);
+                             const std::vector<ScsiDeviceRecord>& scsi, const CameraIds& camera);
 
 // "2:0:0:1" -> {2, 0, 0, 1}; empty for anything else.
 std::optional<std::array<int, 4>> parseHctl(std::string_view sysname);

@@ -12,6 +12,7 @@
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
 #include "platform/linux/SgIoDisk.h"
+#include "text/Hex.h"
 
 namespace trelvik::platform {
 
@@ -46,13 +47,20 @@ void forEachDevice(udev* context, const char* subsystem, const char* devtype,
     }
 }
 
+// A USB id as sysfs writes it ("2e7a"); false, `id` untouched, for anything else.
+bool usbId(const std::string& written, std::uint16_t& id) {
+    const auto value = text::parseHex(written, 0xFFFF);
+    if (value) id = static_cast<std::uint16_t>(*value);
+    return value.has_value();
+}
+
 // The USB device above `device` and its ids; false when there is none or its ids are unreadable.
 bool usbParent(udev_device* device, std::string& sysname, std::uint16_t& vendor, std::uint16_t& product) {
     udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
     if (!usb) return false;
     const std::string vendorText = text(udev_device_get_sysattr_value(usb, "idVendor"));
     const std::string productText = text(udev_device_get_sysattr_value(usb, "idProduct"));
-    if (!link::parseUsbId(vendorText, vendor) || !link::parseUsbId(productText, product)) return false;
+    if (!usbId(vendorText, vendor) || !usbId(productText, product)) return false;
     sysname = text(udev_device_get_sysname(usb));
     return true;
 }
@@ -64,7 +72,7 @@ std::string scsiParentPath(udev_device* device) {
 
 } // namespace
 
-UdevDiskSystem::UdevDiskSystem(const link::CameraIds& camera) : m_camera(camera) {}
+UdevDiskSystem::UdevDiskSystem(const CameraIds& camera) : m_camera(camera) {}
 
 void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi) {
     usb.clear();
@@ -77,8 +85,7 @@ void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDev
         record.sysname = text(udev_device_get_sysname(device));
         const std::string vendor = text(udev_device_get_sysattr_value(device, "idVendor"));
         const std::string product = text(udev_device_get_sysattr_value(device, "idProduct"));
-        if (link::parseUsbId(vendor, record.vendor) && link::parseUsbId(product, record.product))
-            usb.push_back(std::move(record));
+        if (usbId(vendor, record.vendor) && usbId(product, record.product)) usb.push_back(std::move(record));
     });
 
     std::map<std::string, std::size_t> bySyspath; // scsi_device syspath -> index in `scsi`
@@ -134,12 +141,12 @@ std::string UdevDiskSystem::openAdvice(int errorCode) const {
            "&& sudo udevadm trigger) and plug the camera in again; the tool does not need root.";
 }
 
-std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds& camera) {
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const CameraIds& camera) {
     return std::make_unique<UdevDiskSystem>(camera);
 }
 
 std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem() {
-    return makeNativeDiskSystem(link::kDefaultCameraIds);
+    return makeNativeDiskSystem(kDefaultCameraIds);
 }
 
 } // namespace trelvik::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/Discovery.h"
+#include "platform/CameraIds.h"
 #include "platform/DiskSystem.h"
 #include "platform/linux/UdevCatalog.h"
 
@@ -17,7 +17,7 @@ namespace trelvik::platform {
 class UdevDiskSystem : public platform::DiskSystem {
 public:
     // `camera` decides which USB disks count as removable whatever their own flag says.
-    explicit UdevDiskSystem(const link::CameraIds& camera = link::kDefaultCameraIds);
+    explicit UdevDiskSystem(const CameraIds& camera = kDefaultCameraIds);
 
     // sd* (Removable or Other) then sr* (Optical). Empty when udev cannot be read.
     std::vector<platform::DriveEntry> drives() override;
@@ -35,7 +35,7 @@ public:
 private:
     UdevCatalog catalog() const;
 
-    link::CameraIds m_camera;
+    CameraIds m_camera;
 };
 
 } // namespace trelvik::platform

@@ -217,7 +217,7 @@ std::string SetupDiDiskSystem::openAdvice(int errorCode) const {
     return "Windows lets only an administrator send commands to a disk: start the tool as administrator.";
 }
 
-std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const link::CameraIds&) {
+std::unique_ptr<platform::DiskSystem> makeNativeDiskSystem(const CameraIds&) {
     return std::make_unique<SetupDiDiskSystem>();
 }
 

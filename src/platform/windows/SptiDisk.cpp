@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "link/SptiRequest.h"
+#include "platform/windows/SptiRequest.h"
 
 namespace trelvik::platform {
 
@@ -17,8 +17,7 @@ namespace {
 
 // The byte layout the pure builder writes must be the compiler's own SCSI_PASS_THROUGH, or
 // DeviceIoControl would read the fields from the wrong places.
-constexpr const link::SptiLayout& kNativeLayout =
-    sizeof(void*) == 8 ? link::kSptiLayout64 : link::kSptiLayout32;
+constexpr const SptiLayout& kNativeLayout = sizeof(void*) == 8 ? kSptiLayout64 : kSptiLayout32;
 static_assert(sizeof(SCSI_PASS_THROUGH) == kNativeLayout.structSize);
 static_assert(offsetof(SCSI_PASS_THROUGH, DataTransferLength) == kNativeLayout.dataTransferLengthOffset);
 static_assert(offsetof(SCSI_PASS_THROUGH, TimeOutValue) == kNativeLayout.timeOutValueOffset);
@@ -27,13 +26,13 @@ static_assert(sizeof(SCSI_PASS_THROUGH::DataBufferOffset) == kNativeLayout.dataB
 static_assert(offsetof(SCSI_PASS_THROUGH, SenseInfoOffset) == kNativeLayout.senseInfoOffsetOffset);
 static_assert(offsetof(SCSI_PASS_THROUGH, Cdb) == kNativeLayout.cdbOffset);
 static_assert(kNativeLayout.senseAreaOffset >= sizeof(SCSI_PASS_THROUGH));
-static_assert(IOCTL_SCSI_PASS_THROUGH == link::kIoctlScsiPassThrough);
-static_assert(FSCTL_LOCK_VOLUME == link::kFsctlLockVolume);
-static_assert(FSCTL_UNLOCK_VOLUME == link::kFsctlUnlockVolume);
-static_assert(link::kSptiDataOffset % alignof(SCSI_PASS_THROUGH) == 0);
+static_assert(IOCTL_SCSI_PASS_THROUGH == kIoctlScsiPassThrough);
+static_assert(FSCTL_LOCK_VOLUME == kFsctlLockVolume);
+static_assert(FSCTL_UNLOCK_VOLUME == kFsctlUnlockVolume);
+static_assert(kSptiDataOffset % alignof(SCSI_PASS_THROUGH) == 0);
 
 struct alignas(8) RequestBuffer {
-    std::uint8_t bytes[link::kSptiBufferSize];
+    std::uint8_t bytes[kSptiBufferSize];
 };
 
 class SptiDisk final : public platform::Disk {
@@ -49,16 +48,16 @@ public:
         // 64 KiB is too much for the stack of a GUI thread; one allocation per request is cheap
         // next to a device round trip.
         auto buffer = std::make_unique<RequestBuffer>();
-        const std::size_t size = link::buildSptiRequest(kNativeLayout, request, buffer->bytes);
+        const std::size_t size = buildSptiRequest(kNativeLayout, request, buffer->bytes);
         if (size == 0) return false;
 
         // The lock's outcome is not ours to judge: the data goes out whether or not it held.
-        if (request.lockVolume) control(link::kFsctlLockVolume, nullptr, 0);
-        const bool completed = control(link::kIoctlScsiPassThrough, buffer->bytes, static_cast<DWORD>(size));
-        if (request.lockVolume) control(link::kFsctlUnlockVolume, nullptr, 0);
+        if (request.lockVolume) control(kFsctlLockVolume, nullptr, 0);
+        const bool completed = control(kIoctlScsiPassThrough, buffer->bytes, static_cast<DWORD>(size));
+        if (request.lockVolume) control(kFsctlUnlockVolume, nullptr, 0);
 
         if (request.direction == platform::Direction::In)
-            std::copy_n(buffer->bytes + link::kSptiDataOffset, request.data.size(), request.data.begin());
+            std::copy_n(buffer->bytes + kSptiDataOffset, request.data.size(), request.data.begin());
         return completed;
     }
 

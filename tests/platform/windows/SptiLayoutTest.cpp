@@ -15,9 +15,9 @@
 #include <ostream>
 #include <vector>
 
-#include "link/SptiRequest.h"
+#include "platform/windows/SptiRequest.h"
 
-namespace trelvik::link {
+namespace trelvik::platform {
 namespace {
 
 using namespace std::chrono_literals;
@@ -120,4 +120,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
-} // namespace trelvik::link
+} // namespace trelvik::platform

@@ -16,6 +16,7 @@
 
 #include "link/Discovery.h"
 #include "sim/CameraFirmware.h"
+#include "text/Hex.h"
 
 namespace trelvik::testing {
 
@@ -162,12 +163,11 @@ bool MockDevices::plug(const std::string& name) {
                 (!usb || candidate.path.size() > usb->path.size()))
                 usb = &candidate;
         std::string cameraKey;
-        std::uint16_t vendor = 0, product = 0;
-        if (usb && link::parseUsbId(usb->attributes.at("idVendor"), vendor) &&
-            link::parseUsbId(usb->attributes.at("idProduct"), product)) {
+        const auto vendor = usb ? text::parseHex(usb->attributes.at("idVendor"), 0xFFFF) : std::nullopt;
+        const auto product = usb ? text::parseHex(usb->attributes.at("idProduct"), 0xFFFF) : std::nullopt;
+        if (vendor && product)
             for (const link::CameraIds& ids : m_cameraIds)
-                if (ids.vendor == vendor && ids.diskProduct == product) cameraKey = baseName(usb->path);
-        }
+                if (ids.vendor == *vendor && ids.diskProduct == *product) cameraKey = baseName(usb->path);
         if (!cameraKey.empty() && !m_cameras.count(cameraKey)) m_cameras[cameraKey] = sim::factoryState();
         Node& node = m_nodes[record.node];
         node.cameraKey = cameraKey;

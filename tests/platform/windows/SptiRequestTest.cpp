@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "link/SptiRequest.h"
+#include "platform/windows/SptiRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "support/ByteText.h"
 
-namespace trelvik::link {
+namespace trelvik::platform {
 namespace {
 
 using testing::hexBytes;
@@ -114,4 +114,4 @@ TEST(SptiRequest, IoctlCodes) {
 }
 
 } // namespace
-} // namespace trelvik::link
+} // namespace trelvik::platform

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "link/SptiRequest.h"
+#include "platform/windows/SptiRequest.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
-namespace trelvik::link {
+namespace trelvik::platform {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::size_t buildSptiRequest(const SptiLayout& layout, const ScsiRequest& reques
     return kSptiDataOffset + length;
 }
 
-} // namespace trelvik::link
+} // namespace trelvik::platform

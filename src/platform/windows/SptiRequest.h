@@ -9,10 +9,7 @@
 
 // The Windows SCSI pass-through request as plain bytes. The builder is pure so the exact layout
 // is tested on any machine; the Windows carrier only hands the buffer to DeviceIoControl.
-namespace trelvik::link {
-
-using platform::Direction;
-using platform::ScsiRequest;
+namespace trelvik::platform {
 
 inline constexpr std::uint32_t kIoctlScsiPassThrough = 0x4D004; // IOCTL_SCSI_PASS_THROUGH
 inline constexpr std::uint32_t kFsctlLockVolume = 0x90018;      // FSCTL_LOCK_VOLUME
@@ -55,4 +52,4 @@ inline constexpr SptiLayout kSptiLayout64{56, 12, 16, 24, 8, 32, 36, 56};
 std::size_t buildSptiRequest(const SptiLayout& layout, const ScsiRequest& request,
                              std::span<std::uint8_t> buffer);
 
-} // namespace trelvik::link
+} // namespace trelvik::platform
