@@ -113,12 +113,6 @@ std::optional<std::uint8_t> parseByteArgument(const std::string& command, const 
     return static_cast<std::uint8_t>(*value);
 }
 
-std::string hexByte(std::uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
-}
-
 std::vector<std::string> cameraNames(link::CameraConnection& camera) {
     return camera.cameraNames();
 }

@@ -14,6 +14,7 @@
 #include "link/CameraConnection.h"
 #include "link/Discovery.h"
 #include "platform/DiskSystem.h"
+#include "text/Hex.h"
 
 // What every camera command shares: the options that choose the real or the simulated camera,
 // the connection to it, how its errors end the command, and reading byte arguments.
@@ -80,7 +81,6 @@ int forEachCamera(
     CameraSession& session, std::ostream& err,
     const std::function<int(const std::string& name, const link::ConnectionError* openError)>& perCamera);
 
-// "0x" and two upper-case hex digits. Example: 0x4E -> "0x4E".
-std::string hexByte(std::uint8_t value);
+using text::hexByte;
 
 } // namespace trelvik::cli

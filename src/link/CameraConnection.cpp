@@ -7,20 +7,16 @@
 
 #include "link/VendorCommands.h"
 #include "link/VendorProtocol.h"
-#include "utilities/CameraReset.h"
+#include "text/Hex.h"
 
 namespace trelvik::link {
 
 namespace {
 
+using text::hexByte;
+
 // Room for the full 32 characters of an identity text and its terminator.
 constexpr std::size_t kIdentityBufferSize = kIdentityTextLength + 1;
-
-std::string hexByte(std::uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
-}
 
 std::string registerText(Status status, std::uint8_t code, const char* action) {
     if (status == Status::NotSupported) return "the camera does not support register " + hexByte(code);
@@ -119,9 +115,9 @@ Outcome CameraConnection::writeRegister(std::uint8_t code, std::uint8_t value) {
 
 Outcome CameraConnection::reset() {
     return onDisk<Done>([&](Disk& disk) -> Outcome {
-        const Status status = WriteRegister(disk, utilities::kResetCode, utilities::kResetValue);
+        const Status status = WriteRegister(disk, kDebugRegister, kFactoryResetValue);
         if (status == Status::Ok) return Done{};
-        return failure(status, registerText(status, utilities::kResetCode, "reset"));
+        return failure(status, registerText(status, kDebugRegister, "reset"));
     });
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "link/CameraFacts.h"
 #include "link/Discovery.h"
 #include "platform/Disk.h"
 #include "platform/DiskSystem.h"
@@ -68,9 +69,6 @@ struct ProbeAnswer {
     std::uint8_t value = 0;
 };
 
-// The camera's drives in the catalog's order are cut to this many, as the tool has always done.
-inline constexpr std::size_t kMaxCameraDrives = 8;
-
 class CameraConnection {
 public:
     // `system` must outlive the connection.
@@ -113,7 +111,7 @@ public:
     Outcome formatCard(std::uint8_t slot);
     // Afterwards the camera's disk goes away and the connection is closed.
     Outcome changeToPcCam();
-    // The flash-save bracket around writing many settings: 0 before, 1 after.
+    // The flash-save bracket around writing many settings: kFlashSaveHold before, kFlashSaveKeep after.
     Outcome setFlashSave(std::uint8_t flag);
 
     // Register access by the drive probe, which opens and closes each drive itself and needs

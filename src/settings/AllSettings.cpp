@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "settings/AllSettings.h"
 
+#include "link/CameraFacts.h"
 #include "settings/SettingRows.h"
+#include "text/Unicode.h"
 
 namespace trelvik::settings {
 
@@ -38,13 +40,8 @@ std::string debugButton(bool read) {
     return read ? "Button_CFG_DEBUG_SETTING_R" : "Button_CFG_DEBUG_SETTING_W";
 }
 
-std::string cutCaption(std::string caption) {
-    if (caption.size() <= kMaxCaptionLength) return caption;
-    std::size_t length = kMaxCaptionLength;
-    while (length > 0 && (static_cast<unsigned char>(caption[length]) & 0xC0) == 0x80)
-        --length;
-    caption.resize(length);
-    return caption;
+std::string cutCaption(const std::string& caption) {
+    return std::string(text::cutUtf8(caption, kMaxCaptionLength));
 }
 
 } // namespace
@@ -70,10 +67,10 @@ std::vector<RunStep> SaveSteps(ToolMode toolMode) {
         addRows(steps, toolMode, false);
         return steps;
     }
-    steps.push_back({RunStep::FlashSave, {}, 0});
+    steps.push_back({RunStep::FlashSave, {}, link::kFlashSaveHold});
     steps.push_back(click(debugButton(false)));
     addRows(steps, toolMode, false);
-    steps.push_back({RunStep::FlashSave, {}, 1});
+    steps.push_back({RunStep::FlashSave, {}, link::kFlashSaveKeep});
     steps.push_back(click(debugButton(false)));
     return steps;
 }

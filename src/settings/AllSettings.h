@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,8 @@ struct RunStep {
         FlashSave, // tell the camera to keep (1) or hold back (0) what is written
     };
     Kind kind;
-    std::string button; // Click only
-    int flag = 0;       // FlashSave only
+    std::string button;    // Click only
+    std::uint8_t flag = 0; // FlashSave only: link::kFlashSaveHold or link::kFlashSaveKeep
     bool operator==(const RunStep&) const = default;
 };
 

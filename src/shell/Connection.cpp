@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "debuglog/DebugLog.h"
+#include "link/CameraFacts.h"
 #include "link/VendorCommands.h"
 #include "shell/StartupSequence.h"
 
@@ -16,7 +17,6 @@ using platform::DeviceEventKind;
 namespace {
 
 // Room the tool has always given FindCameraDisk.
-constexpr std::size_t kCameraDriveRoom = 8;
 // Longest capture-device name looked at, as the narrow copy of the name has always been cut.
 constexpr std::size_t kMaxDeviceNameBytes = 256;
 
@@ -47,7 +47,7 @@ Connection::Connection(ConnectionServices services, ConnectionView& view)
 int Connection::OpenCamera() {
     std::vector<platform::DriveEntry> found;
     link::FindCameraDisk(m_services.disks, m_services.ids.vendor, m_services.ids.diskProduct, &found);
-    if (found.size() > kCameraDriveRoom) found.resize(kCameraDriveRoom);
+    if (found.size() > link::kMaxCameraDrives) found.resize(link::kMaxCameraDrives);
     if (found.empty()) {
         if (isFull(m_services.state))
             m_services.reporter.ErrorBox("USB Device not found!");
@@ -131,7 +131,7 @@ void Connection::connect() {
     m_view.refreshTrackBars();
     BeginConnection();
     // The camera keeps what is written from now on; whether it agreed changes nothing here.
-    if (isFull(m_services.state) && m_handle) link::SetFlashSave(*m_handle, 1);
+    if (isFull(m_services.state) && m_handle) link::SetFlashSave(*m_handle, link::kFlashSaveKeep);
 }
 
 void Connection::disconnect() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/CameraState.h"
 
+#include "text/Hex.h"
+
 #include <cstdio>
 
 namespace trelvik::sim {
@@ -100,9 +102,7 @@ CameraState factoryState() {
 }
 
 std::string codeKey(std::uint8_t code) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", code);
-    return text;
+    return text::hexByte(code);
 }
 
 } // namespace trelvik::sim

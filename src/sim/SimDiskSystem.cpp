@@ -10,6 +10,7 @@
 
 #include "sim/CameraFirmware.h"
 #include "sim/StateStore.h"
+#include "text/Hex.h"
 
 namespace trelvik::sim {
 
@@ -22,25 +23,14 @@ Presence presenceOf(const CameraState& state) {
     return state.mode == CameraMode::Disk ? Presence::Disk : Presence::Capture;
 }
 
-std::string hex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (std::uint8_t b : bytes) {
-        text.push_back(kDigits[b >> 4]);
-        text.push_back(kDigits[b & 0x0F]);
-    }
-    return text;
-}
-
 } // namespace
 
 std::string formatLogLine(const CommandRecord& record) {
     nlohmann::ordered_json line = nlohmann::ordered_json::object();
-    line["cdb"] = hex(record.cdb);
+    line["cdb"] = text::hexDigits(record.cdb);
     line["dir"] = record.direction == platform::Direction::In ? "in" : "out";
     line["len"] = record.length;
-    if (record.direction == platform::Direction::Out) line["data"] = hex(record.dataOut);
+    if (record.direction == platform::Direction::Out) line["data"] = text::hexDigits(record.dataOut);
     line["ok"] = record.ok;
     line["timeout_s"] = record.timeoutS;
     line["lock"] = record.lockVolume;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 // Hexadecimal numbers, one rule per meaning: the command and message files' lenient HexToInt,
@@ -77,6 +79,23 @@ constexpr std::optional<std::uint32_t> parseNumber(std::string_view text, std::u
         value = value * 10u + digit;
     }
     return value;
+}
+
+// Bytes as upper-case hexadecimal digits, two a byte. Example: {0xFC, 0x0B} -> "FC0B".
+inline std::string hexDigits(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (std::uint8_t byte : bytes) {
+        text.push_back(kDigits[byte >> 4]);
+        text.push_back(kDigits[byte & 0x0F]);
+    }
+    return text;
+}
+
+// One byte as a register code or value is written for people. Example: 0x4E -> "0x4E".
+inline std::string hexByte(std::uint8_t value) {
+    return "0x" + hexDigits({&value, 1});
 }
 
 } // namespace trelvik::text

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "text/Unicode.h"
 #include "utilities/CameraClock.h"
 
 namespace trelvik::utilities {
@@ -16,13 +17,8 @@ std::string twoDigits(int value) {
 }
 
 // Cuts to the longest text the clock fields take, never inside a character.
-std::string cutClockText(std::string text) {
-    if (text.size() <= kMaxClockTextLength) return text;
-    std::size_t length = kMaxClockTextLength;
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-        --length;
-    text.resize(length);
-    return text;
+std::string cutClockText(const std::string& text) {
+    return std::string(text::cutUtf8(text, kMaxClockTextLength));
 }
 
 } // namespace

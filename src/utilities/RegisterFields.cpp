@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "utilities/RegisterFields.h"
 
+#include "text/Hex.h"
+
 #include <cstdio>
 
 namespace trelvik::utilities {
@@ -81,9 +83,7 @@ std::string registerWriteFailedText(std::uint8_t code, std::uint8_t value) {
 }
 
 std::string registerValueText(std::uint8_t value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value);
-    return text;
+    return text::hexDigits({&value, 1});
 }
 
 } // namespace trelvik::utilities

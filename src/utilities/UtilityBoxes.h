@@ -4,17 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/BoxPresenter.h"
+
 // The message boxes of the card format and the mode change, each in both tool modes: the full
 // tool shows fixed English texts, the settings tool the message file's texts by number. Kept
 // as data so the window only decides which event happened.
 namespace trelvik::utilities {
 
-// Icon and buttons as the Windows message-box flags carry them, which is also how the
-// localized question box takes them.
-inline constexpr unsigned kBoxError = 0x10;         // error icon, OK
-inline constexpr unsigned kBoxQuestionYesNo = 0x24; // question icon, Yes and No
-inline constexpr unsigned kBoxWarning = 0x30;       // warning icon, OK
-inline constexpr unsigned kBoxInformation = 0x40;   // information icon, OK
+using i18n::kBoxError;
+using i18n::kBoxInformation;
+using i18n::kBoxQuestionYesNo;
+using i18n::kBoxWarning;
 
 // One box in both tool modes.
 struct UtilityBox {

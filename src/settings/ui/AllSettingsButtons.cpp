@@ -6,21 +6,20 @@
 #include <QTabWidget>
 
 #include "debuglog/DebugLog.h"
+#include "link/CameraFacts.h"
 #include "link/VendorCommands.h"
 
 namespace trelvik::settings {
 
 namespace {
 
-constexpr unsigned kAskYesNo = 0x24;   // question icon, Yes and No
-constexpr unsigned kTellDone = 0x40;   // information icon, OK
-constexpr unsigned kTellFailed = 0x10; // error icon, OK
+constexpr unsigned kAskYesNo = i18n::kBoxQuestionYesNo;
+constexpr unsigned kTellDone = i18n::kBoxInformation;
+constexpr unsigned kTellFailed = i18n::kBoxError;
 constexpr int kMsgResetCaption = 285;
 constexpr int kMsgResetQuestion = 286;
 constexpr int kMsgResetDone = 287;
 constexpr int kMsgResetFailed = 288;
-constexpr std::uint8_t kResetRegister = 0x00;
-constexpr std::uint8_t kResetValue = 0xFF;
 constexpr const char* kResetCaption = "Reset Settings";
 
 } // namespace
@@ -66,8 +65,7 @@ void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps
             break;
         case RunStep::FlashSave:
             // Not examined: the writes between the two are made either way.
-            if (platform::Disk* disk = m_services.cameraHandle())
-                link::SetFlashSave(*disk, static_cast<std::uint8_t>(step.flag));
+            if (platform::Disk* disk = m_services.cameraHandle()) link::SetFlashSave(*disk, step.flag);
             break;
         }
     }
@@ -98,7 +96,8 @@ void AllSettingsButtons::TntButton_Reset_SettingsClick() {
              : reporter.AskMsgById(kMsgResetCaption, kMsgResetQuestion, kAskYesNo);
     if (answer != i18n::kAnswerYes) return;
     platform::Disk* disk = m_services.cameraHandle();
-    const bool reset = disk && link::WriteRegister(*disk, kResetRegister, kResetValue) == link::Status::Ok;
+    const bool reset = disk && link::WriteRegister(*disk, link::kDebugRegister, link::kFactoryResetValue) ==
+                                   link::Status::Ok;
     if (!reset) {
         if (full)
             reporter.PlainBox("It is fail to reset all settings to defaults!", kResetCaption, kTellFailed);
