@@ -72,10 +72,9 @@ Figures runOnce(cmdtable::ToolMode toolMode, const char* button, int latencyMs) 
     camera.update([&](sim::CameraState& s) { s.faults.latencyMs = latencyMs; });
     shell::RequestGate gate;
     shell::GatedDiskSystem gated(camera, gate);
-    int error = 0;
-    const auto disk = gated.open(sim::kSimOpenPath, error);
-    shell::WindowActions actions(form,
-                                 {table, state, reporter, *codec, [&] { return disk.get(); }, gated, {}});
+    link::CameraConnection connection(gated, camera.ids(), link::CameraConnection::Opening::Explicit);
+    (void)connection.open();
+    shell::WindowActions actions(form, {table, state, reporter, *codec, connection, {}});
     auto* target = form.findChild<QPushButton*>(button);
     // Save writes what a Load showed.
     if (std::strcmp(button, "TntButton_Save_Camera_Settings") == 0)

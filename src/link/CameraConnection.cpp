@@ -25,8 +25,8 @@ std::string registerText(Status status, std::uint8_t code, const char* action) {
 
 } // namespace
 
-CameraConnection::CameraConnection(platform::DiskSystem& system, CameraIds ids)
-    : m_system(system), m_ids(ids) {}
+CameraConnection::CameraConnection(platform::DiskSystem& system, CameraIds ids, Opening opening)
+    : m_system(system), m_ids(ids), m_opening(opening) {}
 
 // The disk goes before the connection; the system that made it outlives both.
 CameraConnection::~CameraConnection() = default;
@@ -92,6 +92,13 @@ ConnectionError CameraConnection::failure(Status status, std::string text) const
 }
 
 template <typename T, typename Operation> Result<T> CameraConnection::onDisk(Operation operation) {
+    if (!m_disk && m_opening == Opening::Explicit) {
+        ConnectionError error;
+        error.kind = ConnectionError::Kind::NoCamera;
+        error.ids = m_ids;
+        error.text = "not connected to a camera";
+        return error;
+    }
     if (const Outcome opened = open(); !opened) return opened.error();
     return operation(*m_disk);
 }

@@ -71,13 +71,20 @@ struct ProbeAnswer {
 
 class CameraConnection {
 public:
+    // How a camera operation finds the camera. The command line opens it on demand; the window
+    // opens it when it connects, and while it is not connected every operation fails at once,
+    // without a request.
+    enum class Opening { OnDemand, Explicit };
+
     // `system` must outlive the connection.
-    CameraConnection(platform::DiskSystem& system, CameraIds ids);
+    CameraConnection(platform::DiskSystem& system, CameraIds ids, Opening opening = Opening::OnDemand);
     ~CameraConnection();
     CameraConnection(const CameraConnection&) = delete;
     CameraConnection& operator=(const CameraConnection&) = delete;
 
     const CameraIds& ids() const { return m_ids; }
+    // The drives the connection finds the camera among; the drive probe works on them directly.
+    platform::DiskSystem& system() { return m_system; }
 
     // The camera's drives as FindCameraDisk finds them, at most kMaxCameraDrives.
     std::vector<platform::DriveEntry> drives();
@@ -130,6 +137,7 @@ private:
 
     platform::DiskSystem& m_system;
     CameraIds m_ids;
+    Opening m_opening;
     std::unique_ptr<platform::Disk> m_disk;
     std::string m_device;
 };

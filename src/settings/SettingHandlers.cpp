@@ -58,14 +58,23 @@ void ShowNumberResult(SettingControls& controls, std::string_view trackBar, std:
     controls.ShowTextResult(trackBar, valueLabel, decimal(value).text, value, status);
 }
 
+namespace {
+// What a handler shows: the camera's refusal apart, every failure (no camera included) alike.
+Status statusOf(const link::ConnectionError& error) {
+    return error.kind == link::ConnectionError::Kind::NotSupported ? Status::NotSupported : Status::Failed;
+}
+} // namespace
+
 Status CameraRegisters::read(std::uint8_t code, std::uint8_t& value) {
-    platform::Disk* disk = m_cameraHandle();
-    return disk ? link::ReadRegister(*disk, code, value) : Status::Failed;
+    const link::Result<std::uint8_t> read = m_camera.readRegister(code);
+    if (!read) return statusOf(read.error());
+    value = *read;
+    return Status::Ok;
 }
 
 Status CameraRegisters::write(std::uint8_t code, std::uint8_t value) {
-    platform::Disk* disk = m_cameraHandle();
-    return disk ? link::WriteRegister(*disk, code, value) : Status::Failed;
+    const link::Outcome written = m_camera.writeRegister(code, value);
+    return written ? Status::Ok : statusOf(written.error());
 }
 
 void SettingHandlers::read(const SettingRow& row) {

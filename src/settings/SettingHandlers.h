@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cmdtable/MassCmd.h"
+#include "link/CameraConnection.h"
 #include "link/Status.h"
 #include "platform/Disk.h"
 #include "settings/SettingRows.h"
@@ -58,13 +59,12 @@ public:
 // every transfer fails, without a request.
 class CameraRegisters final : public RegisterPort {
 public:
-    explicit CameraRegisters(std::function<platform::Disk*()> cameraHandle)
-        : m_cameraHandle(std::move(cameraHandle)) {}
+    explicit CameraRegisters(link::CameraConnection& camera) : m_camera(camera) {}
     Status read(std::uint8_t code, std::uint8_t& value) override;
     Status write(std::uint8_t code, std::uint8_t value) override;
 
 private:
-    std::function<platform::Disk*()> m_cameraHandle;
+    link::CameraConnection& m_camera;
 };
 
 // The words the settings page's value labels give their units, in the user's language; the

@@ -42,34 +42,30 @@ bool HasCameraNamePrefix(std::string_view name, std::string_view prefix) {
 }
 
 Connection::Connection(ConnectionServices services, ConnectionView& view)
-    : m_services(std::move(services)), m_view(view) {}
+    : m_services(std::move(services)), m_view(view),
+      m_camera(m_services.disks, m_services.ids, link::CameraConnection::Opening::Explicit) {}
 
 int Connection::OpenCamera() {
-    std::vector<platform::DriveEntry> found;
-    link::FindCameraDisk(m_services.disks, m_services.ids.vendor, m_services.ids.diskProduct, &found);
-    if (found.size() > link::kMaxCameraDrives) found.resize(link::kMaxCameraDrives);
-    if (found.empty()) {
+    // A disk of an earlier connection is closed by the replacement: nothing uses it afterwards.
+    m_camera.close();
+    const link::Outcome opened = m_camera.open();
+    if (opened) return 1;
+    const link::ConnectionError& error = opened.error();
+    if (error.kind == link::ConnectionError::Kind::NoCamera) {
         if (isFull(m_services.state))
             m_services.reporter.ErrorBox("USB Device not found!");
         else
             m_services.reporter.ShowMsgById(kMsgCameraNotFound);
         return 0;
     }
-    const std::string& path = found.front().openPath;
-    int errorCode = 0;
-    // A handle of an earlier connection is closed by the replacement: nothing uses it afterwards.
-    m_handle = m_services.disks.open(path, errorCode);
-    if (!m_handle) {
-        const std::string advice = m_services.disks.openAdvice(errorCode);
-        m_services.reporter.ErrorBox("Error opening %s. Error: %d\n%s", path.c_str(), errorCode,
-                                     advice.c_str());
-        return 0;
-    }
-    return 1;
+    const std::string advice = m_services.disks.openAdvice(error.errorCode);
+    m_services.reporter.ErrorBox("Error opening %s. Error: %d\n%s", error.path.c_str(), error.errorCode,
+                                 advice.c_str());
+    return 0;
 }
 
 void Connection::CloseCamera() {
-    m_handle.reset();
+    m_camera.close();
 }
 
 void Connection::BeginConnection() {
@@ -131,7 +127,7 @@ void Connection::connect() {
     m_view.refreshTrackBars();
     BeginConnection();
     // The camera keeps what is written from now on; whether it agreed changes nothing here.
-    if (isFull(m_services.state) && m_handle) link::SetFlashSave(*m_handle, link::kFlashSaveKeep);
+    if (isFull(m_services.state) && m_camera.isOpen()) m_camera.setFlashSave(link::kFlashSaveKeep);
 }
 
 void Connection::disconnect() {
@@ -229,7 +225,7 @@ void Connection::connectClicked() {
 void Connection::startUp() {
     m_view.checkAutoConnectBox();
     SetAutoConnect(1);
-    m_handle.reset();
+    m_camera.close();
     if (!OpenCamera()) return;
     CloseCamera();
     m_view.post(PrivateMessage::Connect);

@@ -8,6 +8,7 @@
 
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
+#include "link/CameraConnection.h"
 #include "link/Discovery.h"
 #include "platform/DeviceWatch.h"
 #include "platform/Disk.h"
@@ -104,8 +105,10 @@ public:
     // The window closes: a connection made by the button ends and its handle closes.
     void formClose();
 
-    // CameraHandle: the open camera drive, or null when not connected.
-    platform::Disk* cameraHandle() const { return m_handle.get(); }
+    // CameraHandle: the window's one way to the camera, open while connected; every request
+    // fails at once, without a transfer, while not.
+    link::CameraConnection& camera() { return m_camera; }
+    const link::CameraConnection& camera() const { return m_camera; }
     bool connectionActive() const { return m_connectionActive; }
     bool connectedByButton() const { return m_connectedByButton; }
     bool autoConnect() const { return m_autoConnect; }
@@ -120,7 +123,7 @@ private:
 
     ConnectionServices m_services;
     ConnectionView& m_view;
-    std::unique_ptr<platform::Disk> m_handle;
+    link::CameraConnection m_camera;
     bool m_connectionActive = false;
     bool m_connectedByButton = false;
     bool m_autoConnect = false;

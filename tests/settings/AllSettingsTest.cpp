@@ -34,13 +34,8 @@ struct Tool : CameraWindow {
                        edit) {
         EXPECT_TRUE(started);
         actions = std::make_unique<shell::WindowActions>(
-            tool.form, shell::WindowActionServices{tool.table(),
-                                                   tool.state,
-                                                   tool.reporter,
-                                                   *tool.codec,
-                                                   [this] { return cameraHandle(); },
-                                                   camera,
-                                                   {}});
+            tool.form, shell::WindowActionServices{
+                           tool.table(), tool.state, tool.reporter, *tool.codec, connection, {}});
     }
     std::string load() { return click({"TntButton_Load_Camera_Settings"}); }
     std::string save() { return click({"TntButton_Save_Camera_Settings"}); }
@@ -233,8 +228,7 @@ TEST(AllSettings, ACameraPulledOutDuringTheLoadOfAConnection) {
                                                     window.tool.state,
                                                     window.tool.reporter,
                                                     *window.tool.codec,
-                                                    [&] { return connection.connection().cameraHandle(); },
-                                                    window.camera,
+                                                    connection.connection().camera(),
                                                     {}});
     window.set({}, [](sim::CameraState& s) { s.faults.unplugAfter = 30; });
     connection.startUp();

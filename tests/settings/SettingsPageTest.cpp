@@ -19,13 +19,7 @@ namespace {
 
 struct SettingsTool : testing::CameraWindow {
     shell::WindowActions actions{tool.form,
-                                 {tool.table(),
-                                  tool.state,
-                                  tool.reporter,
-                                  *tool.codec,
-                                  [this] { return cameraHandle(); },
-                                  camera,
-                                  {}}};
+                                 {tool.table(), tool.state, tool.reporter, *tool.codec, connection, {}}};
     SettingsTool() : CameraWindow({"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"}) {}
     std::string word(int msgId) {
         return QString::fromStdU16String(tool.catalog.GetMsgText(msgId)).toStdString();

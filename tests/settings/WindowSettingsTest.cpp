@@ -39,8 +39,8 @@ struct Rig : testing::CameraWindow {
                  const std::string& stateFile = {})
         : CameraWindow({"mass_cmd.ini"}, editCommandFile, stateFile) {
         EXPECT_TRUE(started);
-        settings = std::make_unique<WindowSettings>(
-            tool.form, tool.table(), [this] { return cameraHandle(); }, tool.form.unitWords());
+        settings =
+            std::make_unique<WindowSettings>(tool.form, tool.table(), connection, tool.form.unitWords());
     }
 };
 
@@ -130,7 +130,7 @@ TEST(ListSettings, ShowsEachOutcomeInItsStateAndSendsOnlyWhatItMust) {
          "W3E=02",
          failed},
         {"no camera: every press that reaches it fails",
-         [](Rig& r) { r.connected = false; },
+         [](Rig& r) { r.setConnected(false); },
          {"Button_CFG_PIR_SENSITIVITY_R", "Button_CFG_PIR_SENSITIVITY_W"},
          "",
          failed},
@@ -356,7 +356,7 @@ TEST(NumberSettings, ReadWriteAndShowEachEncoding) {
          "off 5"},
         {"no camera: the read fails without a transfer",
          "HC_PIR_INTERVAL",
-         [](Rig& r) { r.connected = false; },
+         [](Rig& r) { r.setConnected(false); },
          {'R'},
          "",
          "off 5"},

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "link/CameraConnection.h"
 #include "shell/WindowTool.h"
 #include "sim/SimDiskSystem.h"
 
@@ -35,24 +36,28 @@ inline std::string trafficItem(const sim::CommandRecord& record) {
 }
 
 // The window started beside the sample files, on the simulated camera in this process,
-// with the camera's disk open as the camera handle would be.
+// connected to it as the window's connection would be.
 struct CameraWindow {
     WindowTool tool;
     sim::SimDiskSystem camera;
-    std::unique_ptr<platform::Disk> disk;
-    bool connected = true; // false: the camera handle is null
+    link::CameraConnection connection{camera, camera.ids(), link::CameraConnection::Opening::Explicit};
 
     explicit CameraWindow(std::initializer_list<const char*> files = {"mass_cmd.ini"},
                           const std::function<void(std::string&)>& editFirstFile = nullptr,
                           const std::string& stateFile = {})
         : camera(stateFile.empty() ? sim::SimDiskSystem() : sim::SimDiskSystem(stateFile, {})) {
         started = tool.startWith(files, editFirstFile);
-        int error = 0;
-        disk = camera.open(sim::kSimOpenPath, error);
+        setConnected(true);
     }
     bool started = false;
 
-    platform::Disk* cameraHandle() const { return connected ? disk.get() : nullptr; }
+    // Not connected: every request fails at once, without a transfer.
+    void setConnected(bool connected) {
+        if (connected)
+            (void)connection.open();
+        else
+            connection.close();
+    }
     // Sets registers (code -> value), then anything else of the camera's state.
     void set(const std::map<int, int>& registers,
              const std::function<void(sim::CameraState&)>& more = nullptr) {

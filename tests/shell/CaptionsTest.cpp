@@ -15,6 +15,7 @@
 
 #include "WindowTool.h"
 #include "settings/ui/WindowSettings.h"
+#include "sim/SimDiskSystem.h"
 
 namespace trelvik::shell {
 namespace {
@@ -54,8 +55,9 @@ std::string clippedTexts(TForm1& form) {
 TEST(Captions, EveryLanguageWordsTheWholeWindowAndFitsIt) {
     WindowTool tool;
     ASSERT_TRUE(tool.startWith({"Camera_Setting.ini", "Camera_Setting_UNICODE_msg.ini"}));
-    settings::WindowSettings handlers(
-        tool.form, tool.table(), [] { return nullptr; }, tool.form.unitWords());
+    sim::SimDiskSystem camera;
+    link::CameraConnection notConnected(camera, camera.ids(), link::CameraConnection::Opening::Explicit);
+    settings::WindowSettings handlers(tool.form, tool.table(), notConnected, tool.form.unitWords());
     auto* languages = tool.find<QComboBox>("TntComboBox_Language");
     auto* dateFormat = tool.find<QComboBox>("TntComboBox_Date_Format");
     auto* recordTime = tool.find<QSlider>("TrackBar_CFG_AVI_RECORD_TIME_S");

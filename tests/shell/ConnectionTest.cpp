@@ -385,7 +385,7 @@ TEST(Connection, FollowsTheDeviceEventsButtonAndCheckBox) {
         EXPECT_EQ(rig.boxes(), c.boxes);
         EXPECT_EQ(rig.commands(), c.commands);
         EXPECT_EQ(rig.connection.connectionActive(), c.connectedAfter);
-        EXPECT_EQ(rig.connection.cameraHandle() != nullptr, c.connectedAfter);
+        EXPECT_EQ(rig.connection.camera().isOpen(), c.connectedAfter);
     }
 }
 
@@ -468,7 +468,7 @@ TEST(Connection, ClosingEndsOnlyAConnectionMadeByTheButton) {
         rig.view.calls.clear();
         rig.connection.formClose();
         EXPECT_EQ(rig.view.calls, c.closeCalls) << c.byButton;
-        EXPECT_EQ(rig.connection.cameraHandle() != nullptr, c.handleAfter) << c.byButton;
+        EXPECT_EQ(rig.connection.camera().isOpen(), c.handleAfter) << c.byButton;
     }
 }
 

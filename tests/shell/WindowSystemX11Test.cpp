@@ -75,13 +75,9 @@ struct Tool : CameraWindow {
                                       *tool.codec, &watch},
             *windows, tool.state, '/');
         actions = std::make_unique<shell::WindowActions>(
-            tool.form, shell::WindowActionServices{tool.table(),
-                                                   tool.state,
-                                                   tool.reporter,
-                                                   *tool.codec,
-                                                   [this] { return connection->connection().cameraHandle(); },
-                                                   camera,
-                                                   {}});
+            tool.form,
+            shell::WindowActionServices{
+                tool.table(), tool.state, tool.reporter, *tool.codec, connection->connection().camera(), {}});
         tool.form.show();
         connection->startUp();
     }

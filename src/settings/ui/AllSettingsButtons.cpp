@@ -6,8 +6,6 @@
 #include <QTabWidget>
 
 #include "debuglog/DebugLog.h"
-#include "link/CameraFacts.h"
-#include "link/VendorCommands.h"
 
 namespace trelvik::settings {
 
@@ -65,7 +63,7 @@ void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps
             break;
         case RunStep::FlashSave:
             // Not examined: the writes between the two are made either way.
-            if (platform::Disk* disk = m_services.cameraHandle()) link::SetFlashSave(*disk, step.flag);
+            m_services.camera.setFlashSave(step.flag);
             break;
         }
     }
@@ -95,10 +93,7 @@ void AllSettingsButtons::TntButton_Reset_SettingsClick() {
                                  kResetCaption, kAskYesNo)
              : reporter.AskMsgById(kMsgResetCaption, kMsgResetQuestion, kAskYesNo);
     if (answer != i18n::kAnswerYes) return;
-    platform::Disk* disk = m_services.cameraHandle();
-    const bool reset = disk && link::WriteRegister(*disk, link::kDebugRegister, link::kFactoryResetValue) ==
-                                   link::Status::Ok;
-    if (!reset) {
+    if (!m_services.camera.reset()) {
         if (full)
             reporter.PlainBox("It is fail to reset all settings to defaults!", kResetCaption, kTellFailed);
         else

@@ -8,7 +8,7 @@
 
 #include "cmdtable/ToolMode.h"
 #include "i18n/Reporter.h"
-#include "platform/Disk.h"
+#include "link/CameraConnection.h"
 #include "settings/AllSettings.h"
 
 class QWidget;
@@ -25,7 +25,7 @@ public:
         cmdtable::ToolMode toolMode;
         std::string titleBase; // the command file's title
         i18n::Reporter& reporter;
-        std::function<platform::Disk*()> cameraHandle;
+        link::CameraConnection& camera;
         std::function<IdentityTexts()> identity;            // what the identity reads left
         std::function<void(const std::string&)> setCaption; // the window's caption, narrow text
     };

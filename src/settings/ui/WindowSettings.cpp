@@ -19,8 +19,8 @@ QString qName(std::string_view name) {
 } // namespace
 
 WindowSettings::WindowSettings(QWidget& root, const cmdtable::MassCmdTable& table,
-                               std::function<platform::Disk*()> cameraHandle, const UnitWords& words)
-    : m_root(root), m_registers(std::move(cameraHandle)), m_handlers(table, m_registers, *this, words) {
+                               link::CameraConnection& camera, const UnitWords& words)
+    : m_root(root), m_registers(camera), m_handlers(table, m_registers, *this, words) {
     for (QWidget* widget : root.findChildren<QWidget*>())
         if (!widget->objectName().isEmpty()) m_controls.insert(widget->objectName(), widget);
     for (const SettingRow& row : settingRows())

@@ -15,13 +15,13 @@ namespace trelvik::settings {
 
 // The setting rows of a window brought to life: every R and W button runs its row's handler
 // when clicked (Load and Save click them from code), and every track bar keeps its value
-// label in step. The handlers reach the camera that `cameraHandle` gives when they run.
+// label in step. The handlers reach the camera through the window's connection.
 class WindowSettings final : public QObject, private SettingControls {
     Q_OBJECT
 public:
     // `root` holds the rows' controls; it, `table` and `words` must outlive this object.
-    WindowSettings(QWidget& root, const cmdtable::MassCmdTable& table,
-                   std::function<platform::Disk*()> cameraHandle, const UnitWords& words);
+    WindowSettings(QWidget& root, const cmdtable::MassCmdTable& table, link::CameraConnection& camera,
+                   const UnitWords& words);
 
     // After a read of a format list, whatever it came to: the clock follows the list.
     // Example: setAfterFormatRead([&](int code) { code == 0x32 ? clock.dateChanged() : ... }).

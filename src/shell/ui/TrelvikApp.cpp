@@ -80,11 +80,11 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     // Ends before the disks and the watch it uses, though the window holds it as a child.
     const auto connection = std::make_unique<shell::WindowConnection>(form, services, *windows, state,
                                                                       system->pathSeparator(), &gate);
-    // The window's actions reach whichever camera is connected when they run, and the
-    // register console's probe goes through the same gate as every other request.
+    // The window's actions reach the camera through the connection, and the register console's
+    // probe through its drives, behind the same gate as every other request.
     shell::WindowActions actions(form, {*startup.table(), state, reporter, *codec,
-                                        [&connection] { return connection->connection().cameraHandle(); },
-                                        gatedDisks, utilities::clockLocaleOf(QLocale::system())});
+                                        connection->connection().camera(),
+                                        utilities::clockLocaleOf(QLocale::system())});
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),

@@ -6,10 +6,10 @@
 namespace trelvik::shell {
 
 WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
-    m_settings = std::make_unique<settings::WindowSettings>(form, services.table, services.cameraHandle,
-                                                            form.unitWords());
-    m_clock = std::make_unique<utilities::ClockPanel>(form, services.cameraHandle, services.clockLocale,
-                                                      services.now);
+    m_settings =
+        std::make_unique<settings::WindowSettings>(form, services.table, services.camera, form.unitWords());
+    m_clock =
+        std::make_unique<utilities::ClockPanel>(form, services.camera, services.clockLocale, services.now);
     // A read of the camera's format drives the clock's, whatever the read came to.
     m_settings->setAfterFormatRead([clock = m_clock.get()](int code) {
         if (code == settings::kFormatLists[0].code)
@@ -18,19 +18,18 @@ WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
             clock->TntComboBox_Time_FormatChange();
     });
     const utilities::UtilityServices utilityServices{services.reporter, services.codec, services.state,
-                                                     services.cameraHandle, services.probeDisks};
+                                                     services.camera};
     m_media = std::make_unique<utilities::MediaActions>(form, utilityServices);
     m_identity = std::make_unique<utilities::IdentityActions>(form, utilityServices);
     m_console = std::make_unique<utilities::RegisterConsole>(form, utilityServices);
     m_allSettings = std::make_unique<settings::AllSettingsButtons>(
-        form,
-        settings::AllSettingsButtons::Services{
-            services.state.ToolMode, services.state.WindowTitleBase, services.reporter, services.cameraHandle,
-            [identity = m_identity.get()] {
-                return settings::IdentityTexts{identity->FirmwareVersionText(), identity->ModelIdText(),
-                                               identity->MakeIdText()};
-            },
-            [&form](const std::string& caption) { form.setCaption(caption); }});
+        form, settings::AllSettingsButtons::Services{
+                  services.state.ToolMode, services.state.WindowTitleBase, services.reporter, services.camera,
+                  [identity = m_identity.get()] {
+                      return settings::IdentityTexts{identity->FirmwareVersionText(), identity->ModelIdText(),
+                                                     identity->MakeIdText()};
+                  },
+                  [&form](const std::string& caption) { form.setCaption(caption); }});
 }
 
 WindowActions::~WindowActions() = default;

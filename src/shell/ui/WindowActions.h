@@ -26,10 +26,9 @@ struct WindowActionServices {
     const AppState& state;
     i18n::Reporter& reporter;
     const platform::TextCodec& codec;
-    // CameraHandle: the open camera or null, asked anew at every request.
-    std::function<platform::Disk*()> cameraHandle;
-    // The drives the register console and the medium list's Format probe.
-    platform::DiskSystem& probeDisks;
+    // The window's connection: its camera while connected, and the drives the register
+    // console and the medium list's Format probe.
+    link::CameraConnection& camera;
     utilities::ClockLocale clockLocale;
     utilities::ClockPanel::Now now = &QDateTime::currentDateTime;
 };

@@ -62,9 +62,8 @@ ClockLocale clockLocaleOf(const QLocale& locale) {
     return parts;
 }
 
-ClockPanel::ClockPanel(QWidget& root, std::function<platform::Disk*()> cameraHandle, ClockLocale locale,
-                       Now now)
-    : m_cameraHandle(std::move(cameraHandle)), m_locale(std::move(locale)), m_now(std::move(now)) {
+ClockPanel::ClockPanel(QWidget& root, link::CameraConnection& camera, ClockLocale locale, Now now)
+    : m_camera(camera), m_locale(std::move(locale)), m_now(std::move(now)) {
     m_pcTime = root.findChild<QLineEdit*>("TntEditPCTime");
     m_cameraTime = root.findChild<QLineEdit*>("TntEditDSCTime");
     m_date = root.findChild<QDateEdit*>("DateTimePicker1");
@@ -93,10 +92,8 @@ void ClockPanel::Timer1Timer() {
     const QDateTime now = m_now();
     const QString pcText = QString::fromStdString(clockText(toTm(now.date(), now.time())));
     show(m_pcTime, kRed, pcText);
-    std::tm camera{};
-    platform::Disk* disk = m_cameraHandle();
-    if (disk && link::ReadCameraClock(*disk, camera) == link::Status::Ok)
-        show(m_cameraTime, kRed, QString::fromStdString(clockText(camera)));
+    if (const link::Result<std::tm> camera = m_camera.readClock())
+        show(m_cameraTime, kRed, QString::fromStdString(clockText(*camera)));
     else
         show(m_cameraTime, kBlack, pcText);
 }
@@ -104,7 +101,7 @@ void ClockPanel::Timer1Timer() {
 void ClockPanel::assign(const std::tm& time) {
     show(m_cameraTime, kBlack, QString());
     // Not reported either way: the next tick shows the camera's clock.
-    if (platform::Disk* disk = m_cameraHandle()) link::WriteCameraClock(*disk, time);
+    m_camera.writeClock(time);
 }
 
 void ClockPanel::TntButtonSetPCTimeClick() {

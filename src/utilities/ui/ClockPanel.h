@@ -8,7 +8,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/Disk.h"
+#include "link/CameraConnection.h"
 #include "utilities/ClockText.h"
 
 class QComboBox;
@@ -35,7 +35,7 @@ public:
     using Now = std::function<QDateTime()>;
     // `root` holds the group's controls and Timer1, and must outlive this object. `now` gives
     // the PC's local time (tests fix it).
-    ClockPanel(QWidget& root, std::function<platform::Disk*()> cameraHandle, ClockLocale locale,
+    ClockPanel(QWidget& root, link::CameraConnection& camera, ClockLocale locale,
                Now now = &QDateTime::currentDateTime);
 
     // Timer1's tick: the PC's time in red, the camera's in red, or the PC's in black when the
@@ -54,7 +54,7 @@ private:
     void assign(const std::tm& time);
     std::string clockText(const std::tm& time) const;
 
-    std::function<platform::Disk*()> m_cameraHandle;
+    link::CameraConnection& m_camera;
     ClockLocale m_locale;
     Now m_now;
     QLineEdit* m_pcTime = nullptr;

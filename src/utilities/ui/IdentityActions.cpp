@@ -43,8 +43,8 @@ IdentityActions::IdentityActions(QWidget& root, UtilityServices services)
 }
 
 void IdentityActions::TntButtonGetFirmwareVersionClick() {
-    std::string version = kVersionUnknown;
-    if (platform::Disk* disk = m_services.cameraHandle()) link::ReadVersionString(*disk, version);
+    const link::Result<std::string> read = m_services.camera.readVersion();
+    std::string version = read ? *read : std::string(kVersionUnknown);
     if (version.size() > kMaxVersionLength) version.resize(kMaxVersionLength);
     m_firmwareVersion = version;
     if (m_firmwareField)
@@ -53,10 +53,9 @@ void IdentityActions::TntButtonGetFirmwareVersionClick() {
 }
 
 void IdentityActions::readIdentity(IdentityRead read, QLineEdit* field, std::string& kept) {
-    char text[link::kIdentityTextLength + 1] = {};
-    platform::Disk* disk = m_services.cameraHandle();
-    const bool ok = disk && read(*disk, text, sizeof text) == link::Status::Ok;
-    kept = ok ? std::string(text) : kIdentityUnknown;
+    const link::Result<std::string> text = (m_services.camera.*read)();
+    const bool ok = text.ok();
+    kept = ok ? *text : kIdentityUnknown;
     if (field) {
         paintField(*field, ok ? kReadBackground : kFailedBackground);
         field->setText(ok ? QString::fromStdU16String(m_services.codec.toWide(kept))
@@ -66,17 +65,15 @@ void IdentityActions::readIdentity(IdentityRead read, QLineEdit* field, std::str
 }
 
 void IdentityActions::TntButton_GetModelIDClick() {
-    readIdentity(&link::ReadModelId, m_modelField, m_modelId);
+    readIdentity(&link::CameraConnection::readModel, m_modelField, m_modelId);
 }
 
 void IdentityActions::TntButton_GetMakeIDClick() {
-    readIdentity(&link::ReadMakeId, m_makeField, m_makeId);
+    readIdentity(&link::CameraConnection::readMake, m_makeField, m_makeId);
 }
 
 void IdentityActions::TntButton_Change_To_PCCamClick() {
-    platform::Disk* disk = m_services.cameraHandle();
-    const bool changed = disk && link::ChangeToPcCam(*disk) == link::Status::Ok;
-    showUtilityBox(m_services, pcCamBox(changed));
+    showUtilityBox(m_services, pcCamBox(m_services.camera.changeToPcCam().ok()));
 }
 
 } // namespace trelvik::utilities

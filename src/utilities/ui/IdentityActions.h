@@ -33,7 +33,7 @@ public:
     void TntButton_Change_To_PCCamClick();
 
 private:
-    using IdentityRead = link::Status (*)(platform::Disk&, char*, std::size_t);
+    using IdentityRead = link::Result<std::string> (link::CameraConnection::*)();
     void readIdentity(IdentityRead read, QLineEdit* field, std::string& kept);
 
     UtilityServices m_services;

@@ -31,9 +31,10 @@ MediaActions::MediaActions(QWidget& root, UtilityServices services)
 }
 
 bool MediaActions::readCardStatus() {
-    platform::Disk* disk = m_services.cameraHandle();
     // The bytes change only with a good read: a failed one leaves the last ones for Format.
-    return disk && link::ReadCardStatus(*disk, m_cardStatus) == link::Status::Ok;
+    const auto read = m_services.camera.readCardStatus();
+    if (read) m_cardStatus = *read;
+    return read.ok();
 }
 
 void MediaActions::TntButton_Card_FormatClick() {
@@ -48,16 +49,14 @@ void MediaActions::TntButton_Card_FormatClick() {
     }
     if (showUtilityBox(m_services, cardFormatBox(MediaEvent::Question), slot.name) != i18n::kAnswerYes)
         return;
-    link::Status formatted = link::Status::Failed;
+    bool formatted = false;
     {
         const Hourglass hourglass;
         // The camera may have gone while the question was open.
-        if (platform::Disk* disk = m_services.cameraHandle()) formatted = link::FormatCard(*disk, 0);
+        formatted = m_services.camera.formatCard(0).ok();
     }
-    showUtilityBox(
-        m_services,
-        cardFormatBox(formatted == link::Status::Ok ? MediaEvent::Formatted : MediaEvent::FormatFailed),
-        slot.name);
+    showUtilityBox(m_services, cardFormatBox(formatted ? MediaEvent::Formatted : MediaEvent::FormatFailed),
+                   slot.name);
 }
 
 void MediaActions::TntButtonGetMediumInfoClick() {
@@ -98,7 +97,7 @@ void MediaActions::TntButtonFormatMediumClick() {
     link::Status formatted = link::Status::Failed;
     {
         const Hourglass hourglass;
-        formatted = link::ScanAndFormatCard(m_services.probeDisks, slotNumber, nullptr, nullptr);
+        formatted = link::ScanAndFormatCard(m_services.camera.system(), slotNumber, nullptr, nullptr);
     }
     plain(formatted == link::Status::Ok ? MediaEvent::Formatted : MediaEvent::FormatFailed);
 }

@@ -40,7 +40,7 @@ void RegisterConsole::TntButtonCommandReadClick() {
     std::uint8_t value = 0;
     link::ProbeEcho echo = link::ProbeEcho::WrongCode;
     const link::Status status =
-        link::ScanAndReadRegister(m_services.probeDisks, code, &value, nullptr, nullptr, &echo);
+        link::ScanAndReadRegister(m_services.camera.system(), code, &value, nullptr, nullptr, &echo);
     if (status != link::Status::Ok) {
         setData(kReadFailedData);
         m_services.reporter.PlainBox(registerReadFailedText(code), kCommandReadCaption, kBoxError);
@@ -77,7 +77,7 @@ void RegisterConsole::TntButtonCommandWriteClick() {
     const std::uint8_t code = leadingHexByte(m_command, m_services.codec);
     const std::uint8_t value = leadingHexByte(m_data, m_services.codec);
     const link::Status status =
-        link::ScanAndWriteRegister(m_services.probeDisks, code, value, nullptr, nullptr);
+        link::ScanAndWriteRegister(m_services.camera.system(), code, value, nullptr, nullptr);
     if (status == link::Status::Ok)
         m_services.reporter.PlainBox(registerWrittenText(code, value), kCommandWriteCaption, kBoxInformation);
     else

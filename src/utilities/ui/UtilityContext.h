@@ -7,8 +7,7 @@
 #include <string_view>
 
 #include "i18n/Reporter.h"
-#include "platform/Disk.h"
-#include "platform/DiskSystem.h"
+#include "link/CameraConnection.h"
 #include "platform/TextCodec.h"
 #include "shell/AppState.h"
 #include "utilities/UtilityBoxes.h"
@@ -20,11 +19,10 @@ struct UtilityServices {
     i18n::Reporter& reporter;
     const platform::TextCodec& codec;
     const shell::AppState& state; // its ToolMode picks plain or localized boxes
-    // CameraHandle: the open camera, or null when none is connected (every request then fails).
-    std::function<platform::Disk*()> cameraHandle;
-    // The drives the probe tries (register console, medium list format); the same system the
-    // connection opens, so the probe's requests queue with all others.
-    platform::DiskSystem& probeDisks;
+    // The window's connection: open while a camera is connected, every request failing at once
+    // while not. The drive probe (register console, medium list format) tries the drives of its
+    // system, so the probe's requests queue with all others.
+    link::CameraConnection& camera;
 };
 
 // Longest medium name handed to a localized box, in UTF-16 units.

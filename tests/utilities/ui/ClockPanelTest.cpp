@@ -28,7 +28,7 @@ std::string clockSeen(testing::CameraWindow& window) {
 struct ClockRig : testing::CameraWindow {
     ClockLocale locale{
         "/", ":", [](int h, int m, int s) { return QTime(h, m, s).toString("h:mm:ss AP").toStdString(); }};
-    ClockPanel clock{tool.form, [this] { return cameraHandle(); }, locale,
+    ClockPanel clock{tool.form, connection, locale,
                      [] { return QDateTime(QDate(2019, 3, 5), QTime(14, 7, 9)); }};
     ClockRig() {
         // The camera's clock stands still at 2020-01-02 03:04:05 unless a test sets it.
@@ -84,7 +84,7 @@ TEST(ClockPanel, TicksShowBothClocksInTheChosenFormats) {
              r.clock.Timer1Timer();
          },
          "clock-read", "PC red '2019/03/05 14:07:09' | camera red 'Invalid: 2019-00-05 25:07:09'"},
-        {"no camera: a tick reads nothing", [](ClockRig& r) { r.connected = false, r.clock.Timer1Timer(); },
+        {"no camera: a tick reads nothing", [](ClockRig& r) { r.setConnected(false), r.clock.Timer1Timer(); },
          "", "PC red '2019/03/05 14:07:09' | camera black '2019/03/05 14:07:09'"},
     };
     ClockRig rig;

@@ -35,7 +35,7 @@ TEST(Identity, FieldsAndTheTextsKeptForTheCaption) {
             state.make = "Optics";
             state.faults.fail = fail;
         });
-        window.connected = !fail.count("camera gone");
+        window.setConnected(!fail.count("camera gone"));
         const std::string seen = window.clickAndSee(
             {"TntButtonGetFirmwareVersion", "TntButton_GetModelID", "TntButton_GetMakeID"});
         EXPECT_EQ(seen.substr(0, seen.size() - 1) + " | " +
@@ -45,7 +45,7 @@ TEST(Identity, FieldsAndTheTextsKeptForTheCaption) {
                       window.identity.MakeIdText(),
                   expected); // and no box
     }
-    window.connected = true;
+    window.setConnected(true);
     window.set({}, [&](sim::CameraState& state) { state.make = std::string(40, 'M'); });
     window.click({"TntButton_GetMakeID"});
     EXPECT_EQ(window.identity.MakeIdText(), std::string(32, 'M'));

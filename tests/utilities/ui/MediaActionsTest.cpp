@@ -72,7 +72,7 @@ TEST(CardFormat, TrafficAndBoxesPerToolMode) {
                 state.faults.fail.clear();
                 if (*c.fault) state.faults.fail.insert(c.fault);
             });
-            window.connected = c.connected;
+            window.setConnected(c.connected);
             window.answer(c.answers);
             const std::string traffic = c.seen.substr(0, c.seen.find('\n') + 1);
             EXPECT_EQ(window.clickAndSee({"TntButton_Card_Format"}),
@@ -121,7 +121,8 @@ TEST(MediumList, RowsThenFormatBySlotThroughTheProbe) {
     // A failed read empties the list silently and keeps the last good bytes for Format.
     EXPECT_EQ(list_({0x04, 0x00, 0x00, 0x00}), "QZGETCA 00!\n");
     EXPECT_EQ(window.media.CardStatus(), (CardStatusBytes{0x00, 0x02, 0x00, 0x00}));
-    EXPECT_EQ(window.handle.noted, "QZGETCA:- QZGETCA:- QZGETCA:- ");
+    // The probe's formats ran under the hourglass, the reads without.
+    EXPECT_EQ(window.handle.noted, "QZGETCA:- QZGETCA:- QZFMTCA:wait QZFMTCA:wait QZGETCA:- ");
 }
 
 } // namespace

@@ -21,16 +21,28 @@ inline const std::initializer_list<const char*> kFullTool = {"mass_cmd.ini"};
 inline const std::initializer_list<const char*> kSettingsTool = {"Camera_Setting.ini",
                                                                  "Camera_Setting_UNICODE_msg.ini"};
 
-// The open camera, noting for each request whether the hourglass showed: "QZFMTCA:wait".
-struct CursorNotingDisk final : platform::Disk {
-    platform::Disk& inner;
+// The camera's drives, noting for each request whether the hourglass showed: "QZFMTCA:wait".
+struct CursorNotingDisks final : platform::DiskSystem {
+    struct Disk final : platform::Disk {
+        std::unique_ptr<platform::Disk> inner;
+        std::string& noted;
+        Disk(std::unique_ptr<platform::Disk> disk, std::string& notes)
+            : inner(std::move(disk)), noted(notes) {}
+        bool send(const platform::ScsiRequest& request) override {
+            const QCursor* cursor = QApplication::overrideCursor();
+            noted += std::string(request.cdb.begin() + 2, request.cdb.begin() + 9) +
+                     (cursor && cursor->shape() == Qt::WaitCursor ? ":wait " : ":- ");
+            return inner->send(request);
+        }
+    };
+    platform::DiskSystem& inner;
     std::string noted;
-    explicit CursorNotingDisk(platform::Disk& disk) : inner(disk) {}
-    bool send(const platform::ScsiRequest& request) override {
-        const QCursor* cursor = QApplication::overrideCursor();
-        noted += std::string(request.cdb.begin() + 2, request.cdb.begin() + 9) +
-                 (cursor && cursor->shape() == Qt::WaitCursor ? ":wait " : ":- ");
-        return inner.send(request);
+    explicit CursorNotingDisks(platform::DiskSystem& disks) : inner(disks) {}
+    std::vector<platform::DriveEntry> drives() override { return inner.drives(); }
+    std::vector<platform::UsbDeviceNode> usbDevices() override { return inner.usbDevices(); }
+    std::unique_ptr<platform::Disk> open(const std::string& path, int& errorCode) override {
+        auto disk = inner.open(path, errorCode);
+        return disk ? std::make_unique<Disk>(std::move(disk), noted) : nullptr;
     }
 };
 
@@ -55,17 +67,26 @@ struct MsgBox {
 // The window of either tool on the simulated camera, every utility button live; the probe
 // tries the camera's drives behind the request gate, as in the tool.
 struct UtilityWindow : CameraWindow {
-    CursorNotingDisk handle{*disk};
     shell::RequestGate gate;
     shell::GatedDiskSystem gated{camera, gate};
-    utilities::UtilityServices services{tool.reporter, *tool.codec, tool.state,
-                                        [this]() -> platform::Disk* { return connected ? &handle : nullptr; },
-                                        gated};
+    CursorNotingDisks handle{gated};
+    link::CameraConnection utilityConnection{handle, camera.ids(), link::CameraConnection::Opening::Explicit};
+    utilities::UtilityServices services{tool.reporter, *tool.codec, tool.state, utilityConnection};
     utilities::MediaActions media{tool.form, services};
     utilities::IdentityActions identity{tool.form, services};
     utilities::RegisterConsole console{tool.form, services};
 
-    explicit UtilityWindow(std::initializer_list<const char*> files = kFullTool) : CameraWindow(files) {}
+    explicit UtilityWindow(std::initializer_list<const char*> files = kFullTool) : CameraWindow(files) {
+        setConnected(true);
+    }
+    // The utilities' own connection, noted and gated, follows the window's.
+    void setConnected(bool connected) {
+        CameraWindow::setConnected(connected);
+        if (connected)
+            (void)utilityConnection.open();
+        else
+            utilityConnection.close();
+    }
 
     bool settingsTool() const { return tool.state.ToolMode == cmdtable::ToolMode::Settings; }
     void answer(const std::vector<int>& answers) {
