@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -10,7 +9,6 @@
 #include "cmdtable/MassCmd.h"
 #include "link/CameraConnection.h"
 #include "link/Status.h"
-#include "platform/Disk.h"
 #include "settings/SettingRows.h"
 
 namespace trelvik::settings {

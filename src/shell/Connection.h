@@ -11,7 +11,6 @@
 #include "link/CameraConnection.h"
 #include "link/Discovery.h"
 #include "platform/DeviceWatch.h"
-#include "platform/Disk.h"
 #include "platform/DiskSystem.h"
 #include "platform/TextCodec.h"
 #include "shell/AppState.h"

@@ -6,7 +6,6 @@
 
 #include "cmdtable/MassCmd.h"
 #include "i18n/Reporter.h"
-#include "platform/Disk.h"
 #include "platform/DiskSystem.h"
 #include "platform/TextCodec.h"
 #include "settings/ui/AllSettingsButtons.h"
