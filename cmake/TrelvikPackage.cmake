@@ -128,7 +128,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The text settings show control bytes as Unicode control pictures (U+2400-U+2426), which no
 # font a desktop brings by itself is sure to hold; FreeSans does.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-freefont-ttf)
+# ICU is loaded at run time, so dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, ${TRELVIK_ICU_PACKAGE}")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS sg3-utils)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "configure a USB trail camera without root
 Trelvik sets up a battery-powered trail camera over its USB cable: its
