@@ -28,9 +28,23 @@ private:
 } // namespace
 
 namespace {
+// A Load or Save is a run of short requests, each a millisecond or so, with a little window
+// work between them. Both threads look for each other's news for this long before they sleep:
+// a sleeping thread's wake-up would cost more than the tool's own share of a transfer.
+constexpr auto kLookAhead = std::chrono::milliseconds(3);
 // Most requests end within this; waiting for them as a blocking call would keeps a run of a
 // hundred requests from paying for a hundred event loops. Longer ones get the loop.
 constexpr auto kShortRequest = std::chrono::milliseconds(20);
+
+// Looks at `ready` until it holds or `span` has passed.
+template <typename Ready> bool lookFor(Ready ready, std::chrono::steady_clock::duration span) {
+    const auto until = std::chrono::steady_clock::now() + span;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
 } // namespace
 
 RequestGate::RequestGate(QObject* parent) : QObject(parent) {}
@@ -45,57 +59,66 @@ RequestGate::~RequestGate() {
     m_worker.join();
 }
 
+const RequestGate::Work* RequestGate::nextWork() {
+    const auto arrived = [this] { return m_stop || m_work.load(std::memory_order_acquire); };
+    if (!lookFor(arrived, kLookAhead)) {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, arrived);
+    }
+    return m_stop ? nullptr : m_work.exchange(nullptr, std::memory_order_acq_rel);
+}
+
 void RequestGate::workerLoop() {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_stop || m_work; });
-        if (m_stop) return;
-        const std::function<bool()>* work = m_work;
-        lock.unlock();
-        const bool result = (*work)();
-        lock.lock();
-        m_work = nullptr;
-        m_result = result;
-        m_done = true;
+    while (const Work* work = nextWork()) {
+        m_result = (*work)();
+        {
+            std::lock_guard lock(m_mutex);
+            m_done.store(true);
+        }
         m_wake.notify_all();
-        // The window's thread may be in its loop: tell it the request ended.
-        QMetaObject::invokeMethod(
-            this, [] {}, Qt::QueuedConnection);
+        // The window's thread may be in its loop: tell it the request ended. Both flags are
+        // sequentially consistent, so of this look and the window's at m_done one sees the other.
+        if (m_windowLoops.load())
+            QMetaObject::invokeMethod(
+                this, [] {}, Qt::QueuedConnection);
     }
 }
 
-bool RequestGate::run(const std::function<bool()>& work) {
+void RequestGate::awaitEnd() {
+    const auto done = [this] { return m_done.load(); };
+    if (lookFor(done, kLookAhead)) return;
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_wake.wait_for(lock, kShortRequest - kLookAhead, done)) return;
+    }
+    // A long one: the window paints meanwhile, under the hourglass.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_windowLoops.store(true);
+    QEventLoop loop;
+    while (!done())
+        loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
+                           QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
+    m_windowLoops.store(false);
+    QApplication::restoreOverrideCursor();
+}
+
+bool RequestGate::run(const Work& work) {
     if (m_busy) {
         debuglog::DebugLog("a camera request was refused: another one is still running\n");
         return false;
     }
     m_busy = true;
     if (!m_worker.joinable()) m_worker = std::thread([this] { workerLoop(); });
-    std::unique_lock lock(m_mutex);
-    m_done = false;
-    m_work = &work;
-    m_wake.notify_all();
-    if (!m_wake.wait_for(lock, kShortRequest, [this] { return m_done; })) {
-        // A long one: the window paints meanwhile, under the hourglass.
-        lock.unlock();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QEventLoop loop;
-        for (;;) {
-            {
-                std::lock_guard check(m_mutex);
-                if (m_done) break;
-            }
-            loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
-                               QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
-        }
-        QApplication::restoreOverrideCursor();
-        lock.lock();
+    m_done.store(false);
+    {
+        std::lock_guard lock(m_mutex);
+        m_work.store(&work, std::memory_order_release);
     }
-    const bool result = m_result;
-    lock.unlock();
+    m_wake.notify_all();
+    awaitEnd();
     m_busy = false;
     emit idle();
-    return result;
+    return m_result;
 }
 
 std::unique_ptr<platform::Disk> GatedDiskSystem::open(const std::string& openPath, int& errorCode) {

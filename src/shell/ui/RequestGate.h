@@ -3,6 +3,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -37,17 +38,23 @@ signals:
     void idle();
 
 private:
+    using Work = std::function<bool()>;
     // The worker that carries every request, started with the first and kept: a thread per
     // request cost more than the request itself.
     void workerLoop();
+    // The next request for the worker, null when the gate closes.
+    const Work* nextWork();
+    // Waits for the worker to end the request, the window painting when it takes long.
+    void awaitEnd();
 
     bool m_busy = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    const std::function<bool()>* m_work = nullptr; // the request to run; null when none
-    bool m_done = false;
+    std::atomic<const Work*> m_work{nullptr}; // the request to run; null when none
+    std::atomic<bool> m_done{false};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_windowLoops{false}; // the window's thread waits in its event loop
     bool m_result = false;
-    bool m_stop = false;
     std::thread m_worker;
 };
 
