@@ -65,11 +65,10 @@ bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices
 int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::vector<DriveEntry>* found) {
     if (found) found->clear();
     int count = 0;
-    std::optional<std::vector<UsbDeviceNode>> devices; // asked once, and only when a candidate exists
-    for (const DriveEntry& drive : system.drives()) {
+    const DiskSystem::Catalog catalog = system.catalog();
+    for (const DriveEntry& drive : catalog.drives) {
         if (drive.type != DriveType::Removable || drive.diskNumber < 0) continue;
-        if (!devices) devices = system.usbDevices();
-        if (!IsCameraChildNode(drive.diskNumber, *devices, vid, pid, count)) continue;
+        if (!IsCameraChildNode(drive.diskNumber, catalog.usbDevices, vid, pid, count)) continue;
         if (found) found->push_back(drive);
         ++count;
     }
@@ -77,9 +76,10 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 }
 
 std::vector<std::vector<DriveEntry>> FindCameras(DiskSystem& system, std::uint16_t vid, std::uint16_t pid) {
-    const std::vector<DriveEntry> drives = system.drives();
+    const DiskSystem::Catalog catalog = system.catalog();
+    const std::vector<DriveEntry>& drives = catalog.drives;
     std::vector<std::vector<DriveEntry>> cameras;
-    for (const UsbDeviceNode& device : system.usbDevices()) {
+    for (const UsbDeviceNode& device : catalog.usbDevices) {
         // A device is a camera when it holds the camera's disk as its first child.
         if (!IsCameraChildNode(device.childDiskNumbers.empty() ? -1 : device.childDiskNumbers[0], {device},
                                vid, pid, 0))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -45,6 +46,22 @@ public:
     virtual std::vector<DriveEntry> drives() = 0;
     // Every present USB device with its disk children.
     virtual std::vector<UsbDeviceNode> usbDevices() = 0;
+    // Both lists from one look at the system: finding the camera needs both, and a system
+    // that gathers them in one walk (udev) answers here at the cost of one.
+    struct Catalog {
+        std::vector<DriveEntry> drives;
+        std::vector<UsbDeviceNode> usbDevices;
+    };
+    // The default asks for the device tree, a long walk on Windows, only when a drive could hang
+    // below a USB device (removable, with a disk number): nobody needs it otherwise.
+    virtual Catalog catalog() {
+        Catalog both{drives(), {}};
+        if (std::any_of(both.drives.begin(), both.drives.end(), [](const DriveEntry& drive) {
+                return drive.type == DriveType::Removable && drive.diskNumber >= 0;
+            }))
+            both.usbDevices = usbDevices();
+        return both;
+    }
     // Opens `openPath` read-write for pass-through requests. On failure returns nullptr and
     // sets `errorCode` to the system's error number (errno / GetLastError).
     virtual std::unique_ptr<Disk> open(const std::string& openPath, int& errorCode) = 0;

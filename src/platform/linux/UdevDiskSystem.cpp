@@ -115,7 +115,7 @@ void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDev
     });
 }
 
-UdevCatalog UdevDiskSystem::catalog() const {
+UdevCatalog UdevDiskSystem::walk() const {
     std::vector<UsbDeviceRecord> usb;
     std::vector<ScsiDeviceRecord> scsi;
     scan(usb, scsi);
@@ -123,11 +123,16 @@ UdevCatalog UdevDiskSystem::catalog() const {
 }
 
 std::vector<platform::DriveEntry> UdevDiskSystem::drives() {
-    return catalog().drives;
+    return walk().drives;
 }
 
 std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() {
-    return catalog().usbDevices;
+    return walk().usbDevices;
+}
+
+DiskSystem::Catalog UdevDiskSystem::catalog() {
+    UdevCatalog both = walk();
+    return {std::move(both.drives), std::move(both.usbDevices)};
 }
 
 std::unique_ptr<platform::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {

@@ -23,6 +23,8 @@ public:
     std::vector<platform::DriveEntry> drives() override;
     // Every USB device with idVendor and idProduct. Example instanceId: "USB\\VID_2E7A&PID_0101\\1-2".
     std::vector<platform::UsbDeviceNode> usbDevices() override;
+    // Both from one walk of udev.
+    Catalog catalog() override;
     // Opens an sg (or block) node read-write; errorCode = errno on failure.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
     // For EACCES and EPERM: how to install the udev rule that lets the logged-in user open the
@@ -33,7 +35,7 @@ public:
     static void scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi);
 
 private:
-    UdevCatalog catalog() const;
+    UdevCatalog walk() const;
 
     CameraIds m_camera;
 };
