@@ -90,14 +90,16 @@ TEST(TextRegisters, EveryByteSurvivesAReadAndAnUnchangedWrite) {
     };
     for (const auto& bytes : cases)
         EXPECT_EQ(registersFromText(textFromRegisters(bytes), static_cast<int>(bytes.size())), bytes);
-    EXPECT_EQ(textFromRegisters(std::vector<std::uint8_t>{'A', 0x01, 0x7F, 0, 'x', 0}), u"A\u2401\u2421\u2400x");
+    EXPECT_EQ(textFromRegisters(std::vector<std::uint8_t>{'A', 0x01, 0x7F, 0, 'x', 0}),
+              u"A\u2401\u2421\u2400x");
 }
 
 TEST(TextRegisters, AnEditedTextBecomesWidthBytes) {
     EXPECT_EQ(registersFromText(u"ab", 4), (std::vector<std::uint8_t>{'a', 'b', 0, 0}));
     EXPECT_EQ(registersFromText(u"abcde", 4), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd'}));
     // What no single byte stands for becomes '?', as a narrow conversion makes it.
-    EXPECT_EQ(registersFromText(std::u16string_view(u"\u20AC\x0000\u00E9", 3), 3), (std::vector<std::uint8_t>{'?', '?', 0xE9}));
+    EXPECT_EQ(registersFromText(std::u16string_view(u"\u20AC\x0000\u00E9", 3), 3),
+              (std::vector<std::uint8_t>{'?', '?', 0xE9}));
 }
 
 } // namespace
