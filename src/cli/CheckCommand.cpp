@@ -24,7 +24,8 @@ int runCheck(const Invocation& invocation, std::ostream& out, std::ostream& err)
 }
 
 const Registrar kCheck{
-    {"check", kCheckSynopsis,
+    {"check",
+     kCheckSynopsis,
      std::string("Checks a settings profile against the command file, without a camera: unknown\n"
                  "names, values outside a register's choices or range, settings set twice,\n"
                  "per-camera settings outside [PerCamera], a value that would reset the camera,\n"

@@ -17,7 +17,8 @@ namespace {
 
 using settings::SettingRow;
 
-constexpr const char* kDumpSynopsis = "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
+constexpr const char* kDumpSynopsis =
+    "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
 
 std::string today() {
     const std::time_t now = std::time(nullptr);
@@ -46,22 +47,22 @@ Dump dumpCamera(link::CameraConnection& camera, const CommandTableFile& table, b
         }
         const bool unsupported = bytes.error().kind == link::ConnectionError::Kind::NotSupported;
         if (!unsupported) result.code = kExitCameraFailed;
-        dumped.push_back({row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
+        dumped.push_back(
+            {row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
         err << "trelvik-cli: " << row->name << " left out: " << dumped.back().why << "\n";
     }
     std::ostringstream document;
     if (json) {
         nlohmann::ordered_json rows = nlohmann::ordered_json::array();
         for (const auto& setting : dumped)
-            rows.push_back(
-                {{"name", setting.row->name},
-                 {"codes", codesJson(*setting.row)},
-                 {"section", settings::isPerCamera(*setting.row) ? "PerCamera" : "Settings"},
-                 {"value", setting.bytes.empty()
-                               ? nlohmann::ordered_json(nullptr)
-                               : nlohmann::ordered_json(settings::profileValue(*setting.row, setting.bytes))},
-                 {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
-                 {"left_out", setting.why}});
+            rows.push_back({{"name", setting.row->name},
+                            {"codes", codesJson(*setting.row)},
+                            {"section", settings::isPerCamera(*setting.row) ? "PerCamera" : "Settings"},
+                            {"value", setting.bytes.empty() ? nlohmann::ordered_json(nullptr)
+                                                            : nlohmann::ordered_json(settings::profileValue(
+                                                                  *setting.row, setting.bytes))},
+                            {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
+                            {"left_out", setting.why}});
         printJson(document, {{"camera",
                               {{"device", device},
                                {"version", version},
@@ -70,9 +71,12 @@ Dump dumpCamera(link::CameraConnection& camera, const CommandTableFile& table, b
                                {"dumped", today()}}},
                              {"settings", rows}});
     } else {
-        document << settings::writeProfile(
-            {{"device", device}, {"model", model}, {"make", make}, {"firmware", version}, {"dumped", today()}},
-            dumped, table.table());
+        document << settings::writeProfile({{"device", device},
+                                            {"model", model},
+                                            {"make", make},
+                                            {"firmware", version},
+                                            {"dumped", today()}},
+                                           dumped, table.table());
     }
     result.document = document.str();
     return result;
@@ -103,13 +107,15 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
     std::error_code ignored;
     std::filesystem::create_directories(platform::filesystemPath(*folder), ignored);
-    return forEachCamera(session, err, [&](const std::string& name, const link::ConnectionError* openError) -> int {
-        if (openError) return kExitOk; // reported already
-        const std::string path = platform::narrowPath(platform::filesystemPath(*folder) /
-                                                      platform::filesystemPath(cameraFileName(name) + (json ? ".json" : ".ini")));
-        const Dump dump = dumpCamera(session.camera(), table, json, err);
-        return writeProfileFile(path, dump.document, name, err) ? dump.code : kExitUsage;
-    });
+    return forEachCamera(session, err,
+                         [&](const std::string& name, const link::ConnectionError* openError) -> int {
+                             if (openError) return kExitOk; // reported already
+                             const std::string path = platform::narrowPath(
+                                 platform::filesystemPath(*folder) /
+                                 platform::filesystemPath(cameraFileName(name) + (json ? ".json" : ".ini")));
+                             const Dump dump = dumpCamera(session.camera(), table, json, err);
+                             return writeProfileFile(path, dump.document, name, err) ? dump.code : kExitUsage;
+                         });
 }
 
 const Registrar kDump{
@@ -125,8 +131,10 @@ const Registrar kDump{
                  "                           --output names, called after the camera; a file there\n"
                  "                           is replaced only when it is an earlier profile of it\n") +
          kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions(
-         {kTableOption, {"output", OptionValue::Required}, {"json", OptionValue::None}, {"all", OptionValue::None}}),
+     cameraOptions({kTableOption,
+                    {"output", OptionValue::Required},
+                    {"json", OptionValue::None},
+                    {"all", OptionValue::None}}),
      &runDump}};
 
 } // namespace

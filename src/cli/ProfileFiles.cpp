@@ -46,7 +46,8 @@ std::optional<std::string> cameraFact(const std::string& text, const std::string
 std::string cameraFileName(const std::string& name) {
     std::string file = name;
     for (char& c : file)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || kForbiddenInFileNames.find(c) != std::string::npos)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
+            kForbiddenInFileNames.find(c) != std::string::npos)
             c = '_';
     for (std::size_t end = file.size(); end > 0 && (file[end - 1] == '.' || file[end - 1] == ' '); --end)
         file[end - 1] = '_';
@@ -58,12 +59,13 @@ bool isProfileOfCamera(const std::string& text, const std::string& device) {
     if (text.rfind("; Trelvik settings profile.", 0) == 0)
         return cameraFact(text, "device") == settings::quoteBytes(device);
     const auto json = nlohmann::json::parse(text, nullptr, false);
-    return json.is_object() && json.contains("settings") && json.contains("camera") && json["camera"].is_object() &&
-           json["camera"].contains("device") && json["camera"]["device"] == device;
+    return json.is_object() && json.contains("settings") && json.contains("camera") &&
+           json["camera"].is_object() && json["camera"].contains("device") &&
+           json["camera"]["device"] == device;
 }
 
-bool writeProfileFile(const std::string& path, const std::string& text, const std::optional<std::string>& device,
-                      std::ostream& err) {
+bool writeProfileFile(const std::string& path, const std::string& text,
+                      const std::optional<std::string>& device, std::ostream& err) {
     std::string reason;
     if (device) {
         platform::FileKind kind = platform::FileKind::Missing;

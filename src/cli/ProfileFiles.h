@@ -20,7 +20,7 @@ bool isProfileOfCamera(const std::string& text, const std::string& device);
 // Writes `text` to `path` beside it and renames it over, so a failure leaves the file as it
 // was; says why on `err` in the system's words. With `device`, a file already at `path` is
 // replaced only when it is an earlier profile of that camera.
-bool writeProfileFile(const std::string& path, const std::string& text, const std::optional<std::string>& device,
-                      std::ostream& err);
+bool writeProfileFile(const std::string& path, const std::string& text,
+                      const std::optional<std::string>& device, std::ostream& err);
 
 } // namespace trelvik::cli

@@ -16,7 +16,8 @@ nlohmann::ordered_json codesJson(const settings::SettingRow& row) {
     return codes;
 }
 
-link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& camera, const settings::SettingRow& row) {
+link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& camera,
+                                                    const settings::SettingRow& row) {
     std::vector<std::uint8_t> bytes;
     for (int i = 0; i < row.width; ++i) {
         const auto value = camera.readRegister(static_cast<std::uint8_t>(row.code + i));
@@ -66,7 +67,8 @@ int readProfileFile(const std::string& path, std::string& bytes, std::ostream& e
         return kExitUsage;
     }
     if (bytes.size() > settings::kMaxProfileBytes) {
-        err << "trelvik-cli: " << path << " is larger than 1 MiB; a profile takes a few kilobytes, so it was not read\n";
+        err << "trelvik-cli: " << path
+            << " is larger than 1 MiB; a profile takes a few kilobytes, so it was not read\n";
         return kExitUsage;
     }
     return kExitOk;

@@ -19,7 +19,8 @@ namespace trelvik::cli {
 nlohmann::ordered_json codesJson(const settings::SettingRow& row);
 
 // Reads every register of a setting: the bytes, or the error of the first that failed.
-link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& camera, const settings::SettingRow& row);
+link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& camera,
+                                                    const settings::SettingRow& row);
 
 // Writes a setting's bytes register by register, stopping at the first that fails; `written`
 // gets the code of each register written. Example: a failure at 0x43 -> written {"0x42"}.

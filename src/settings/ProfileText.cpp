@@ -40,7 +40,8 @@ struct Escape {
 Escape escapeAt(std::u16string_view text, std::size_t at) {
     if (at + 1 >= text.size()) return {};
     if (text[at + 1] == u'"' || text[at + 1] == u'\\') return {static_cast<std::uint8_t>(text[at + 1]), 2};
-    if (text[at + 1] != u'x' || at + 3 >= text.size() || text[at + 2] > 0x7F || text[at + 3] > 0x7F) return {};
+    if (text[at + 1] != u'x' || at + 3 >= text.size() || text[at + 2] > 0x7F || text[at + 3] > 0x7F)
+        return {};
     const std::string digits{static_cast<char>(text[at + 2]), static_cast<char>(text[at + 3])};
     const auto value = text::parseHex(digits, 0xFF);
     return value ? Escape{static_cast<std::uint8_t>(*value), 4} : Escape{};
@@ -87,8 +88,9 @@ TextBytes unquoteText(std::string_view value, std::size_t width) {
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const char16_t c = wide[i];
         if (c < 0x20 || c == 0x7F)
-            return {{}, "a raw byte " + hexOf(static_cast<std::uint8_t>(c), "0x") + " in the text: write it as " +
-                            hexOf(static_cast<std::uint8_t>(c), "\\x")};
+            return {{},
+                    "a raw byte " + hexOf(static_cast<std::uint8_t>(c), "0x") + " in the text: write it as " +
+                        hexOf(static_cast<std::uint8_t>(c), "\\x")};
         if (const Escape escape = c == u'\\' ? escapeAt(wide, i) : Escape{}; escape.length > 0) {
             text.bytes.push_back(escape.byte);
             i += escape.length - 1;

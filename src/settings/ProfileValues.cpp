@@ -86,7 +86,8 @@ std::string positionText(const SettingRow& row, int position) {
 
 ParsedValue parseDuration(const SettingRow& row, const std::string& text, const cmdtable::MassCmd& entry) {
     const auto position = durationPosition(text);
-    const std::string range = positionText(row, entry.range_min) + " to " + positionText(row, entry.range_max);
+    const std::string range =
+        positionText(row, entry.range_min) + " to " + positionText(row, entry.range_max);
     if (!position) return fail(shownValue(text) + " is not a duration of 0 to 59 sec or whole minutes");
     if (*position < entry.range_min || *position > entry.range_max)
         return fail(shownValue(text) + " is outside the command file's range, " + range);
@@ -138,12 +139,12 @@ std::string profileLabel(const SettingRow& row, std::span<const std::uint8_t> by
     if (row.kind == SettingKind::Duration && !bytes.empty()) {
         // A byte off the window's scale is shown, and saved, as the nearest whole minute.
         const ShownDuration shown = shownDuration(row, bytes);
-        const std::vector<std::uint8_t> saved = isRecordTime(row)
-                                                    ? std::vector<std::uint8_t>{recordTimeByte(shown.position)}
-                                                    : splitBytes(intervalSeconds(shown.position), row.width);
+        const std::vector<std::uint8_t> saved =
+            isRecordTime(row) ? std::vector<std::uint8_t>{recordTimeByte(shown.position)}
+                              : splitBytes(intervalSeconds(shown.position), row.width);
         if (!std::equal(saved.begin(), saved.end(), bytes.begin(), bytes.end()))
-            return "the camera holds " + std::to_string(joinBytes(bytes)) + ", which the tool shows and saves as " +
-                   durationText(shown);
+            return "the camera holds " + std::to_string(joinBytes(bytes)) +
+                   ", which the tool shows and saves as " + durationText(shown);
         return {};
     }
     if (row.kind != SettingKind::List || bytes.empty()) return {};
@@ -153,7 +154,8 @@ std::string profileLabel(const SettingRow& row, std::span<const std::uint8_t> by
     return {};
 }
 
-ParsedValue parseProfileValue(const SettingRow& row, std::string_view text, const cmdtable::MassCmdTable& table) {
+ParsedValue parseProfileValue(const SettingRow& row, std::string_view text,
+                              const cmdtable::MassCmdTable& table) {
     const cmdtable::MassCmd* entry = commandEntry(table, row.code);
     if (!entry) return fail("the command file has no entry for register " + std::to_string(row.code));
     const std::string value = trimmed(text);
