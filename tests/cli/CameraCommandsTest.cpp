@@ -92,6 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"probe-read", "0x0141"}, "CODE must be 0-255"},
         UsageCase{{"read", "256"}, "CODE must be 0-255"}));
 
+// A setting of several registers that fails part-way says which of them hold the new value.
+TEST_F(CliCameraTest, APartWriteNamesTheRegistersWritten) {
+    plant(R"({"faults": {"unplug_after": 1}})");
+    const CliRun run = cli({"write", "HC_PIR_INTERVAL", "5 min"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("HC_PIR_INTERVAL is half written: 0x42 hold the new value"), std::string::npos)
+        << run.err;
+}
+
 // With --yes each of them resets the camera, as reset does; leading zeros are only zeros.
 TEST_F(CliCameraTest, AFactoryResetByWriteProceedsWithYes) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"write", "0", "0255", "--yes"},

@@ -39,21 +39,27 @@ struct ProfileTable {
     // list, a number and a duration within the command file's range, any bytes in a text.
     std::map<int, int> randomRegisters(std::mt19937& random) const {
         using settings::SettingKind;
-        const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        const auto pick = [&](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(random);
+        };
         std::map<int, int> registers;
         for (const settings::SettingRow* row : settings::profileRows(table)) {
             const cmdtable::MassCmd& entry = *settings::commandEntry(table, row->code);
             std::vector<std::uint8_t> bytes;
             const bool own = row->flags & settings::kOwnRange;
-            const int position = own ? pick(0, settings::kOwnRangeMax) : pick(entry.range_min, entry.range_max);
-            if (row->kind == SettingKind::List) bytes = {static_cast<std::uint8_t>(entry.items[pick(0, entry.count - 1)].value)};
+            const int position =
+                own ? pick(0, settings::kOwnRangeMax) : pick(entry.range_min, entry.range_max);
+            if (row->kind == SettingKind::List)
+                bytes = {static_cast<std::uint8_t>(entry.items[pick(0, entry.count - 1)].value)};
             if (row->kind == SettingKind::Number || row->kind == SettingKind::MultiNumber)
                 bytes = settings::splitBytes(static_cast<unsigned>(position), row->width);
             if (row->kind == SettingKind::Duration)
-                bytes = row->width == 1 ? std::vector<std::uint8_t>{settings::recordTimeByte(position)}
-                                        : settings::splitBytes(settings::intervalSeconds(position), row->width);
+                bytes = row->width == 1
+                            ? std::vector<std::uint8_t>{settings::recordTimeByte(position)}
+                            : settings::splitBytes(settings::intervalSeconds(position), row->width);
             for (int i = 0; i < row->width; ++i)
-                registers[row->code + i] = row->kind == SettingKind::Text ? pick(0, 0xFF) : bytes[static_cast<std::size_t>(i)];
+                registers[row->code + i] =
+                    row->kind == SettingKind::Text ? pick(0, 0xFF) : bytes[static_cast<std::size_t>(i)];
         }
         return registers;
     }
