@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -176,86 +177,60 @@ TEST_F(ProfileTest, ASettingTheCameraDoesNotKnowIsReportedAsUnsupported) {
 }
 
 // Hostile profiles through check, then apply with --include-identity and the registers read
-// back from the camera's state file: what check passes is written byte for byte and verified,
-// what it refuses sends nothing.
+// back from the camera's state file: what check passes is written byte for byte and verified
+// (apply exits 0 only then), what it refuses sends nothing.
 TEST_F(ProfileTest, HostileProfilesAreWrittenExactlyOrRefusedWhole) {
     const struct {
         const char* what;
-        std::string profile;
-        std::string checkSays;        // part of check's output
-        std::map<int, int> registers; // after apply; empty: check refuses and nothing is sent
+        std::string profile, checkSays;
+        const char* registers; // "CODE=VALUE ..." after apply; "": check refuses, nothing is sent
     } cases[] = {
-        {"a quote",
-         "[Settings]\nPASSWORD=\"a\\\"b\"\n",
-         "1 settings",
-         {{0x4F, 'a'}, {0x50, '"'}, {0x51, 'b'}, {0x52, 0}}},
-        {"backslash, zero and control bytes",
-         "[Settings]\nPASSWORD=\"\\\\\\x00\\x01\\xFF\"\n",
-         "1 settings",
-         {{0x4F, '\\'}, {0x50, 0}, {0x51, 1}, {0x52, 0xFF}}},
-        {"bytes after a zero",
-         "[PerCamera]\r\nSERIAL_NUMBER=\"A\\x00B\" ; kept\r\n",
-         "1 settings",
-         {{0x54, 'A'}, {0x55, 0}, {0x56, 'B'}, {0x57, 0}, {0x5D, 0}}},
-        {"control pictures and Latin-1 of older profiles",
-         "[Settings]\nPASSWORD=\"\xE2\x90\x81\xC3\xA9\"\n",
-         "1 settings",
-         {{0x4F, 1}, {0x50, 0xE9}, {0x51, 0}}},
-        {"CR-only line endings",
-         "[Settings]\rBEEP_MODE=0\rTV_MODE=1\r",
-         "2 settings",
-         {{0x04, 0}, {0x05, 1}}},
-        {"CR-only with a reset inside", "[Settings]\rDEBUG_SETTING=255\r", "resets the camera", {}},
-        {"the window's durations",
-         "[Settings]\nAVI_RECORD_TIME=1 min\nHC_PIR_INTERVAL=2 min\n",
-         "2 settings",
-         {{0x39, 0x81}, {0x42, 120}, {0x43, 0}}},
-        {"a record time beyond the range",
-         "[Settings]\nAVI_RECORD_TIME=127 min\n",
-         "outside the command file's range",
-         {}},
-        {"an interval beyond the range", "[Settings]\nHC_PIR_INTERVAL=1092 min\n", "5 sec to 60 min", {}},
-        {"an empty profile", "", "holds no settings", {}},
-        {"only comments and sections", "; nothing\n[Settings]\n[PerCamera]\n", "holds no settings", {}},
-        {"a raw control byte",
-         "[Settings]\nPASSWORD=\"a\x01\"\n",
-         "a raw byte 0x01 in the text: write it as \\x01",
-         {}},
-        {"text after the closing quote",
-         "[Settings]\nPASSWORD=\"a\"b\"\n",
-         "write a quote inside a text as \\\"",
-         {}},
-        {"a bad [Camera]",
-         "[Camera]\nmodel=\"TC\xE2\x82\nbroken line\rmake=\x01\n[Settings]\nBEEP_MODE=1\n",
-         "1 settings",
-         {{0x04, 1}}},
-        {"oversize", "[Settings]\nBEEP_MODE=0\n" + std::string(1 << 20, ';'), "larger than 1 MiB", {}},
-        {"a long value, not echoed in full",
-         "[Settings]\nPIR_SENSITIVITY=" + std::string(9999, 'x'),
-         "\"" + std::string(32, 'x') + "...\" is not one of its choices",
-         {}},
+        {"a quote", "[Settings]\nPASSWORD=\"a\\\"b\"\n", "1 settings", "4F=61 50=22 51=62 52=00"},
+        {"backslash, zero and control bytes", "[Settings]\nPASSWORD=\"\\\\\\x00\\x01\\xFF\"\n", "1 settings",
+         "4F=5C 50=00 51=01 52=FF"},
+        {"bytes after a zero", "[PerCamera]\r\nSERIAL_NUMBER=\"A\\x00B\" ; kept\r\n", "1 settings",
+         "54=41 55=00 56=42 57=00 5D=00"},
+        {"older profiles' control pictures and Latin-1", "[Settings]\nPASSWORD=\"\xE2\x90\x81\xC3\xA9\"\n",
+         "1 settings", "4F=01 50=E9 51=00"},
+        {"CR-only line endings", "[Settings]\rBEEP_MODE=0\rTV_MODE=1\r", "2 settings", "04=00 05=01"},
+        {"CR-only with a reset inside", "[Settings]\rDEBUG_SETTING=255\r", "resets the camera", ""},
+        {"the window's durations", "[Settings]\nAVI_RECORD_TIME=1 min\nHC_PIR_INTERVAL=2 min\n", "2 settings",
+         "39=81 42=78 43=00"},
+        {"a record time beyond the range", "[Settings]\nAVI_RECORD_TIME=127 min\n", "5 sec to 10 min", ""},
+        {"an interval beyond the range", "[Settings]\nHC_PIR_INTERVAL=1092 min\n", "5 sec to 60 min", ""},
+        {"an empty profile", "", "holds no settings", ""},
+        {"only comments and sections", "; nothing\n[Settings]\n[PerCamera]\n", "holds no settings", ""},
+        {"a raw control byte", "[Settings]\nPASSWORD=\"a\x01\"\n",
+         "a raw byte 0x01 in the text: write it as \\x01", ""},
+        {"text after the closing quote", "[Settings]\nPASSWORD=\"a\"b\"\n",
+         "write a quote inside a text as \\\"", ""},
+        {"a bad [Camera]", "[Camera]\nmodel=\"TC\xE2\x82\nbroken line\rmake=\x01\n[Settings]\nBEEP_MODE=1\n",
+         "1 settings", "04=01"},
+        {"oversize", "[Settings]\nBEEP_MODE=0\n" + std::string(1 << 20, ';'), "larger than 1 MiB", ""},
+        {"a long value, not echoed in full", "[Settings]\nPIR_SENSITIVITY=" + std::string(9999, 'x'),
+         "\"" + std::string(32, 'x') + "...\" is not one of its choices", ""},
     };
     for (const auto& c : cases) {
-        fs::remove(dir / "cam.json");
         fs::remove(dir / "cam.json.log");
+        plant("cam.json", "{}");
         std::ofstream(dir / "p.ini", std::ios::binary) << c.profile;
         const CliRun check = cli({"check", (dir / "p.ini").string()}, "");
         EXPECT_NE((check.out + check.err).find(c.checkSays), std::string::npos)
-            << c.what << ": " << check.out << check.err;
-        EXPECT_EQ(check.code, c.registers.empty() ? 1 : 0) << c.what;
+            << c.what << ": " << check.out;
+        EXPECT_EQ(check.code, *c.registers ? 0 : 1) << c.what;
         const CliRun apply = cli({"apply", (dir / "p.ini").string(), "--include-identity"}, "cam.json");
-        EXPECT_EQ(apply.code, c.registers.empty() ? 1 : 0) << c.what << ": " << apply.err << apply.out;
-        if (c.registers.empty()) {
-            EXPECT_FALSE(fs::exists(dir / "cam.json.log")) << c.what;
-            continue;
+        EXPECT_EQ(apply.code, *c.registers ? 0 : 1) << c.what << ": " << apply.err << apply.out;
+        std::map<int, int> wanted;
+        for (std::istringstream pairs(c.registers); pairs.good() && *c.registers;) {
+            std::string pair;
+            pairs >> pair;
+            wanted[std::stoi(pair.substr(0, 2), nullptr, 16)] = std::stoi(pair.substr(3), nullptr, 16);
         }
         std::vector<int> codes;
-        for (const auto& [code, value] : c.registers)
+        for (const auto& [code, value] : wanted)
             codes.push_back(code);
-        EXPECT_EQ(registers("cam.json", codes), c.registers) << c.what;
-        EXPECT_EQ(json::parse(apply.out)["summary"]["verified"],
-                  check.out.find("2 settings") != std::string::npos ? 2 : 1)
-            << c.what;
+        EXPECT_EQ(registers("cam.json", codes), wanted) << c.what;
+        EXPECT_EQ(fs::exists(dir / "cam.json.log"), *c.registers != 0) << c.what;
     }
 }
 

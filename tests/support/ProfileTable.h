@@ -45,18 +45,14 @@ struct ProfileTable {
         std::map<int, int> registers;
         for (const settings::SettingRow* row : settings::profileRows(table)) {
             const cmdtable::MassCmd& entry = *settings::commandEntry(table, row->code);
-            std::vector<std::uint8_t> bytes;
-            const bool own = row->flags & settings::kOwnRange;
-            const int position =
-                own ? pick(0, settings::kOwnRangeMax) : pick(entry.range_min, entry.range_max);
+            const int at = row->flags & settings::kOwnRange ? pick(0, settings::kOwnRangeMax)
+                                                            : pick(entry.range_min, entry.range_max);
+            std::vector<std::uint8_t> bytes = settings::splitBytes(static_cast<unsigned>(at), row->width);
             if (row->kind == SettingKind::List)
                 bytes = {static_cast<std::uint8_t>(entry.items[pick(0, entry.count - 1)].value)};
-            if (row->kind == SettingKind::Number || row->kind == SettingKind::MultiNumber)
-                bytes = settings::splitBytes(static_cast<unsigned>(position), row->width);
-            if (row->kind == SettingKind::Duration)
-                bytes = row->width == 1
-                            ? std::vector<std::uint8_t>{settings::recordTimeByte(position)}
-                            : settings::splitBytes(settings::intervalSeconds(position), row->width);
+            if (row->kind == SettingKind::Duration && row->width == 1) bytes = {settings::recordTimeByte(at)};
+            if (row->kind == SettingKind::Duration && row->width == 2)
+                bytes = settings::splitBytes(settings::intervalSeconds(at), 2);
             for (int i = 0; i < row->width; ++i)
                 registers[row->code + i] =
                     row->kind == SettingKind::Text ? pick(0, 0xFF) : bytes[static_cast<std::size_t>(i)];
