@@ -92,7 +92,7 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
         if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
         const Dump dump = dumpCamera(session.camera(), table, json, err);
         if (const auto output = invocation.value("output")) {
-            if (!writeProfileFile(*output, dump.document, std::nullopt, err)) return kExitUsage;
+            if (!writeProfileFile(*output, dump.document, err)) return kExitUsage;
         } else {
             out << dump.document;
         }
@@ -113,8 +113,9 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
                              const std::string path = platform::narrowPath(
                                  platform::filesystemPath(*folder) /
                                  platform::filesystemPath(cameraFileName(name) + (json ? ".json" : ".ini")));
+                             if (!mayWriteProfile(path, name, err)) return kExitUsage;
                              const Dump dump = dumpCamera(session.camera(), table, json, err);
-                             return writeProfileFile(path, dump.document, name, err) ? dump.code : kExitUsage;
+                             return writeProfileFile(path, dump.document, err) ? dump.code : kExitUsage;
                          });
 }
 

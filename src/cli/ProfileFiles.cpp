@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <ostream>
 
 #include <nlohmann/json.hpp>
@@ -64,25 +65,25 @@ bool isProfileOfCamera(const std::string& text, const std::string& device) {
            json["camera"]["device"] == device;
 }
 
-bool writeProfileFile(const std::string& path, const std::string& text,
-                      const std::optional<std::string>& device, std::ostream& err) {
-    std::string reason;
-    if (device) {
-        platform::FileKind kind = platform::FileKind::Missing;
-        std::string earlier;
-        if (!platform::inspectPath(path, kind, reason)) {
-            err << "trelvik-cli: cannot look at " << path << ": " << reason << "\n";
-            return false;
-        }
-        if (kind != platform::FileKind::Missing &&
-            (kind != platform::FileKind::Regular ||
-             !platform::readPlainFile(path, settings::kMaxProfileBytes, earlier, reason) ||
-             !isProfileOfCamera(earlier, *device))) {
-            err << "trelvik-cli: " << path << " is not an earlier profile of camera " << *device
-                << ", so it was left alone\n";
-            return false;
-        }
+bool mayWriteProfile(const std::string& path, const std::string& device, std::ostream& err) {
+    platform::FileKind kind = platform::FileKind::Missing;
+    std::string reason, earlier;
+    if (!platform::inspectPath(path, kind, reason)) {
+        err << "trelvik-cli: cannot look at " << path << ": " << reason << "\n";
+        return false;
     }
+    if (kind == platform::FileKind::Missing ||
+        (kind == platform::FileKind::Regular &&
+         platform::readPlainFile(path, settings::kMaxProfileBytes, earlier, reason) &&
+         isProfileOfCamera(earlier, device)))
+        return true;
+    err << "trelvik-cli: " << path << " is not an earlier profile of camera " << device
+        << ", so it was left alone\n";
+    return false;
+}
+
+bool writeProfileFile(const std::string& path, const std::string& text, std::ostream& err) {
+    std::string reason;
     if (platform::replacePlainFile(path, text, reason)) return true;
     err << "trelvik-cli: cannot write " << path << ": " << reason << "\n";
     return false;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <optional>
 #include <string>
 
 // The files dump writes: whole or not at all, and never over a file that is not its own.
@@ -17,10 +16,12 @@ std::string cameraFileName(const std::string& name);
 // INI profile or as JSON.
 bool isProfileOfCamera(const std::string& text, const std::string& device);
 
+// Whether a profile of the camera `device` may be written at `path`: nothing is there yet, or
+// an earlier profile of that camera. Says why not on `err`.
+bool mayWriteProfile(const std::string& path, const std::string& device, std::ostream& err);
+
 // Writes `text` to `path` beside it and renames it over, so a failure leaves the file as it
-// was; says why on `err` in the system's words. With `device`, a file already at `path` is
-// replaced only when it is an earlier profile of that camera.
-bool writeProfileFile(const std::string& path, const std::string& text,
-                      const std::optional<std::string>& device, std::ostream& err);
+// was; says why on `err` in the system's words.
+bool writeProfileFile(const std::string& path, const std::string& text, std::ostream& err);
 
 } // namespace trelvik::cli
