@@ -81,9 +81,12 @@ int CameraSession::connect(const Invocation& invocation, std::ostream& err) {
     if (!invocation.has("device")) {
         const std::vector<std::string> names = cameraNames(*m_connection);
         if (names.size() > 1) {
+            // A folder of two thousand cameras is named by its first few.
+            constexpr std::size_t kNamesShown = 8;
             err << "trelvik-cli: " << names.size() << " cameras are connected (";
-            for (std::size_t i = 0; i < names.size(); ++i)
+            for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
                 err << (i ? ", " : "") << names[i];
+            if (names.size() > kNamesShown) err << ", ...";
             err << "): name one with --device NAME, or take every one with --all where the command offers "
                    "it\n";
             return kExitUsage;
@@ -153,9 +156,7 @@ bool resetsCamera(std::uint8_t code, std::uint8_t value) {
 }
 
 std::string hexByte(std::uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
+    return text::hexByteText(value);
 }
 
 std::vector<std::string> cameraNames(link::CameraConnection& camera) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "settings/ProfileText.h"
 
-#include <cstdio>
-
 #include "settings/Encodings.h"
 #include "text/Hex.h"
 #include "text/Unicode.h"
@@ -12,13 +10,6 @@ namespace trelvik::settings {
 namespace {
 
 constexpr std::size_t kShownValueBytes = 32;
-
-// "\x01" for an escape, "0x01" for a message.
-std::string hexOf(std::uint8_t byte, const char* prefix) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%s%02X", prefix, byte);
-    return text;
-}
 
 // Where the quote that closes a text opened at 0 stands; npos when none does.
 std::size_t closingQuote(std::string_view text) {
@@ -57,7 +48,7 @@ std::string quoteBytes(std::span<const std::uint8_t> bytes) {
         else if (byte >= 0x20 && byte < 0x7F)
             quoted += static_cast<char>(byte);
         else
-            quoted += hexOf(byte, "\\x");
+            quoted += text::hexByteText(byte, "\\x");
     }
     return quoted + "\"";
 }
@@ -89,8 +80,9 @@ TextBytes unquoteText(std::string_view value, std::size_t width) {
         const char16_t c = wide[i];
         if (c < 0x20 || c == 0x7F)
             return {{},
-                    "a raw byte " + hexOf(static_cast<std::uint8_t>(c), "0x") + " in the text: write it as " +
-                        hexOf(static_cast<std::uint8_t>(c), "\\x")};
+                    "a raw byte " + text::hexByteText(static_cast<std::uint8_t>(c)) +
+                        " in the text: write it as " +
+                        text::hexByteText(static_cast<std::uint8_t>(c), "\\x")};
         if (const Escape escape = c == u'\\' ? escapeAt(wide, i) : Escape{}; escape.length > 0) {
             text.bytes.push_back(escape.byte);
             i += escape.length - 1;

@@ -142,10 +142,11 @@ std::string profileLabel(const SettingRow& row, std::span<const std::uint8_t> by
         const std::vector<std::uint8_t> saved =
             isRecordTime(row) ? std::vector<std::uint8_t>{recordTimeByte(shown.position)}
                               : splitBytes(intervalSeconds(shown.position), row.width);
-        if (!std::equal(saved.begin(), saved.end(), bytes.begin(), bytes.end()))
-            return "the camera holds " + std::to_string(joinBytes(bytes)) +
-                   ", which the tool shows and saves as " + durationText(shown);
-        return {};
+        if (std::equal(saved.begin(), saved.end(), bytes.begin(), bytes.end())) return {};
+        std::string held;
+        for (const std::uint8_t byte : bytes)
+            held += (held.empty() ? "" : " ") + text::hexByteText(byte);
+        return "the camera holds " + held + ", which the tool shows and saves as " + durationText(shown);
     }
     if (row.kind != SettingKind::List || bytes.empty()) return {};
     if (const cmdtable::MassCmd* entry = commandEntry(table, row.code))

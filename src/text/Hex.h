@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Hexadecimal numbers, one rule per meaning: the command and message files' lenient HexToInt,
@@ -77,6 +78,13 @@ constexpr std::optional<std::uint32_t> parseNumber(std::string_view text, std::u
         value = value * 10u + digit;
     }
     return value;
+}
+
+// A byte as `prefix` and two upper-case hexadecimal digits, as messages and escapes name it.
+// Examples: hexByteText(0x4E) -> "0x4E", hexByteText(0x01, "\\x") -> "\\x01".
+inline std::string hexByteText(std::uint8_t byte, std::string_view prefix = "0x") {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string(prefix) + kDigits[byte >> 4] + kDigits[byte & 0x0F];
 }
 
 } // namespace trelvik::text
