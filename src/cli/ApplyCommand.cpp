@@ -169,9 +169,8 @@ std::pair<nlohmann::ordered_json, int> applyCamera(link::CameraConnection& camer
 int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (!expectArguments(invocation, 1, kApplySynopsis, err)) return kExitUsage;
     CommandTableFile table;
-    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
     std::string bytes;
-    if (const int rc = readProfileFile(invocation.positional[0], bytes, err); rc != kExitOk) return rc;
+    if (const int rc = loadTableAndProfile(invocation, table, bytes, err); rc != kExitOk) return rc;
     ApplyOptions options;
     options.verify = !invocation.has("no-verify");
     options.verbose = invocation.has("verbose");

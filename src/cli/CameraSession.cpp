@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include <cstdio>
 #include <ostream>
 
 #include "platform/Native.h"

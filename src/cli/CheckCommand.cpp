@@ -14,9 +14,8 @@ constexpr const char* kCheckSynopsis = "check PROFILE [--table=FILE]";
 int runCheck(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (!expectArguments(invocation, 1, kCheckSynopsis, err)) return kExitUsage;
     CommandTableFile table;
-    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
     std::string bytes;
-    if (const int rc = readProfileFile(invocation.positional[0], bytes, err); rc != kExitOk) return rc;
+    if (const int rc = loadTableAndProfile(invocation, table, bytes, err); rc != kExitOk) return rc;
     settings::CheckedProfile profile;
     if (!checkedProfile(invocation.positional[0], bytes, table, true, profile, out)) return kExitUsage;
     out << invocation.positional[0] << ": " << profile.settings.size() << " settings, no problems\n";

@@ -52,7 +52,10 @@ std::string deviceName(link::CameraConnection& camera) {
     return drives.empty() ? std::string() : drives.front().name;
 }
 
-int readProfileFile(const std::string& path, std::string& bytes, std::ostream& err) {
+int loadTableAndProfile(const Invocation& invocation, CommandTableFile& table, std::string& bytes,
+                        std::ostream& err) {
+    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
+    const std::string& path = invocation.positional[0];
     if (const auto problem = notAFile(path)) {
         err << "trelvik-cli: " << path << " " << *problem << "\n";
         return kExitUsage;

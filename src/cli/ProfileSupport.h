@@ -36,9 +36,11 @@ std::string statusOf(const link::ConnectionError& error);
 // The name of the camera the connection works on, "" when none is found.
 std::string deviceName(link::CameraConnection& camera);
 
-// Reads the profile at `path` into `bytes`: kExitOk, or kExitUsage after saying why on `err`
-// (no file, not a regular file, larger than a profile can be).
-int readProfileFile(const std::string& path, std::string& bytes, std::ostream& err);
+// Loads the command file and reads the profile the first argument names into `bytes`: kExitOk,
+// or kExitUsage after saying why on `err` (no file, not a regular file, larger than a profile
+// can be).
+int loadTableAndProfile(const Invocation& invocation, CommandTableFile& table, std::string& bytes,
+                        std::ostream& err);
 
 // Checks a profile; lists its problems on `out` as "FILE:LINE: text". True when there is none.
 bool checkedProfile(const std::string& path, const std::string& bytes, const CommandTableFile& table,
