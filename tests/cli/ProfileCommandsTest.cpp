@@ -3,6 +3,7 @@
 // reference camera dumped, its profile edited, checked and applied to another camera.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
