@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include <cstdio>
 #include <ostream>
 
 #include "platform/Native.h"
 #include "platform/NativeDiskSystem.h"
+#include "settings/ProfileText.h"
 #include "sim/SimulatedCamera.h"
 #include "text/Hex.h"
 
@@ -40,6 +40,10 @@ CameraSession::~CameraSession() {
 }
 
 int CameraSession::start(const Invocation& invocation, std::ostream& err) {
+    if (const auto device = invocation.value("device"); device && device->empty()) {
+        err << "trelvik-cli: --device needs the name of a camera, as 'trelvik-cli devices' lists them\n";
+        return kExitUsage;
+    }
     if (invocation.has("debug")) {
         m_debugSink = platform::makeNativeDebugSink();
         m_previousSink = debuglog::setDebugSink(m_debugSink.get());
@@ -72,8 +76,30 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
 
 int CameraSession::connect(const Invocation& invocation, std::ostream& err) {
     if (const int rc = start(invocation, err); rc != kExitOk) return rc;
+    if (!invocation.has("device")) {
+        const std::vector<std::string> names = cameraNames(*m_connection);
+        if (names.size() > 1) {
+            // A folder of two thousand cameras is named by its first few.
+            constexpr std::size_t kNamesShown = 8;
+            err << "trelvik-cli: " << names.size() << " cameras are connected (";
+            for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+                err << (i ? ", " : "") << names[i];
+            if (names.size() > kNamesShown) err << ", ...";
+            err << "): name one with --device NAME, or take every one with --all where the command offers "
+                   "it\n";
+            return kExitUsage;
+        }
+    }
     if (const link::Outcome opened = m_connection->open(); !opened) return reportError(opened.error(), err);
     return kExitOk;
+}
+
+int CameraSession::startAll(const Invocation& invocation, std::ostream& err) {
+    if (invocation.has("device")) {
+        err << "trelvik-cli: --all takes every camera and --device one of them: give only one of the two\n";
+        return kExitUsage;
+    }
+    return start(invocation, err);
 }
 
 int reportError(const link::ConnectionError& error, std::ostream& err) {
@@ -106,11 +132,21 @@ std::optional<std::uint8_t> parseByteArgument(const std::string& command, const 
                                               const std::string& text, std::ostream& err) {
     const auto value = text::parseNumber(text, 0xFF);
     if (!value) {
-        err << "trelvik-cli " << command << ": " << what << " must be 0-255 (0x.. or decimal), not '" << text
-            << "'\n";
+        err << "trelvik-cli " << command << ": " << what << " must be 0-255 (0x.. or decimal), not "
+            << settings::shownValue(text) << "\n";
+        // "FF" is hexadecimal to a person who types it: say how to write it rather than guess.
+        if (text::parseHex(text, 0xFF)) err << "(hexadecimal is written with 0x: 0x" << text << ")\n";
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(*value);
+}
+
+bool resetConfirmed(const std::string& command, const std::string& what, const Invocation& invocation,
+                    std::ostream& err) {
+    if (invocation.has("yes")) return true;
+    err << "trelvik-cli " << command << ": " << what
+        << " returns every setting to its factory default; add --yes to do it\n";
+    return false;
 }
 
 std::vector<std::string> cameraNames(link::CameraConnection& camera) {

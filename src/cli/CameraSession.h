@@ -42,7 +42,12 @@ public:
 
     // start() and opening the camera's drive in one: what every command on the connected camera
     // begins with. A camera that is not there or will not open is reported as reportError does.
+    // With several cameras connected and no --device, none is chosen for the user: kExitUsage,
+    // and the message lists them.
     int connect(const Invocation& invocation, std::ostream& err);
+
+    // start() for a command run on every camera (--all), which --device contradicts.
+    int startAll(const Invocation& invocation, std::ostream& err);
 
     // Valid after start() returned kExitOk.
     link::CameraConnection& camera() { return *m_connection; }
@@ -69,6 +74,12 @@ bool expectArguments(const Invocation& invocation, std::size_t count, const std:
 // to `err` and returns nullopt. Example: parseByteArgument("read", "CODE", "0x100", err) -> nullopt.
 std::optional<std::uint8_t> parseByteArgument(const std::string& command, const std::string& what,
                                               const std::string& text, std::ostream& err);
+
+// A factory reset is sent only with --yes, whichever command sends it. False after saying so on
+// `err`. Example: ("write", "255 into register 0x00", no --yes) -> false, "trelvik-cli write: 255
+// into register 0x00 returns every setting to its factory default; add --yes to do it".
+bool resetConfirmed(const std::string& command, const std::string& what, const Invocation& invocation,
+                    std::ostream& err);
 
 // The names of the cameras connected, one per camera, as --device takes them.
 std::vector<std::string> cameraNames(link::CameraConnection& camera);

@@ -7,7 +7,7 @@ namespace trelvik::cli {
 
 namespace {
 
-constexpr const char* kSynopsis = "probe-write CODE VALUE [--simulate[=STATE.json]]";
+constexpr const char* kSynopsis = "probe-write CODE VALUE [--yes] [--simulate[=STATE.json]]";
 
 int runProbeWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (!expectArguments(invocation, 2, kSynopsis, err)) return kExitUsage;
@@ -15,6 +15,9 @@ int runProbeWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostr
     if (!code) return kExitUsage;
     const auto value = parseByteArgument("probe-write", "VALUE", invocation.positional[1], err);
     if (!value) return kExitUsage;
+    if (link::isFactoryReset(*code, *value) &&
+        !resetConfirmed("probe-write", "0xFF into register 0x00", invocation, err))
+        return kExitUsage;
     CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
     if (const auto written = session.camera().probeWrite(*code, *value); !written)
@@ -25,9 +28,10 @@ int runProbeWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostr
 const Registrar kRegistrar{
     {"probe-write", kSynopsis,
      std::string("Writes one register on the first drive that echoes it, without connecting\n"
-                 "by USB identity.\n") +
+                 "by USB identity. CODE and VALUE are 0x.. or decimal, 0-255; 0xFF into\n"
+                 "register 0x00 resets the camera and needs --yes, as 'reset' does.\n") +
          kCameraOptionsHelp,
-     cameraOptions(), &runProbeWrite}};
+     cameraOptions({{"yes", OptionValue::None}}), &runProbeWrite}};
 
 } // namespace
 

@@ -11,10 +11,7 @@ constexpr const char* kSynopsis = "reset --yes [--simulate[=STATE.json]]";
 
 int runReset(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (!expectArguments(invocation, 0, kSynopsis, err)) return kExitUsage;
-    if (!invocation.has("yes")) {
-        err << "trelvik-cli reset: this returns every setting to its factory default; add --yes to do it\n";
-        return kExitUsage;
-    }
+    if (!resetConfirmed("reset", "this", invocation, err)) return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     if (const auto reset = session.camera().reset(); !reset) return reportError(reset.error(), err);

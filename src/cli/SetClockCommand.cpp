@@ -33,7 +33,7 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     }
     CameraSession session;
     if (invocation.has("all")) {
-        if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
+        if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
         return forEachCamera(session, err,
                              [&](const std::string&, const link::ConnectionError* openError) -> int {
                                  if (openError) return kExitOk; // reported already

@@ -51,10 +51,10 @@ std::vector<RunStep> LoadSteps(ToolMode toolMode) {
     if (toolMode == ToolMode::Settings) {
         addFormats(steps, true);
         addRows(steps, toolMode, true);
-        steps.push_back({RunStep::Caption});
+        steps.push_back({RunStep::Caption, {}});
         return steps;
     }
-    steps.insert(steps.end(), {click(kModel), click(kMake), {RunStep::Caption}, click(debugButton(true))});
+    steps.insert(steps.end(), {click(kModel), click(kMake), {RunStep::Caption, {}}, click(debugButton(true))});
     addFormats(steps, true);
     addRows(steps, toolMode, true);
     return steps;

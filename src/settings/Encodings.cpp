@@ -20,15 +20,6 @@ ShownDuration minutes(int amount) {
     return {amount + kLastSecondPosition, amount, true};
 }
 
-// The byte an edit's character stands for; '?' when none, as a single-byte code page makes it.
-std::uint8_t byteOfCharacter(char16_t c) {
-    if (c == kDeletePicture) return kDelete;
-    if (c >= kControlPictures && c < kControlPictures + 0x20)
-        return static_cast<std::uint8_t>(c - kControlPictures);
-    if ((c >= 0x20 && c < kDelete) || (c >= 0x80 && c <= kLastLatin1)) return static_cast<std::uint8_t>(c);
-    return '?';
-}
-
 } // namespace
 
 Status combinedStatus(std::span<const Status> statuses) {
@@ -106,10 +97,19 @@ std::u16string textFromRegisters(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+std::optional<std::uint8_t> byteOfTextCharacter(char16_t c) {
+    if (c == kDeletePicture) return kDelete;
+    if (c >= kControlPictures && c < kControlPictures + 0x20)
+        return static_cast<std::uint8_t>(c - kControlPictures);
+    if ((c >= 0x20 && c < kDelete) || (c >= 0x80 && c <= kLastLatin1)) return static_cast<std::uint8_t>(c);
+    return std::nullopt;
+}
+
 std::vector<std::uint8_t> registersFromText(std::u16string_view text, int width) {
+    // A character that stands for no byte becomes '?', as a single-byte code page makes it.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(width, 0)), 0);
     for (std::size_t i = 0; i < bytes.size() && i < text.size(); ++i)
-        bytes[i] = byteOfCharacter(text[i]);
+        bytes[i] = byteOfTextCharacter(text[i]).value_or('?');
     return bytes;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,5 +71,8 @@ std::u16string textFromRegisters(std::span<const std::uint8_t> bytes);
 // character that stands for no byte (beyond Latin-1, a raw U+0000) becomes '?', as a conversion
 // to a single-byte code page makes it. Example: (u"ab", 4) -> {'a', 'b', 0, 0}.
 std::vector<std::uint8_t> registersFromText(std::u16string_view text, int width);
+// The byte one character of the edit stands for; nullopt for a character that stands for none.
+// Examples: u'A' -> 0x41, u'\u2401' -> 0x01, u'\u00E9' -> 0xE9, u'\u20AC' -> nullopt.
+std::optional<std::uint8_t> byteOfTextCharacter(char16_t c);
 
 } // namespace trelvik::settings

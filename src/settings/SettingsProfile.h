@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cmdtable/MassCmd.h"
@@ -17,14 +18,17 @@
 // when asked for.
 //
 //   [Camera]                ; where the profile came from; never written to a camera
-//   model=TC-20
+//   model="TC-20"
 //   [Settings]
 //   PIR_SENSITIVITY=2 ; High
 //   AVI_RECORD_TIME=30 sec
 //   PASSWORD="0000"
 //   [PerCamera]
-//   SERIAL_NUMBER="CAM-07"
+//   SERIAL_NUMBER="CAM\x0007"
 namespace trelvik::settings {
+
+// A profile is a few kilobytes; a larger file is refused unread, as a state file is.
+inline constexpr std::size_t kMaxProfileBytes = 1 << 20;
 
 inline constexpr std::string_view kCameraSection = "Camera";
 inline constexpr std::string_view kSettingsSection = "Settings";
@@ -40,17 +44,23 @@ std::vector<const SettingRow*> profileRows(const cmdtable::MassCmdTable& table);
 // The row of a register name, matched without regard to case; null when none.
 const SettingRow* profileRowNamed(std::string_view name);
 
-// The profile's text for a setting's register bytes. Examples: a list's raw value "2"; a
-// count "10000"; AVI_RECORD_TIME 0x85 "5 min", 0x1E "30 sec"; PASSWORD "\"0000\"".
+// The command file's entry of a register; null when it has none.
+const cmdtable::MassCmd* commandEntry(const cmdtable::MassCmdTable& table, int code);
+
+// The profile's text for a setting's register bytes; a duration as the window shows it, a text
+// as quoteBytes writes it without its trailing zero bytes. Examples: a list's raw value "2"; a
+// count "10000"; AVI_RECORD_TIME 0x85 "5 min", 0x1E "30 sec"; PASSWORD "\"00\\x0100\"".
 std::string profileValue(const SettingRow& row, std::span<const std::uint8_t> bytes);
-// The label of a list's value in the command table, "" when it has none. Example: "High".
+// The comment a dump writes after a value, "" for none: the label of a list's value in the
+// command table ("High"), or for a duration off the window's scale what the window makes of it.
 std::string profileLabel(const SettingRow& row, std::span<const std::uint8_t> bytes,
                          const cmdtable::MassCmdTable& table);
 
 // A profile value read back into register bytes, or why it cannot be. A list takes a number
 // or a choice label (trimmed, any case); a number must lie in the command table's range; a
-// duration reads "N sec", "N min" or plain seconds; a text is taken within quotes when it has
-// them. Example: (PIR_SENSITIVITY, "high") -> {2}.
+// duration reads "N sec", "N min" or plain seconds, put on the window's scale (seconds up to 59,
+// then whole minutes) and held to the command table's range of positions, and is encoded as
+// the window writes it; a text is read by unquoteText. Example: (PIR_SENSITIVITY, "high") -> {2}.
 struct ParsedValue {
     std::vector<std::uint8_t> bytes;
     std::string error; // empty when the value is good
@@ -77,9 +87,10 @@ struct CheckedProfile {
 };
 
 // Reads and checks a profile without a camera: names, values, duplicates, per-camera settings
-// outside their section, and a value that would reset the camera instead of setting it.
-// [PerCamera] settings are planned only with `includePerCamera`. UTF-8 or UTF-16 with a
-// byte-order mark.
+// outside their section, a value that would reset the camera instead of setting it, and a
+// profile that sets nothing. [PerCamera] settings are planned only with `includePerCamera`.
+// UTF-8 or UTF-16 with a byte-order mark; CR LF, LF and CR each end a line. [Camera] is never
+// checked: whatever its lines hold, it cannot make a profile fail.
 CheckedProfile checkProfile(std::string_view fileBytes, const cmdtable::MassCmdTable& table,
                             bool includePerCamera);
 
@@ -90,9 +101,9 @@ struct DumpedSetting {
     std::string why;                 // when empty bytes: "not supported by the camera" or the failure
 };
 
-// The profile text of a dump: [Camera] with `cameraLines` ("key=value"), [Settings] and
-// [PerCamera], a setting left out as a comment saying why.
-std::string writeProfile(const std::vector<std::string>& cameraLines,
+// The profile text of a dump: [Camera] with `cameraFacts` (key, any bytes: each value quoted
+// by quoteBytes), [Settings] and [PerCamera], a setting left out as a comment saying why.
+std::string writeProfile(const std::vector<std::pair<std::string, std::string>>& cameraFacts,
                          const std::vector<DumpedSetting>& settings, const cmdtable::MassCmdTable& table);
 
 } // namespace trelvik::settings

@@ -29,6 +29,27 @@ const char* describe(platform::FileKind kind) {
     }
 }
 
+// A command killed while it replaced the state file leaves its temporary behind: replacePlainFile
+// names it "<state file>.<12 hexadecimal digits>.tmp". Under the lock no other command is
+// writing one, so every such regular file is a leftover; links are left alone.
+void removeLeftoverTemporaries(const std::string& target) {
+    namespace fs = std::filesystem;
+    const fs::path path = platform::filesystemPath(target);
+    const std::string prefix = platform::narrowPath(path.filename()) + ".";
+    std::error_code error;
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = platform::narrowPath(entry->path().filename());
+        const bool leftover = name.size() == prefix.size() + 16 &&
+                              name.compare(0, prefix.size(), prefix) == 0 &&
+                              name.compare(name.size() - 4, 4, ".tmp") == 0 &&
+                              name.find_first_not_of("0123456789abcdef", prefix.size()) == name.size() - 4;
+        std::error_code ignored;
+        if (leftover && entry->symlink_status(ignored).type() == fs::file_type::regular)
+            fs::remove(entry->path(), ignored);
+    }
+}
+
 } // namespace
 
 bool MemoryStateStore::transact(const std::function<bool(CameraState&)>& change,
@@ -137,6 +158,10 @@ bool FileStateStore::transact(const std::function<bool(CameraState&)>& change,
     if (!resolve(target, error)) return false;
     const auto lock = platform::lockFileExclusive(target + ".lock", error);
     if (!lock) return false;
+    if (m_swept != target) {
+        removeLeftoverTemporaries(target);
+        m_swept = target;
+    }
     CameraState state;
     bool missing = false;
     bool fine = load(target, state, missing, error);

@@ -80,6 +80,7 @@ private:
     StateFileWriter m_write;
     std::mutex m_mutex; // threads of one process take turns on m_parsed, as processes on the file
     std::optional<Parsed> m_parsed;
+    std::string m_swept; // the state file whose leftover temporaries were removed, once per process
 };
 
 } // namespace trelvik::sim

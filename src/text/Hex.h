@@ -93,9 +93,10 @@ inline std::string hexDigits(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-// One byte as a register code or value is written for people. Example: 0x4E -> "0x4E".
-inline std::string hexByte(std::uint8_t value) {
-    return "0x" + hexDigits({&value, 1});
+// A byte as `prefix` and two upper-case hexadecimal digits, as messages, register codes and
+// escapes name it. Examples: hexByte(0x4E) -> "0x4E", hexByte(0x01, "\\x") -> "\\x01".
+inline std::string hexByte(std::uint8_t value, std::string_view prefix = "0x") {
+    return std::string(prefix) + hexDigits({&value, 1});
 }
 
 } // namespace trelvik::text

@@ -170,4 +170,30 @@ std::string_view cutUtf8(std::string_view utf8, std::size_t maxBytes) {
     return utf8.substr(0, pos);
 }
 
+namespace {
+// Latin Extended-A pairs a capital with the small letter after it, except where a lone letter
+// (dotless i, kra, the old long s and n) shifts the pairing by one.
+char16_t foldLatinExtendedA(char16_t c) {
+    const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    if (c == 0x178) return 0xFF;
+    const bool capital = oddCapitals ? (c % 2 == 1) : (c % 2 == 0);
+    return capital ? static_cast<char16_t>(c + 1) : c;
+}
+} // namespace
+
+std::u16string foldCase(std::u16string_view text) {
+    std::u16string folded(text);
+    for (char16_t& c : folded) {
+        if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
+            (c >= 0x410 && c <= 0x42F))
+            c = static_cast<char16_t>(c + 0x20);
+        else if (c >= 0x400 && c <= 0x40F)
+            c = static_cast<char16_t>(c + 0x50);
+        else if (c >= 0x100 && c <= 0x17F)
+            c = foldLatinExtendedA(c);
+    }
+    return folded;
+}
+
 } // namespace trelvik::text

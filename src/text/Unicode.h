@@ -37,4 +37,9 @@ std::u16string windows1252ToUtf16(std::string_view bytes);
 // U+FFFD), so the prefix never splits one either. Example: ("a\xc3\xa4", 2) -> "a".
 std::string_view cutUtf8(std::string_view utf8, std::size_t maxBytes);
 
+// `text` with its capital letters made small, for matching names and labels without regard
+// to case: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic, the scripts of the languages
+// a command file's labels are written in. Example: u"FRANÇAIS" -> u"français".
+std::u16string foldCase(std::u16string_view text);
+
 } // namespace trelvik::text

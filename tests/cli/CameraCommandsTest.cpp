@@ -62,22 +62,52 @@ TEST_P(CliUsageTest, ExitsOneAndSendsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, CliUsageTest,
-    ::testing::Values(UsageCase{{"read", "0x100"}, "CODE must be 0-255"}, UsageCase{{"read", "-1"}, "CODE"},
-                      UsageCase{{"read", "0x4G"}, "CODE"},
-                      UsageCase{{"read"}, "usage: trelvik-cli read CODE"},
-                      UsageCase{{"write", "0x41", "256"}, "VALUE must be 0-255"},
-                      UsageCase{{"write", "0x41"}, "usage"}, UsageCase{{"probe-read", "300"}, "CODE"},
-                      UsageCase{{"probe-write", "1", "0x1FF"}, "VALUE"}, UsageCase{{"format", "0"}, "--yes"},
-                      UsageCase{{"format", "4", "--yes"}, "SLOT must be 0-3"}, UsageCase{{"reset"}, "--yes"},
-                      UsageCase{{"set-clock", "2024-02-30T00:00:00"}, "not 'now' or a valid date"},
-                      UsageCase{{"set-clock", "2024-05-17 08:30:00"}, "valid date"},
-                      UsageCase{{"set-clock", "1999-12-31T23:59:59"}, "valid date"},
-                      UsageCase{{"set-clock", "2024-05-17T24:00:00"}, "valid date"},
-                      UsageCase{{"info", "extra"}, "usage"},
-                      UsageCase{{"read", "1", "--bogus"}, "unknown option"},
-                      // The next option is not the file; taken as one it would be "not found".
-                      UsageCase{{"read", "1", "--ids-from", "--simulate"}, "option --ids-from needs a value"},
-                      UsageCase{{"devices", "--ids-from", "--debug"}, "option --ids-from needs a value"}));
+    ::testing::Values(
+        UsageCase{{"read", "0x100"}, "CODE must be 0-255"}, UsageCase{{"read", "-1"}, "CODE"},
+        UsageCase{{"read", "0x4G"}, "CODE"}, UsageCase{{"read"}, "usage: trelvik-cli read CODE"},
+        UsageCase{{"write", "0x41", "256"}, "VALUE must be 0-255"}, UsageCase{{"write", "0x41"}, "usage"},
+        UsageCase{{"probe-read", "300"}, "CODE"}, UsageCase{{"probe-write", "1", "0x1FF"}, "VALUE"},
+        UsageCase{{"format", "0"}, "--yes"}, UsageCase{{"format", "4", "--yes"}, "SLOT must be 0-3"},
+        UsageCase{{"reset"}, "--yes"},
+        UsageCase{{"set-clock", "2024-02-30T00:00:00"}, "not 'now' or a valid date"},
+        UsageCase{{"set-clock", "2024-05-17 08:30:00"}, "valid date"},
+        UsageCase{{"set-clock", "1999-12-31T23:59:59"}, "valid date"},
+        UsageCase{{"set-clock", "2024-05-17T24:00:00"}, "valid date"}, UsageCase{{"info", "extra"}, "usage"},
+        UsageCase{{"read", "1", "--bogus"}, "unknown option"},
+        // The next option is not the file; taken as one it would be "not found".
+        UsageCase{{"read", "1", "--ids-from", "--simulate"}, "option --ids-from needs a value"},
+        UsageCase{{"devices", "--ids-from", "--debug"}, "option --ids-from needs a value"},
+        UsageCase{{"read", "1", "--device="}, "--device needs the name of a camera"},
+        // A factory reset by any other name needs --yes as reset does; a byte is
+        // never cut to its low eight bits.
+        UsageCase{{"write", "0", "255"},
+                  "255 into register 0x00 returns every setting to its "
+                  "factory default; add --yes to do it"},
+        UsageCase{{"write", "DEBUG_SETTING", "255"}, "255 into DEBUG_SETTING returns every setting"},
+        UsageCase{{"probe-write", "0", "0xFF"}, "0xFF into register 0x00 returns every setting"},
+        UsageCase{{"probe-write", "0", "FF"}, "hexadecimal is written with 0x: 0xFF"},
+        UsageCase{{"probe-read", "0x0141"}, "CODE must be 0-255"}));
+
+// A setting of several registers that fails part-way says which of them hold the new value.
+TEST_F(CliCameraTest, APartWriteNamesTheRegistersWritten) {
+    plant(R"({"faults": {"unplug_after": 1}})");
+    const CliRun run = cli({"write", "HC_PIR_INTERVAL", "5 min"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("HC_PIR_INTERVAL is half written: 0x42 hold the new value"), std::string::npos)
+        << run.err;
+}
+
+// With --yes each of them resets the camera, as reset does; leading zeros are only zeros.
+TEST_F(CliCameraTest, AFactoryResetByWriteProceedsWithYes) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"write", "0", "0255", "--yes"},
+                                                 {"write", "DEBUG_SETTING", "255", "--yes"},
+                                                 {"probe-write", "0x000", "0x0FF", "--yes"}}) {
+        plant(R"({"registers": {"0x01": 3}})");
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.code, 0) << args[0] << " " << args[1] << ": " << run.err;
+        EXPECT_EQ(stateJson()["registers"]["0x01"], 2) << args[0] << " " << args[1];
+    }
+}
 
 TEST_F(CliCameraTest, ReadPrintsTheValueAndLogsTheExactCommand) {
     const CliRun run = cli({"read", "0x01"});

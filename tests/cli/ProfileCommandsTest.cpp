@@ -3,14 +3,20 @@
 // reference camera dumped, its profile edited, checked and applied to another camera.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "support/CliRun.h"
+#include "support/ProfileTable.h"
 
 namespace {
 
@@ -22,8 +28,9 @@ using trelvik::testing::readText;
 
 class ProfileTest : public ::testing::Test {
 protected:
+    // Every command but set-clock (which takes no command file) is given the sample one.
     CliRun cli(std::vector<std::string> args, const std::string& camera) {
-        args.push_back("--table=" TRELVIK_DATA_DIR "/mass_cmd.ini");
+        if (args[0] != "set-clock") args.push_back("--table=" TRELVIK_DATA_DIR "/mass_cmd.ini");
         if (!camera.empty()) args.push_back("--simulate=" + (dir / camera).string());
         return trelvik::testing::runProgram(TRELVIK_CLI, args, dir);
     }
@@ -41,6 +48,17 @@ protected:
             if (name == "515A535356464C") items.push_back("QZSSVFL " + code);
         }
         return items;
+    }
+    // The camera's registers `codes` as its state file holds them.
+    std::map<int, int> registers(const std::string& camera, const std::vector<int>& codes) {
+        const json state = json::parse(readText(dir / camera));
+        std::map<int, int> values;
+        for (const int code : codes) {
+            char key[8];
+            std::snprintf(key, sizeof key, "0x%02X", code);
+            values[code] = state["registers"].value(key, -1);
+        }
+        return values;
     }
     std::string settingsOf(const std::string& profile) {
         const auto at = profile.find("[Settings]");
@@ -76,7 +94,7 @@ TEST_F(ProfileTest, DumpEditCheckApplyAndDumpAgainGiveTheSameSettings) {
     ASSERT_EQ(apply.code, 0) << apply.err << apply.out;
     const json report = json::parse(apply.out);
     EXPECT_EQ(report["summary"],
-              json({{"verified", 77}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 0}}));
+              json({{"verified", 77}, {"written", 0}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 0}}));
     EXPECT_EQ(report["clock"]["after"], "2030-06-01T12:00:00");
     // Save's order: the bracket around the writes by code, register 0x00 once more after it.
     const std::vector<std::string> writes = log("cam.json");
@@ -155,7 +173,184 @@ TEST_F(ProfileTest, ASettingTheCameraDoesNotKnowIsReportedAsUnsupported) {
     EXPECT_EQ(run.code, 3) << run.out;
     const json report = json::parse(run.out);
     EXPECT_EQ(report["settings"][1]["status"], "unsupported");
-    EXPECT_EQ(report["summary"], json({{"verified", 1}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 1}}));
+    EXPECT_EQ(report["summary"],
+              json({{"verified", 1}, {"written", 0}, {"mismatch", 0}, {"failed", 0}, {"unsupported", 1}}));
+}
+
+// Hostile profiles through check, then apply with --include-identity and the registers read
+// back from the camera's state file: what check passes is written byte for byte and verified
+// (apply exits 0 only then), what it refuses sends nothing.
+TEST_F(ProfileTest, HostileProfilesAreWrittenExactlyOrRefusedWhole) {
+    const struct {
+        const char* what;
+        std::string profile, checkSays;
+        const char* registers; // "CODE=VALUE ..." after apply; "": check refuses, nothing is sent
+    } cases[] = {
+        {"a quote", "[Settings]\nPASSWORD=\"a\\\"b\"\n", "1 settings", "4F=61 50=22 51=62 52=00"},
+        {"backslash, zero and control bytes", "[Settings]\nPASSWORD=\"\\\\\\x00\\x01\\xFF\"\n", "1 settings",
+         "4F=5C 50=00 51=01 52=FF"},
+        {"bytes after a zero", "[PerCamera]\r\nSERIAL_NUMBER=\"A\\x00B\" ; kept\r\n", "1 settings",
+         "54=41 55=00 56=42 57=00 5D=00"},
+        {"older profiles' control pictures and Latin-1", "[Settings]\nPASSWORD=\"\xE2\x90\x81\xC3\xA9\"\n",
+         "1 settings", "4F=01 50=E9 51=00"},
+        {"CR-only line endings", "[Settings]\rBEEP_MODE=0\rTV_MODE=1\r", "2 settings", "04=00 05=01"},
+        {"CR-only with a reset inside", "[Settings]\rDEBUG_SETTING=255\r", "resets the camera", ""},
+        {"the window's durations", "[Settings]\nAVI_RECORD_TIME=1 min\nHC_PIR_INTERVAL=2 min\n", "2 settings",
+         "39=81 42=78 43=00"},
+        {"a record time beyond the range", "[Settings]\nAVI_RECORD_TIME=127 min\n", "5 sec to 10 min", ""},
+        {"an interval beyond the range", "[Settings]\nHC_PIR_INTERVAL=1092 min\n", "5 sec to 60 min", ""},
+        {"an empty profile", "", "holds no settings", ""},
+        {"only comments and sections", "; nothing\n[Settings]\n[PerCamera]\n", "holds no settings", ""},
+        {"a raw control byte", "[Settings]\nPASSWORD=\"a\x01\"\n",
+         "a raw byte 0x01 in the text: write it as \\x01", ""},
+        {"text after the closing quote", "[Settings]\nPASSWORD=\"a\"b\"\n",
+         "write a quote inside a text as \\\"", ""},
+        {"a bad [Camera]", "[Camera]\nmodel=\"TC\xE2\x82\nbroken line\rmake=\x01\n[Settings]\nBEEP_MODE=1\n",
+         "1 settings", "04=01"},
+        {"oversize", "[Settings]\nBEEP_MODE=0\n" + std::string(1 << 20, ';'), "larger than 1 MiB", ""},
+        {"a long value, not echoed in full", "[Settings]\nPIR_SENSITIVITY=" + std::string(9999, 'x'),
+         "\"" + std::string(32, 'x') + "...\" is not one of its choices", ""},
+    };
+    for (const auto& c : cases) {
+        fs::remove(dir / "cam.json.log");
+        plant("cam.json", "{}");
+        std::ofstream(dir / "p.ini", std::ios::binary) << c.profile;
+        const CliRun check = cli({"check", (dir / "p.ini").string()}, "");
+        EXPECT_NE((check.out + check.err).find(c.checkSays), std::string::npos)
+            << c.what << ": " << check.out;
+        EXPECT_EQ(check.code, *c.registers ? 0 : 1) << c.what;
+        const CliRun apply = cli({"apply", (dir / "p.ini").string(), "--include-identity"}, "cam.json");
+        EXPECT_EQ(apply.code, *c.registers ? 0 : 1) << c.what << ": " << apply.err << apply.out;
+        std::map<int, int> wanted;
+        for (std::istringstream pairs(c.registers); pairs.good() && *c.registers;) {
+            std::string pair;
+            pairs >> pair;
+            wanted[std::stoi(pair.substr(0, 2), nullptr, 16)] = std::stoi(pair.substr(3), nullptr, 16);
+        }
+        std::vector<int> codes;
+        for (const auto& [code, value] : wanted)
+            codes.push_back(code);
+        EXPECT_EQ(registers("cam.json", codes), wanted) << c.what;
+        EXPECT_EQ(fs::exists(dir / "cam.json.log"), *c.registers != 0) << c.what;
+    }
+}
+
+// apply's exit code and summary cover the bracket, the clock and --no-verify.
+TEST_F(ProfileTest, ExitCodesAndSummariesCoverEverythingApplyDoes) {
+    std::ofstream(dir / "p.ini") << "[Settings]\nBEEP_MODE=0\nTV_MODE=1\n";
+    const struct {
+        const char* faults;
+        std::vector<std::string> options;
+        int exit;
+        const char* summary; // verified, written, mismatch, failed, unsupported
+    } cases[] = {{"[]", {"--no-verify"}, 0, "0 2 0 0 0"},
+                 {R"(["QZSSVFL"])", {}, 2, "2 0 0 0 0"},
+                 {R"(["clock-write"])", {"--set-clock", "now"}, 2, "2 0 0 0 0"}};
+    for (const auto& c : cases) {
+        plant("cam.json", std::string(R"({"faults": {"fail": )") + c.faults + "}}");
+        std::vector<std::string> args{"apply", (dir / "p.ini").string()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun run = cli(args, "cam.json");
+        EXPECT_EQ(run.code, c.exit) << c.faults << ": " << run.err << run.out;
+        std::string summary;
+        const auto report = nlohmann::ordered_json::parse(run.out);
+        for (const auto& [key, count] : report["summary"].items())
+            summary += (summary.empty() ? "" : " ") + count.dump();
+        EXPECT_EQ(summary, c.summary) << c.faults;
+    }
+}
+
+// Many cameras: a command is never given a camera the user did not name.
+TEST_F(ProfileTest, ACommandOnManyCamerasNamesItsCameraOrTakesThemAll) {
+    fs::create_directories(dir / "fleet");
+    for (const char* name : {"a", "b"})
+        plant(std::string("fleet/") + name + ".json", "{}");
+    std::ofstream(dir / "p.ini") << "[Settings]\nBEEP_MODE=0\n";
+    const std::string profile = (dir / "p.ini").string(), out = (dir / "out").string();
+    const struct {
+        std::vector<std::string> args;
+        int exit;
+        const char* says; // part of stderr
+    } cases[] = {
+        {{"read", "1"}, 1, "2 cameras are connected (a, b): name one with --device NAME"},
+        {{"apply", profile}, 1, "2 cameras are connected (a, b)"},
+        {{"read", "1", "--device="}, 1, "--device needs the name of a camera"},
+        {{"dump", "--all", "--device", "a", "--output", out}, 1, "--all takes every camera and --device one"},
+        {{"apply", profile, "--all", "--device=b"}, 1, "--all takes every camera"},
+        {{"set-clock", "now", "--all", "--device", "a"}, 1, "--all takes every camera"},
+        {{"dump", "--all", "--json", "--output", (dir / "fleet").string()},
+         1,
+         "a.json is not an earlier profile of camera a"},
+        {{"read", "1", "--device", "b"}, 0, ""},
+        {{"dump", "--all", "--output", out}, 0, "camera b: done"},
+        {{"dump", "--all", "--output", out}, 0, "camera b: done"}, // its own earlier profiles are replaced
+    };
+    const std::string fleetA = readText(dir / "fleet/a.json");
+    for (const auto& c : cases) {
+        const CliRun run = cli(c.args, "fleet/");
+        EXPECT_EQ(run.code, c.exit) << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(readText(dir / "fleet/a.json").substr(0, fleetA.size()), fleetA); // the state file, untouched
+    EXPECT_TRUE(fs::exists(dir / "out/b.ini"));
+#ifndef _WIN32
+    // A camera's name made a file name on every system: the drive name E: is none on Windows.
+    fs::create_directories(dir / "drives");
+    plant("drives/E:.json", "{}");
+    EXPECT_EQ(cli({"dump", "--all", "--output", out}, "drives/").code, 0);
+    EXPECT_TRUE(fs::exists(dir / "out/E_.ini"));
+#endif
+}
+
+// dump --output writes the whole profile or leaves the file as it was, and says why.
+TEST_F(ProfileTest, DumpOutputIsWholeOrNothing) {
+    const std::string kept = (dir / "kept.ini").string();
+    std::ofstream(kept) << "; an earlier profile\n";
+    const CliRun refused = cli({"dump", "--output", (dir / "kept.ini/p.ini").string()}, "cam.json");
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("cannot write "), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("p.ini: "), std::string::npos) << "the system's reason: " << refused.err;
+    EXPECT_EQ(readText(kept), "; an earlier profile\n");
+    EXPECT_EQ(cli({"dump", "--output", kept}, "cam.json").code, 0);
+    EXPECT_EQ(readText(kept).substr(0, 27), "; Trelvik settings profile.");
+}
+
+// Random register contents, text bytes 0x00-0xFF included: dump, check, apply to a second
+// camera and dump again give the same registers byte for byte and the same profile.
+// TRELVIK_ROUND_TRIPS and TRELVIK_ROUND_TRIP_SEED run more of them, or others.
+TEST_F(ProfileTest, RandomCamerasSurviveDumpCheckApplyDump) {
+    const char* count = std::getenv("TRELVIK_ROUND_TRIPS");
+    const char* seed = std::getenv("TRELVIK_ROUND_TRIP_SEED");
+    std::mt19937 random(seed ? static_cast<unsigned>(std::stoul(seed)) : 19u);
+    const trelvik::testing::ProfileTable table(TRELVIK_DATA_DIR "/mass_cmd.ini");
+    const int trips = count ? std::stoi(count) : 25;
+    int identical = 0;
+    for (int trip = 0; trip < trips; ++trip) {
+        const std::map<int, int> wanted = table.randomRegisters(random);
+        json planted = {{"registers", json::object()}};
+        std::vector<int> codes;
+        for (const auto& [code, value] : wanted) {
+            char key[8];
+            std::snprintf(key, sizeof key, "0x%02X", code);
+            planted["registers"][key] = value;
+            codes.push_back(code);
+        }
+        for (const char* camera : {"ref.json", "cam.json", "cam.json.log"})
+            fs::remove(dir / camera);
+        plant("ref.json", planted.dump());
+        const std::string profile = (dir / "trip.ini").string();
+        ASSERT_EQ(cli({"dump", "--output", profile}, "ref.json").code, 0);
+        const CliRun check = cli({"check", profile}, "");
+        const CliRun apply = cli({"apply", profile, "--include-identity"}, "cam.json");
+        const CliRun again = cli({"dump"}, "cam.json");
+        EXPECT_EQ(check.code, 0) << check.out;
+        EXPECT_EQ(apply.code, 0) << apply.out;
+        EXPECT_EQ(registers("cam.json", codes), wanted) << "trip " << trip;
+        EXPECT_EQ(settingsOf(again.out), settingsOf(readText(profile))) << "trip " << trip;
+        identical +=
+            registers("cam.json", codes) == wanted && settingsOf(again.out) == settingsOf(readText(profile));
+    }
+    std::printf("%d of %d random round trips byte-identical\n", identical, trips);
 }
 
 } // namespace

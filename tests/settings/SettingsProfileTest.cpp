@@ -5,32 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "cmdtable/MassCmd.h"
-#include "i18n/MessageCatalog.h"
-#include "i18n/Reporter.h"
-#include "platform/Native.h"
 #include "settings/SettingsProfile.h"
-#include "support/Files.h"
-#include "support/RecordingBoxPresenter.h"
+#include "support/ProfileTable.h"
 
 namespace trelvik::settings {
 namespace {
 
-struct Table {
-    std::unique_ptr<platform::ProfileReader> reader = platform::makeNativeProfileReader();
-    std::unique_ptr<platform::TextCodec> codec = platform::makeNativeTextCodec();
-    testing::RecordingBoxPresenter boxes;
-    i18n::MessageCatalog catalog{*reader, *codec};
-    i18n::Reporter reporter{boxes, catalog, *codec};
-    cmdtable::MassCmdTable table{*reader, reporter, cmdtable::ToolMode::Full};
-    testing::TempDir dir{"trelvik-profile-table"};
-    // The sample command file, changed by `edit` when given.
-    explicit Table(const std::function<void(std::string&)>& edit = nullptr) {
-        std::string text = testing::readText(TRELVIK_DATA_DIR "/mass_cmd.ini");
-        if (edit) edit(text);
-        testing::writeText(dir.path() / "mass_cmd.ini", text);
-        EXPECT_EQ(table.MassCmd_LoadTable((dir.path() / "mass_cmd.ini").string()), 1);
-    }
+// The sample command file, changed by `edit` when given.
+struct Table : testing::ProfileTable {
+    explicit Table(const std::function<void(std::string&)>& edit = nullptr)
+        : ProfileTable(TRELVIK_DATA_DIR "/mass_cmd.ini", edit) {}
 };
 
 // Each value a person may write, read into register bytes and written back as a dump would.
@@ -49,15 +33,24 @@ TEST(ProfileValues, ReadAndWrittenInEveryForm) {
         {"AUDIO_PLB_VOLUME", "8", {8}, "8"},
         {"AUDIO_PLB_VOLUME", "9", {}, ""},
         {"HC_DOWN_COUNT", "10000", {0x10, 0x27, 0x00}, "10000"},
+        {"LANGUAGE_MODE", "FRANÇAIS", {2}, "2"},
+        // Durations on the window's scale and within the command file's range of positions.
         {"AVI_RECORD_TIME", "30 sec", {0x1E}, "30 sec"},
-        {"AVI_RECORD_TIME", "80", {0x50}, "80 sec"},
-        {"AVI_RECORD_TIME", "5 min", {0x85}, "5 min"},
-        {"AVI_RECORD_TIME", "128 min", {}, ""},
+        {"AVI_RECORD_TIME", "1 min", {0x81}, "1 min"},
+        {"AVI_RECORD_TIME", "120 sec", {0x82}, "2 min"},
+        {"AVI_RECORD_TIME", "10 min", {0x8A}, "10 min"},
+        {"AVI_RECORD_TIME", "80", {}, ""},
+        {"AVI_RECORD_TIME", "11 min", {}, ""},
         {"HC_PIR_INTERVAL", "5 min", {0x2C, 0x01}, "5 min"},
-        {"HC_PIR_INTERVAL", "90 sec", {0x5A, 0x00}, "90 sec"},
+        {"HC_PIR_INTERVAL", "60 min", {0x10, 0x0E}, "60 min"},
+        {"HC_PIR_INTERVAL", "90 sec", {}, ""},
         {"HC_PIR_INTERVAL", "2 hours", {}, ""},
+        // Texts: every byte, escaped; what older profiles held, where it is unambiguous.
         {"PASSWORD", "\"ab\"", {'a', 'b', 0, 0}, "\"ab\""},
+        {"PASSWORD", R"("\\\x00\x01\xff")", {'\\', 0, 1, 0xFF}, R"("\\\x00\x01\xFF")"},
+        {"PASSWORD", R"("a\b")", {'a', '\\', 'b', 0}, R"("a\\b")"},
         {"PASSWORD", "\"abcde\"", {}, ""},
+        {"PASSWORD", "\"ab", {}, ""},
         {"PASSWORD", "\"\xE2\x82\xAC\"", {}, ""}, // the euro sign fits no register
         {"SERIAL_NUMBER", "CAM 7", {'C', 'A', 'M', ' ', '7', 0, 0, 0, 0, 0}, "\"CAM 7\""},
     };
@@ -101,8 +94,8 @@ TEST(CheckProfile, ListsEveryProblemWithItsLine) {
         {"a setting before any section", "BEEP_MODE=1\n", {"1: a setting before any section"}},
 
         {"bytes that are no text",
-         std::string("[Settings]\nPASSWORD=\"\xFF\xFE\x01\"\n").substr(0, 11) + "\x80\x81",
-         {"0: the profile is neither UTF-8 nor UTF-16"}},
+         std::string("[Settings]\nPASSWORD=\"\x80\x81\"\n"),
+         {"2: the line is not UTF-8 text"}},
     };
     for (const auto& c : cases) {
         const CheckedProfile checked = checkProfile(c.file, t.table, true);

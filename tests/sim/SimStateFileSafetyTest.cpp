@@ -167,6 +167,22 @@ TEST_F(SimStateFileSafetyTest, LinkedStateFileIsUpdatedWhereItLeads) {
     EXPECT_EQ(namesIn(folder), (std::set<std::string>{"cam.json", "real"}));
 }
 
+// A command killed while it replaced the file leaves its temporary: the next one removes it,
+// and leaves alone what only looks like one (a link, another name).
+TEST_F(SimStateFileSafetyTest, TemporaryLeftByAKilledCommandIsRemovedByTheNext) {
+    writeText(state, "{}");
+    writeText(dir / "cam.json.0123456789ab.tmp", "");
+    writeText(dir / "cam.json.0123456789ab.tmp.keep", "");
+    fs::create_symlink("cam.json", dir / "cam.json.ba9876543210.tmp");
+    std::string error;
+    auto camera = openWithin(state, error);
+    ASSERT_TRUE(camera) << error;
+    EXPECT_TRUE(sendIn(*openCamera(*camera), kSetRegister, 16).ok);
+    EXPECT_EQ(namesIn(folder),
+              (std::set<std::string>{"cam.json", "cam.json.lock", "cam.json.log",
+                                     "cam.json.0123456789ab.tmp.keep", "cam.json.ba9876543210.tmp"}));
+}
+
 struct BadLinkCase {
     const char* mentions;
     void (*plant)(const fs::path& folder); // makes cam.json a link

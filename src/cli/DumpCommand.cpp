@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+// dump: a camera's settings as a profile, or one profile per camera.
+#include <ctime>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+#include "cli/CameraSession.h"
+#include "cli/JsonOutput.h"
+#include "cli/ProfileFiles.h"
+#include "cli/ProfileSupport.h"
+#include "platform/PlainFile.h"
+
+namespace trelvik::cli {
+
+namespace {
+
+using settings::SettingRow;
+
+constexpr const char* kDumpSynopsis =
+    "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
+
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d", std::localtime(&now));
+    return text;
+}
+
+// One camera's profile: the document and the exit code it deserves.
+struct Dump {
+    std::string document;
+    int code = kExitOk;
+};
+
+Dump dumpCamera(link::CameraConnection& camera, const CommandTableFile& table, bool json, std::ostream& err) {
+    const auto text = [](const link::Result<std::string>& value) { return value ? *value : std::string(); };
+    const std::string device = deviceName(camera), version = text(camera.readVersion()),
+                      model = text(camera.readModel()), make = text(camera.readMake());
+    std::vector<settings::DumpedSetting> dumped;
+    Dump result;
+    for (const SettingRow* row : settings::profileRows(table.table())) {
+        const auto bytes = readSetting(camera, *row);
+        if (bytes) {
+            dumped.push_back({row, *bytes, {}});
+            continue;
+        }
+        const bool unsupported = bytes.error().kind == link::ConnectionError::Kind::NotSupported;
+        if (!unsupported) result.code = kExitCameraFailed;
+        dumped.push_back(
+            {row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
+        err << "trelvik-cli: " << row->name << " left out: " << dumped.back().why << "\n";
+    }
+    std::ostringstream document;
+    if (json) {
+        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+        for (const auto& setting : dumped)
+            rows.push_back({{"name", setting.row->name},
+                            {"codes", codesJson(*setting.row)},
+                            {"section", settings::isPerCamera(*setting.row) ? "PerCamera" : "Settings"},
+                            {"value", setting.bytes.empty() ? nlohmann::ordered_json(nullptr)
+                                                            : nlohmann::ordered_json(settings::profileValue(
+                                                                  *setting.row, setting.bytes))},
+                            {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
+                            {"left_out", setting.why}});
+        printJson(document, {{"camera",
+                              {{"device", device},
+                               {"version", version},
+                               {"model", model},
+                               {"make", make},
+                               {"dumped", today()}}},
+                             {"settings", rows}});
+    } else {
+        document << settings::writeProfile({{"device", device},
+                                            {"model", model},
+                                            {"make", make},
+                                            {"firmware", version},
+                                            {"dumped", today()}},
+                                           dumped, table.table());
+    }
+    result.document = document.str();
+    return result;
+}
+
+int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (!expectArguments(invocation, 0, kDumpSynopsis, err)) return kExitUsage;
+    CommandTableFile table;
+    if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
+    CameraSession session;
+    const bool json = invocation.has("json");
+    if (!invocation.has("all")) {
+        if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+        const Dump dump = dumpCamera(session.camera(), table, json, err);
+        if (const auto output = invocation.value("output")) {
+            if (!writeProfileFile(*output, dump.document, err)) return kExitUsage;
+        } else {
+            out << dump.document;
+        }
+        return dump.code;
+    }
+    // One profile per camera, named after it, in the folder --output names.
+    const auto folder = invocation.value("output");
+    if (!folder) {
+        err << "trelvik-cli dump --all: name the folder for the profiles with --output DIR\n";
+        return kExitUsage;
+    }
+    if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
+    std::error_code ignored;
+    std::filesystem::create_directories(platform::filesystemPath(*folder), ignored);
+    return forEachCamera(session, err,
+                         [&](const std::string& name, const link::ConnectionError* openError) -> int {
+                             if (openError) return kExitOk; // reported already
+                             const std::string path = platform::narrowPath(
+                                 platform::filesystemPath(*folder) /
+                                 platform::filesystemPath(cameraFileName(name) + (json ? ".json" : ".ini")));
+                             if (!mayWriteProfile(path, name, err)) return kExitUsage;
+                             const Dump dump = dumpCamera(session.camera(), table, json, err);
+                             return writeProfileFile(path, dump.document, err) ? dump.code : kExitUsage;
+                         });
+}
+
+const Registrar kDump{
+    {"dump", kDumpSynopsis,
+     std::string("Reads every setting the command file names from the connected camera, in the\n"
+                 "order the tool loads them, and writes a settings profile (stdout, or FILE with\n"
+                 "--output; JSON with --json). A register the camera does not support or could\n"
+                 "not read is left out with a comment saying why. Exit 2 when any read failed,\n"
+                 "0 when only unsupported ones were left out. A file is written whole or not at all.\n"
+                 "  --output FILE            write the profile to FILE\n"
+                 "  --json                   the settings as JSON instead\n"
+                 "  --all                    every camera connected, one profile each in the folder\n"
+                 "                           --output names, called after the camera; a file there\n"
+                 "                           is replaced only when it is an earlier profile of it\n") +
+         kTableOptionHelp + kCameraOptionsHelp,
+     cameraOptions({kTableOption,
+                    {"output", OptionValue::Required},
+                    {"json", OptionValue::None},
+                    {"all", OptionValue::None}}),
+     &runDump}};
+
+} // namespace
+
+} // namespace trelvik::cli
