@@ -54,7 +54,8 @@ std::vector<RunStep> LoadSteps(ToolMode toolMode) {
         steps.push_back({RunStep::Caption, {}});
         return steps;
     }
-    steps.insert(steps.end(), {click(kModel), click(kMake), {RunStep::Caption, {}}, click(debugButton(true))});
+    steps.insert(steps.end(),
+                 {click(kModel), click(kMake), {RunStep::Caption, {}}, click(debugButton(true))});
     addFormats(steps, true);
     addRows(steps, toolMode, true);
     return steps;
