@@ -10,6 +10,7 @@
 #include "cli/ProfileFiles.h"
 #include "cli/ProfileSupport.h"
 #include "platform/PlainFile.h"
+#include "settings/ProfileApply.h"
 
 namespace trelvik::cli {
 
@@ -40,7 +41,7 @@ Dump dumpCamera(link::CameraConnection& camera, const CommandTableFile& table, b
     std::vector<settings::DumpedSetting> dumped;
     Dump result;
     for (const SettingRow* row : settings::profileRows(table.table())) {
-        const auto bytes = readSetting(camera, *row);
+        const auto bytes = settings::readSetting(camera, *row);
         if (bytes) {
             dumped.push_back({row, *bytes, {}});
             continue;

@@ -16,37 +16,6 @@ nlohmann::ordered_json codesJson(const settings::SettingRow& row) {
     return codes;
 }
 
-link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& camera,
-                                                    const settings::SettingRow& row) {
-    std::vector<std::uint8_t> bytes;
-    for (int i = 0; i < row.width; ++i) {
-        const auto value = camera.readRegister(static_cast<std::uint8_t>(row.code + i));
-        if (!value) return value.error();
-        bytes.push_back(*value);
-    }
-    return bytes;
-}
-
-link::Outcome writeSettingBytes(link::CameraConnection& camera, const settings::SettingRow& row,
-                                const std::vector<std::uint8_t>& bytes, std::vector<std::string>& written) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto code = static_cast<std::uint8_t>(row.code + static_cast<int>(i));
-        if (const auto done = camera.writeRegister(code, bytes[i]); !done) return done;
-        written.push_back(hexByte(code));
-    }
-    return link::Done{};
-}
-
-bool cameraGone(link::CameraConnection& camera, const link::ConnectionError& error) {
-    using Kind = link::ConnectionError::Kind;
-    if (error.kind == Kind::NoCamera || error.kind == Kind::OpenFailed) return true;
-    return error.kind == Kind::CameraFailed && camera.drives().empty();
-}
-
-std::string statusOf(const link::ConnectionError& error) {
-    return error.kind == link::ConnectionError::Kind::NotSupported ? "unsupported" : "failed";
-}
-
 std::string deviceName(link::CameraConnection& camera) {
     const auto drives = camera.drives();
     return drives.empty() ? std::string() : drives.front().name;

@@ -18,21 +18,6 @@ namespace trelvik::cli {
 // A setting's register codes for a report. Example: HC_PIR_INTERVAL -> ["0x42", "0x43"].
 nlohmann::ordered_json codesJson(const settings::SettingRow& row);
 
-// Reads every register of a setting: the bytes, or the error of the first that failed.
-link::Result<std::vector<std::uint8_t>> readSetting(link::CameraConnection& camera,
-                                                    const settings::SettingRow& row);
-
-// Writes a setting's bytes register by register, stopping at the first that fails; `written`
-// gets the code of each register written. Example: a failure at 0x43 -> written {"0x42"}.
-link::Outcome writeSettingBytes(link::CameraConnection& camera, const settings::SettingRow& row,
-                                const std::vector<std::uint8_t>& bytes, std::vector<std::string>& written);
-
-// After a failed transfer: whether the camera is gone, so nothing more can be sent to it.
-bool cameraGone(link::CameraConnection& camera, const link::ConnectionError& error);
-
-// A report's status for an error: "unsupported" or "failed".
-std::string statusOf(const link::ConnectionError& error);
-
 // The name of the camera the connection works on, "" when none is found.
 std::string deviceName(link::CameraConnection& camera);
 

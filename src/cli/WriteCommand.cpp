@@ -4,6 +4,7 @@
 #include "cli/CameraSession.h"
 #include "cli/CommandTableFile.h"
 #include "cli/ProfileSupport.h"
+#include "settings/ProfileApply.h"
 #include "settings/ProfileText.h"
 #include "text/Hex.h"
 
@@ -15,13 +16,13 @@ constexpr const char* kSynopsis =
     "write CODE VALUE | write NAME VALUE [--yes] [--table=FILE] [--simulate[=STATE.json]]";
 
 // A setting of several registers that failed part-way is half one value, half another: say which.
-int reportPartWrite(const settings::SettingRow& row, const std::vector<std::string>& written,
+int reportPartWrite(const settings::SettingRow& row, const std::vector<std::uint8_t>& written,
                     const link::ConnectionError& error, std::ostream& err) {
     const int code = reportError(error, err);
     if (written.empty()) return code;
     err << "trelvik-cli write: " << row.name << " is half written: ";
     for (std::size_t i = 0; i < written.size(); ++i)
-        err << (i ? ", " : "") << written[i];
+        err << (i ? ", " : "") << hexByte(written[i]);
     err << " hold the new value, the registers after them the old one\n";
     return code;
 }
@@ -45,8 +46,8 @@ int writeByName(const settings::SettingRow& row, const Invocation& invocation, s
         return kExitUsage;
     CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-    std::vector<std::string> written;
-    if (const auto done = writeSettingBytes(session.camera(), row, parsed.bytes, written); !done)
+    std::vector<std::uint8_t> written;
+    if (const auto done = settings::writeSetting(session.camera(), row, parsed.bytes, written); !done)
         return reportPartWrite(row, written, done.error(), err);
     return kExitOk;
 }

@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "link/CameraConnection.h"
+#include "settings/ProfileApply.h"
 #include "settings/SettingsProfile.h"
+#include "sim/SimDiskSystem.h"
 #include "support/ProfileTable.h"
+#include "text/Hex.h"
 
 namespace trelvik::settings {
 namespace {
@@ -137,6 +141,46 @@ TEST(CheckProfile, ReadsUtf16AndPlansInLoadOrderWithoutPerCameraUnlessAsked) {
             planned.push_back(std::string(setting.row->name) + "@" + std::to_string(setting.line));
     EXPECT_EQ(planned, (std::vector<std::string>{"DEBUG_SETTING@5", "BEEP_MODE@4", "DEBUG_SETTING@5",
                                                  "BEEP_MODE@4", "SERIAL_NUMBER@2"}));
+}
+
+// The camera's answers in one report: written in Save's order inside the bracket (the debug
+// setting again after it), a register the camera does not know, one that echoes another value,
+// and the camera pulled out before the last setting.
+TEST(ApplyProfile, ReportsEverySettingInSaveOrder) {
+    Table t;
+    const CheckedProfile profile =
+        checkProfile("[Settings]\nDEBUG_SETTING=0\nPIR_SENSITIVITY=1\nPIR_SIDE_ENABLE=1\n"
+                     "AUDIO_PLB_VOLUME=3\nHC_PIR_INTERVAL=5 min\n",
+                     t.table, false);
+    std::string seen;
+    for (const int unplugAfter : {0, 4}) {
+        sim::SimDiskSystem camera;
+        camera.update([&](sim::CameraState& s) {
+            s.unsupported = {0x3D};
+            s.faults.wrongEcho = {0x23};
+            s.faults.unplugAfter = unplugAfter;
+        });
+        link::CameraConnection connection(camera, camera.ids());
+        ApplyOptions options;
+        options.progress = [&](int sent, int total) {
+            seen += std::to_string(sent) + "/" + std::to_string(total) + " ";
+        };
+        const ApplyReport report = applyProfile(connection, profile, options);
+        for (const AppliedSetting& setting : report.settings)
+            seen += std::string(setting.planned->row->name) + ":" +
+                    std::string(applyStatusName(setting.status)) + " ";
+        for (std::uint8_t code : report.registersWritten())
+            seen += text::hexByte(code, "") + " ";
+        const ApplyReport::Summary sum = report.summary();
+        seen += "| " + std::to_string(sum.verified) + " " + std::to_string(sum.failed) + " " +
+                std::to_string(sum.unsupported) + (report.bracketFailed() ? " unkept" : "") + "\n";
+    }
+    EXPECT_EQ(
+        seen,
+        "1/5 2/5 3/5 4/5 5/5 DEBUG_SETTING:verified AUDIO_PLB_VOLUME:failed PIR_SIDE_ENABLE:unsupported "
+        "PIR_SENSITIVITY:verified HC_PIR_INTERVAL:verified 00 3E 42 43 | 3 1 1\n"
+        "1/5 2/5 3/5 4/5 DEBUG_SETTING:written AUDIO_PLB_VOLUME:failed PIR_SIDE_ENABLE:unsupported "
+        "PIR_SENSITIVITY:failed HC_PIR_INTERVAL:not_sent 00 | 0 3 1 unkept\n");
 }
 
 } // namespace
