@@ -26,7 +26,8 @@ bool cameraGone(link::CameraConnection& camera, const link::ConnectionError& err
 // Sends one setting; false when the camera went away and nothing more can be sent.
 bool send(link::CameraConnection& camera, AppliedSetting& setting) {
     setting.written.clear();
-    const link::Outcome done = writeSetting(camera, *setting.planned->row, setting.planned->bytes, setting.written);
+    const link::Outcome done =
+        writeSetting(camera, *setting.planned->row, setting.planned->bytes, setting.written);
     setting.status = done ? ApplyStatus::Written : statusOf(done.error());
     return done || !cameraGone(camera, done.error());
 }
@@ -55,7 +56,8 @@ void writeInSaveOrder(link::CameraConnection& camera, ApplyReport& report, const
     for (const RunStep& step : SaveSteps(cmdtable::ToolMode::Full)) {
         if (!report.cameraPresent) return;
         if (step.kind == RunStep::FlashSave) {
-            (step.flag == link::kFlashSaveHold ? report.flashHold : report.flashKeep) = camera.setFlashSave(step.flag);
+            (step.flag == link::kFlashSaveHold ? report.flashHold : report.flashKeep) =
+                camera.setFlashSave(step.flag);
             continue;
         }
         const auto it = byButton.find(step.button);

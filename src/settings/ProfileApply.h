@@ -24,7 +24,7 @@ std::string_view applyStatusName(ApplyStatus status);
 struct AppliedSetting {
     const PlannedSetting* planned;
     ApplyStatus status = ApplyStatus::NotSent;
-    std::vector<std::uint8_t> written;                  // codes of the registers written, in order
+    std::vector<std::uint8_t> written;                 // codes of the registers written, in order
     std::optional<std::vector<std::uint8_t>> readBack; // what the camera held afterwards
 };
 

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -490,11 +489,3 @@ TEST(WindowSettings, EveryOutcomeIsDistinguishable) {
 
 } // namespace
 } // namespace trelvik::settings
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

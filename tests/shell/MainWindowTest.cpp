@@ -7,7 +7,6 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,12 +199,3 @@ TEST(ToolProcess, UnknownOptionsAndAMissingDisplayAreOneLineAndStatusOne) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The tool's own style, whose flat fills the colour checks sample.
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QScreen>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -158,12 +157,3 @@ TEST(WindowSystem, FailedAndUnknownListsAreFlatRedAndGreyBeigeOnScreen) {
 
 } // namespace
 } // namespace trelvik::testing
-
-int main(int argc, char** argv) {
-    // The X server is the point: never the offscreen platform a test run may ask for.
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

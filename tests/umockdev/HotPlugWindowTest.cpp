@@ -223,10 +223,3 @@ TEST(UmockdevWindow, HotPlugLooksAndTalksAsOnTheStateFileCamera) {
 
 } // namespace
 } // namespace trelvik::shell
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
