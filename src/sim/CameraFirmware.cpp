@@ -14,6 +14,9 @@ namespace trelvik::sim {
 
 namespace {
 
+// The firmware's own copy of the protocol, on purpose: it is the independent model the link
+// layer is tested against, so it shares none of the link's constants (the reset rule and the
+// flash-save flag included).
 constexpr std::uint8_t kSignedOpcode = 0xFC;
 constexpr std::uint8_t kClockReadOpcode = 0xFE;
 constexpr std::uint8_t kClockWriteOpcode = 0xFF;
