@@ -2,6 +2,7 @@
 // apply: a checked profile written to one camera or every one, read back and reported.
 #include <ctime>
 #include <map>
+#include <mutex>
 #include <ostream>
 
 #include "cli/CameraSession.h"
@@ -132,20 +133,29 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
         return code;
     }
     if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
-    nlohmann::ordered_json reports = nlohmann::ordered_json::array();
-    int cameras = 0, ok = 0;
+    // By name, as the cameras finish in any order.
+    std::map<std::string, std::pair<nlohmann::ordered_json, int>> byName;
+    std::mutex reportsLock;
     const int worst = forEachCamera(
-        session, err, [&](const std::string& name, const link::ConnectionError* openError) -> int {
-            ++cameras;
-            if (openError) {
-                reports.push_back({{"device", name}, {"error", openError->text}});
-                return kExitOk; // reported already
-            }
-            auto [report, code] = applyCamera(session.camera(), profile, options, verbose, err);
-            reports.push_back(std::move(report));
-            ok += code == kExitOk;
+        session, err,
+        [&](link::CameraConnection& camera, const std::string& name, const link::ConnectionError* openError,
+            std::ostream& lines) -> int {
+            auto result =
+                openError ? std::pair{nlohmann::ordered_json{{"device", name}, {"error", openError->text}},
+                                      kExitCameraFailed}
+                          : applyCamera(camera, profile, options, verbose, lines);
+            const int code = openError ? kExitOk : result.second; // reported already
+            const std::lock_guard lock(reportsLock);
+            byName[name] = std::move(result);
             return code;
         });
+    nlohmann::ordered_json reports = nlohmann::ordered_json::array();
+    int cameras = 0, ok = 0;
+    for (auto& [name, result] : byName) {
+        ++cameras;
+        ok += result.second == kExitOk;
+        reports.push_back(std::move(result.first));
+    }
     printJson(out, {{"cameras", reports},
                     {"summary", {{"cameras", cameras}, {"ok", ok}, {"failed", cameras - ok}}}});
     return worst;
@@ -165,15 +175,16 @@ const Registrar kApply{
                  "  --no-verify              do not read the settings back\n"
                  "  --include-identity       also write [PerCamera] (serial number, coordinates)\n"
                  "  --set-clock WHEN         then set the clock: 'now' or YYYY-MM-DDTHH:MM:SS\n"
-                 "  --all                    every camera connected, one after another; the report\n"
+                 "  --all                    every camera connected, side by side; the report\n"
                  "                           is {\"cameras\": [...], \"summary\": {...}}\n"
                  "  --verbose                one line per setting on stderr\n") +
-         kTableOptionHelp + kCameraOptionsHelp,
+         kAllCamerasHelp + kTableOptionHelp + kCameraOptionsHelp,
      cameraOptions({kTableOption,
                     {"no-verify", OptionValue::None},
                     {"include-identity", OptionValue::None},
                     {"set-clock", OptionValue::Required},
                     {"all", OptionValue::None},
+                    {"jobs", OptionValue::Required},
                     {"verbose", OptionValue::None}}),
      &runApply}};
 

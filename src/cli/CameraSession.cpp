@@ -1,6 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CameraSession.h"
 
+#include <thread>
+
+#include <sstream>
+
+#include <mutex>
+
+#include <atomic>
+
 #include <algorithm>
 
 #include <ostream>
@@ -12,6 +20,11 @@
 #include "text/Hex.h"
 
 namespace trelvik::cli {
+
+namespace {
+// --jobs beyond this is a typo rather than a hub.
+constexpr std::uint32_t kMaxJobsAsked = 1024;
+} // namespace
 
 const char* const kCameraOptionsHelp =
     "  --simulate[=STATE.json]  talk to the simulated camera (kept in STATE.json when given)\n"
@@ -69,7 +82,9 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
     } else {
         m_system = platform::makeNativeDiskSystem(ids);
     }
-    m_connection = std::make_unique<link::CameraConnection>(*m_system, ids);
+    m_snapshot = std::make_unique<link::CatalogSnapshot>(*m_system);
+    m_ids = ids;
+    m_connection = std::make_unique<link::CameraConnection>(*m_snapshot, ids);
     if (const auto device = invocation.value("device")) m_connection->selectDevice(*device);
     return kExitOk;
 }
@@ -99,8 +114,25 @@ int CameraSession::startAll(const Invocation& invocation, std::ostream& err) {
         err << "trelvik-cli: --all takes every camera and --device one of them: give only one of the two\n";
         return kExitUsage;
     }
+    if (const auto jobs = invocation.value("jobs")) {
+        const auto count = text::parseNumber(*jobs, kMaxJobsAsked);
+        if (!count || *count == 0) {
+            err << "trelvik-cli: --jobs takes how many cameras to work on at once, 1 to " << kMaxJobsAsked
+                << ", not '" << *jobs << "'\n";
+            return kExitUsage;
+        }
+        m_jobs = *count;
+    }
     return start(invocation, err);
 }
+
+std::vector<OptionSpec> allCamerasOptions() {
+    return {{"all", OptionValue::None}, {"jobs", OptionValue::Required}};
+}
+
+const char* const kAllCamerasHelp =
+    "  --jobs N                 with --all, work on N cameras at once (by default every one,\n"
+    "                           at most 64; 1: one after another)\n";
 
 int reportError(const link::ConnectionError& error, std::ostream& err) {
     using Kind = link::ConnectionError::Kind;
@@ -153,22 +185,39 @@ std::vector<std::string> cameraNames(link::CameraConnection& camera) {
     return camera.cameraNames();
 }
 
-int forEachCamera(
-    CameraSession& session, std::ostream& err,
-    const std::function<int(const std::string& name, const link::ConnectionError* openError)>& perCamera) {
-    link::CameraConnection& camera = session.camera();
-    const std::vector<std::string> names = cameraNames(camera);
-    if (names.empty()) return reportError(camera.open().error(), err);
-    int worst = kExitOk;
-    for (const std::string& name : names) {
-        camera.close();
-        camera.selectDevice(name);
-        const link::Outcome opened = camera.open();
-        int code = opened ? kExitOk : reportError(opened.error(), err);
-        code = std::max(code, perCamera(name, opened ? nullptr : &opened.error()));
-        err << "trelvik-cli: camera " << name << ": " << (code == kExitOk ? "done" : "fell short") << "\n";
-        worst = std::max(worst, code);
-    }
+int forEachCamera(CameraSession& session, std::ostream& err, const PerCamera& perCamera) {
+    std::vector<std::string> names = cameraNames(session.camera());
+    if (names.empty()) return reportError(session.camera().open().error(), err);
+    // Reports and files come out in the order of the cameras' names, however the work ends.
+    std::sort(names.begin(), names.end());
+    const std::size_t jobs = std::min(names.size(), session.jobs() ? session.jobs() : kMaxJobs);
+    std::mutex output;
+    std::atomic<std::size_t> next{0};
+    std::atomic<int> worst{kExitOk};
+    // A camera's work waits on the camera, not on the processor: each worker keeps one camera
+    // at a time, sending it its commands strictly in order, on a connection of its own.
+    const auto work = [&] {
+        for (std::size_t i = next++; i < names.size(); i = next++) {
+            link::CameraConnection camera(session.system(), session.ids());
+            camera.selectDevice(names[i]);
+            std::ostringstream lines;
+            const link::Outcome opened = camera.open();
+            int code = opened ? kExitOk : reportError(opened.error(), lines);
+            code = std::max(code, perCamera(camera, names[i], opened ? nullptr : &opened.error(), lines));
+            lines << "trelvik-cli: camera " << names[i] << ": " << (code == kExitOk ? "done" : "fell short")
+                  << "\n";
+            for (int seen = worst.load(); code > seen && !worst.compare_exchange_weak(seen, code);) {
+            }
+            const std::lock_guard lock(output);
+            err << lines.str() << std::flush;
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t j = 1; j < jobs; ++j)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
     return worst;
 }
 

@@ -12,6 +12,7 @@
 #include "cli/Cli.h"
 #include "debuglog/DebugLog.h"
 #include "link/CameraConnection.h"
+#include "link/CatalogSnapshot.h"
 #include "link/Discovery.h"
 #include "platform/DiskSystem.h"
 #include "text/Hex.h"
@@ -51,9 +52,17 @@ public:
 
     // Valid after start() returned kExitOk.
     link::CameraConnection& camera() { return *m_connection; }
+    // The drives as the command found them, once: every camera of --all is opened from them.
+    platform::DiskSystem& system() { return *m_snapshot; }
+    const link::CameraIds& ids() const { return m_ids; }
+    // --jobs: how many cameras are worked on at once; 0 when not given.
+    std::size_t jobs() const { return m_jobs; }
 
 private:
     std::unique_ptr<platform::DiskSystem> m_system;
+    std::unique_ptr<link::CatalogSnapshot> m_snapshot;
+    link::CameraIds m_ids = link::kDefaultCameraIds;
+    std::size_t m_jobs = 0;
     std::unique_ptr<link::CameraConnection> m_connection;
     std::unique_ptr<platform::DebugSink> m_debugSink;
     platform::DebugSink* m_previousSink = nullptr;
@@ -84,13 +93,25 @@ bool resetConfirmed(const std::string& command, const std::string& what, const I
 // The names of the cameras connected, one per camera, as --device takes them.
 std::vector<std::string> cameraNames(link::CameraConnection& camera);
 
-// Runs `perCamera` on every camera connected, one after another, each selected and opened
-// (a camera that will not open is reported and counted as its error's code), with one line
-// of progress per camera on `err`. After start(). Returns the worst exit code, or
-// kExitNoCamera when there is no camera.
-int forEachCamera(
-    CameraSession& session, std::ostream& err,
-    const std::function<int(const std::string& name, const link::ConnectionError* openError)>& perCamera);
+// Cameras worked on at once by --all unless --jobs says otherwise.
+inline constexpr std::size_t kMaxJobs = 64;
+
+// One camera's work in --all: `camera` is its own connection, opened (or `openError`, already
+// reported); its lines for stderr go to `err`. Returns its exit code. Runs on a thread of its own
+// beside the other cameras', so it may touch nothing another camera's work touches unguarded.
+using PerCamera = std::function<int(link::CameraConnection& camera, const std::string& name,
+                                    const link::ConnectionError* openError, std::ostream& err)>;
+
+// Runs `perCamera` on every camera connected, in order of name, up to --jobs of them at a time
+// (by default all, at most kMaxJobs); each camera's lines and one line of progress come out on
+// `err` as it finishes. After startAll(). Returns the worst exit code, or kExitNoCamera when
+// there is no camera.
+int forEachCamera(CameraSession& session, std::ostream& err, const PerCamera& perCamera);
+
+// The options of a command that takes --all: --all itself and --jobs N.
+std::vector<OptionSpec> allCamerasOptions();
+// Their help text.
+extern const char* const kAllCamerasHelp;
 
 using text::hexByte;
 

@@ -109,14 +109,15 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     std::error_code ignored;
     std::filesystem::create_directories(platform::filesystemPath(*folder), ignored);
     return forEachCamera(session, err,
-                         [&](const std::string& name, const link::ConnectionError* openError) -> int {
+                         [&](link::CameraConnection& camera, const std::string& name,
+                             const link::ConnectionError* openError, std::ostream& lines) -> int {
                              if (openError) return kExitOk; // reported already
                              const std::string path = platform::narrowPath(
                                  platform::filesystemPath(*folder) /
                                  platform::filesystemPath(cameraFileName(name) + (json ? ".json" : ".ini")));
-                             if (!mayWriteProfile(path, name, err)) return kExitUsage;
-                             const Dump dump = dumpCamera(session.camera(), table, json, err);
-                             return writeProfileFile(path, dump.document, err) ? dump.code : kExitUsage;
+                             if (!mayWriteProfile(path, name, lines)) return kExitUsage;
+                             const Dump dump = dumpCamera(camera, table, json, lines);
+                             return writeProfileFile(path, dump.document, lines) ? dump.code : kExitUsage;
                          });
 }
 
@@ -132,11 +133,12 @@ const Registrar kDump{
                  "  --all                    every camera connected, one profile each in the folder\n"
                  "                           --output names, called after the camera; a file there\n"
                  "                           is replaced only when it is an earlier profile of it\n") +
-         kTableOptionHelp + kCameraOptionsHelp,
+         kAllCamerasHelp + kTableOptionHelp + kCameraOptionsHelp,
      cameraOptions({kTableOption,
                     {"output", OptionValue::Required},
                     {"json", OptionValue::None},
-                    {"all", OptionValue::None}}),
+                    {"all", OptionValue::None},
+                    {"jobs", OptionValue::Required}}),
      &runDump}};
 
 } // namespace

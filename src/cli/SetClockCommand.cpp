@@ -35,10 +35,11 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     if (invocation.has("all")) {
         if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
         return forEachCamera(session, err,
-                             [&](const std::string&, const link::ConnectionError* openError) -> int {
+                             [&](link::CameraConnection& camera, const std::string&,
+                                 const link::ConnectionError* openError, std::ostream& lines) -> int {
                                  if (openError) return kExitOk; // reported already
-                                 const auto written = session.camera().writeClock(time);
-                                 return written ? kExitOk : reportError(written.error(), err);
+                                 const auto written = camera.writeClock(time);
+                                 return written ? kExitOk : reportError(written.error(), lines);
                              });
     }
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
@@ -51,9 +52,9 @@ const Registrar kRegistrar{
     {"set-clock", kSynopsis,
      std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
                  "given local date and time. An invalid date sends nothing and exits 1.\n"
-                 "  --all                    every camera connected, one after another\n") +
-         kCameraOptionsHelp,
-     cameraOptions({{"all", OptionValue::None}}), &runSetClock}};
+                 "  --all                    every camera connected\n") +
+         kAllCamerasHelp + kCameraOptionsHelp,
+     cameraOptions(allCamerasOptions()), &runSetClock}};
 
 } // namespace
 

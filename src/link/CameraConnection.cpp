@@ -76,6 +76,11 @@ void CameraConnection::close() {
     m_disk.reset();
 }
 
+bool CameraConnection::stillThere() {
+    m_system.rescan();
+    return !drives().empty();
+}
+
 ConnectionError CameraConnection::failure(Status status, std::string text) const {
     ConnectionError error;
     if (status == Status::NotSupported) {

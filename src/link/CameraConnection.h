@@ -102,6 +102,8 @@ public:
     bool isOpen() const { return m_disk != nullptr; }
     // Closes the drive; the next operation opens it again (after the camera came back).
     void close();
+    // After a failure: whether the camera is still there, by a fresh look at the system.
+    bool stillThere();
 
     Result<std::uint8_t> readRegister(std::uint8_t code);
     Outcome writeRegister(std::uint8_t code, std::uint8_t value);

@@ -62,6 +62,9 @@ public:
             both.usbDevices = usbDevices();
         return both;
     }
+    // Forgets what the system remembers of its drives, so that the next look sees them as they
+    // are now (a camera pulled out). A system that looks anew every time has nothing to forget.
+    virtual void rescan() {}
     // Opens `openPath` read-write for pass-through requests. On failure returns nullptr and
     // sets `errorCode` to the system's error number (errno / GetLastError).
     virtual std::unique_ptr<Disk> open(const std::string& openPath, int& errorCode) = 0;

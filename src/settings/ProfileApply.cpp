@@ -20,7 +20,7 @@ ApplyStatus statusOf(const link::ConnectionError& error) {
 // After a failed transfer: whether the camera is gone, so nothing more can be sent to it.
 bool cameraGone(link::CameraConnection& camera, const link::ConnectionError& error) {
     if (error.kind == Kind::NoCamera || error.kind == Kind::OpenFailed) return true;
-    return error.kind == Kind::CameraFailed && camera.drives().empty();
+    return error.kind == Kind::CameraFailed && !camera.stillThere();
 }
 
 // Sends one setting; false when the camera went away and nothing more can be sent.

@@ -42,35 +42,50 @@ std::unique_ptr<SimCameraFolder> SimCameraFolder::open(const std::string& folder
     return cameras;
 }
 
-std::vector<platform::DriveEntry> SimCameraFolder::drives() {
-    std::vector<platform::DriveEntry> all;
+thread_local const SimDiskSystem* SimCameraFolder::s_last = nullptr;
+
+void SimCameraFolder::addCamera(std::size_t index, Catalog&& own, Catalog& all) const {
+    const Camera& camera = m_cameras[index];
+    for (platform::DriveEntry& drive : own.drives) {
+        drive.name = camera.name;
+        drive.openPath = kOpenPrefix + camera.name;
+        drive.diskNumber = static_cast<int>(index);
+        all.drives.push_back(std::move(drive));
+    }
+    for (platform::UsbDeviceNode& node : own.usbDevices) {
+        // Each camera is a USB device of its own.
+        node.instanceId += "-" + camera.name;
+        for (int& child : node.childDiskNumbers)
+            if (child >= 0) child = static_cast<int>(index);
+        all.usbDevices.push_back(std::move(node));
+    }
+}
+
+platform::DiskSystem::Catalog SimCameraFolder::catalog() {
+    Catalog all;
     for (std::size_t i = 0; i < m_cameras.size(); ++i)
-        for (platform::DriveEntry drive : m_cameras[i].system->drives()) {
-            drive.name = m_cameras[i].name;
-            drive.openPath = kOpenPrefix + m_cameras[i].name;
-            drive.diskNumber = static_cast<int>(i);
-            all.push_back(std::move(drive));
-        }
+        addCamera(i, m_cameras[i].system->catalog(), all);
     return all;
 }
 
-std::vector<platform::UsbDeviceNode> SimCameraFolder::usbDevices() {
-    std::vector<platform::UsbDeviceNode> all;
+std::vector<platform::DriveEntry> SimCameraFolder::drives() {
+    Catalog all;
     for (std::size_t i = 0; i < m_cameras.size(); ++i)
-        for (platform::UsbDeviceNode node : m_cameras[i].system->usbDevices()) {
-            // Each camera is a USB device of its own, its disk numbered by its place.
-            node.instanceId += "-" + m_cameras[i].name;
-            for (int& child : node.childDiskNumbers)
-                if (child >= 0) child = static_cast<int>(i);
-            all.push_back(std::move(node));
-        }
-    return all;
+        addCamera(i, {m_cameras[i].system->drives(), {}}, all);
+    return all.drives;
+}
+
+std::vector<platform::UsbDeviceNode> SimCameraFolder::usbDevices() {
+    Catalog all;
+    for (std::size_t i = 0; i < m_cameras.size(); ++i)
+        addCamera(i, {{}, m_cameras[i].system->usbDevices()}, all);
+    return all.usbDevices;
 }
 
 std::unique_ptr<platform::Disk> SimCameraFolder::open(const std::string& openPath, int& errorCode) {
     for (const Camera& camera : m_cameras)
         if (openPath == kOpenPrefix + camera.name) {
-            m_last = camera.system.get();
+            s_last = camera.system.get();
             return camera.system->open(kSimOpenPath, errorCode);
         }
     errorCode = kSimNoSuchDevice;
@@ -78,7 +93,7 @@ std::unique_ptr<platform::Disk> SimCameraFolder::open(const std::string& openPat
 }
 
 std::string SimCameraFolder::lastFailure() const {
-    return m_last ? m_last->lastFailure() : std::string();
+    return s_last ? s_last->lastFailure() : std::string();
 }
 
 } // namespace trelvik::sim

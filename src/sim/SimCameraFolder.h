@@ -21,8 +21,11 @@ public:
 
     std::vector<platform::DriveEntry> drives() override;
     std::vector<platform::UsbDeviceNode> usbDevices() override;
+    // Both lists from one read of each camera's state file.
+    Catalog catalog() override;
     // "sim:NAME" opens the camera of NAME.json.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
+    // Of the camera this thread opened last: cameras are worked on side by side.
     std::string lastFailure() const override;
 
 private:
@@ -30,8 +33,12 @@ private:
         std::string name;
         std::unique_ptr<SimDiskSystem> system;
     };
+    // One camera's lists as the folder shows them: its drive named after its file, its disk
+    // numbered by its place.
+    void addCamera(std::size_t index, Catalog&& own, Catalog& all) const;
+
     std::vector<Camera> m_cameras;
-    const SimDiskSystem* m_last = nullptr;
+    static thread_local const SimDiskSystem* s_last;
 };
 
 // True when a --simulate argument names a folder of cameras: it ends in "/" or is a folder.

@@ -183,8 +183,9 @@ SimDiskSystem::SimDiskSystem(const std::string& statePath, SimOptions options) {
 
 SimDiskSystem::~SimDiskSystem() = default;
 
-std::vector<platform::DriveEntry> SimDiskSystem::drives() {
-    const auto state = this->state();
+namespace {
+
+std::vector<platform::DriveEntry> drivesOf(const std::optional<CameraState>& state) {
     if (!state || presenceOf(*state) != Presence::Disk) return {};
     platform::DriveEntry drive;
     drive.name = kSimDriveName;
@@ -196,12 +197,11 @@ std::vector<platform::DriveEntry> SimDiskSystem::drives() {
     return {drive};
 }
 
-std::vector<platform::UsbDeviceNode> SimDiskSystem::usbDevices() {
-    const auto state = this->state();
+std::vector<platform::UsbDeviceNode> usbDevicesOf(const std::optional<CameraState>& state,
+                                                  const link::CameraIds& ids) {
     if (!state) return {};
     const Presence presence = presenceOf(*state);
     if (presence == Presence::None) return {};
-    const link::CameraIds& ids = m_core->options.ids;
     const bool disk = presence == Presence::Disk;
     char instanceId[64];
     std::snprintf(instanceId, sizeof instanceId, "USB\\VID_%04X&PID_%04X\\SIM0001", ids.vendor,
@@ -210,6 +210,21 @@ std::vector<platform::UsbDeviceNode> SimDiskSystem::usbDevices() {
     node.instanceId = instanceId;
     if (disk) node.childDiskNumbers = {kSimDiskNumber};
     return {node};
+}
+
+} // namespace
+
+std::vector<platform::DriveEntry> SimDiskSystem::drives() {
+    return drivesOf(state());
+}
+
+std::vector<platform::UsbDeviceNode> SimDiskSystem::usbDevices() {
+    return usbDevicesOf(state(), m_core->options.ids);
+}
+
+platform::DiskSystem::Catalog SimDiskSystem::catalog() {
+    const auto now = state();
+    return {drivesOf(now), usbDevicesOf(now, m_core->options.ids)};
 }
 
 std::unique_ptr<platform::Disk> SimDiskSystem::open(const std::string& openPath, int& errorCode) {

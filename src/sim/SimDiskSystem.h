@@ -101,6 +101,8 @@ public:
     // "" after a send() that succeeded or that the camera itself failed.
     // Example: "cannot save the simulated camera's state file /ro/cam.json: Permission denied"
     std::string lastFailure() const override;
+    // Both lists from one read of the state.
+    Catalog catalog() override;
 
     // The last problem with the state file or its log, "" while there is none.
     // Example: "state file /tmp/cam.json is unusable (registers.0x01: expected an integer 0-255); it was left

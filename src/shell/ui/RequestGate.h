@@ -68,6 +68,7 @@ public:
     std::vector<platform::DriveEntry> drives() override { return m_inner.drives(); }
     std::vector<platform::UsbDeviceNode> usbDevices() override { return m_inner.usbDevices(); }
     Catalog catalog() override { return m_inner.catalog(); }
+    void rescan() override { m_inner.rescan(); }
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
     std::string lastFailure() const override { return m_inner.lastFailure(); }
     std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }

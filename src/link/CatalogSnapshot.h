@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/DiskSystem.h"
+
+namespace trelvik::link {
+
+// One look at a system's drives, kept for a whole command: every camera of the command is
+// found in it and opened from it, where each would otherwise walk the system again (a
+// folder of N simulated cameras read N times for each of N cameras). rescan() forgets it, so
+// a failure can ask whether the camera is still there. Safe to share between threads.
+class CatalogSnapshot final : public platform::DiskSystem {
+public:
+    // `inner` must outlive this object and the disks it opens.
+    explicit CatalogSnapshot(platform::DiskSystem& inner) : m_inner(inner) {}
+
+    std::vector<platform::DriveEntry> drives() override { return catalog().drives; }
+    std::vector<platform::UsbDeviceNode> usbDevices() override { return catalog().usbDevices; }
+    Catalog catalog() override {
+        std::lock_guard lock(m_mutex);
+        if (!m_catalog) m_catalog = m_inner.catalog();
+        return *m_catalog;
+    }
+    void rescan() override {
+        std::lock_guard lock(m_mutex);
+        m_catalog.reset();
+        m_inner.rescan();
+    }
+    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override {
+        return m_inner.open(openPath, errorCode);
+    }
+    std::string lastFailure() const override { return m_inner.lastFailure(); }
+    std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }
+    std::string errorText(int errorCode) const override { return m_inner.errorText(errorCode); }
+    bool deniesAccess(int errorCode) const override { return m_inner.deniesAccess(errorCode); }
+
+private:
+    platform::DiskSystem& m_inner;
+    std::mutex m_mutex;
+    std::optional<Catalog> m_catalog;
+};
+
+} // namespace trelvik::link
