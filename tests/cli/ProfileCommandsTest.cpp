@@ -305,7 +305,7 @@ TEST_F(ProfileTest, ACommandOnManyCamerasNamesItsCameraOrTakesThemAll) {
 // dump --output writes the whole profile or leaves the file as it was, and says why.
 TEST_F(ProfileTest, DumpOutputIsWholeOrNothing) {
     const std::string kept = (dir / "kept.ini").string();
-    std::ofstream(kept) << "; an earlier profile\n";
+    std::ofstream(kept, std::ios::binary) << "; an earlier profile\n";
     const CliRun refused = cli({"dump", "--output", (dir / "kept.ini/p.ini").string()}, "cam.json");
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("cannot write "), std::string::npos) << refused.err;
