@@ -15,10 +15,10 @@ namespace trelvik::link {
 // found in it and opened from it, where each would otherwise walk the system again (a
 // folder of N simulated cameras read N times for each of N cameras). rescan() forgets it, so
 // a failure can ask whether the camera is still there. Safe to share between threads.
-class CatalogSnapshot final : public platform::DiskSystem {
+class CatalogSnapshot final : public platform::DiskSystemDecorator {
 public:
     // `inner` must outlive this object and the disks it opens.
-    explicit CatalogSnapshot(platform::DiskSystem& inner) : m_inner(inner) {}
+    explicit CatalogSnapshot(platform::DiskSystem& inner) : DiskSystemDecorator(inner) {}
 
     std::vector<platform::DriveEntry> drives() override { return catalog().drives; }
     std::vector<platform::UsbDeviceNode> usbDevices() override { return catalog().usbDevices; }
@@ -32,16 +32,8 @@ public:
         m_catalog.reset();
         m_inner.rescan();
     }
-    std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override {
-        return m_inner.open(openPath, errorCode);
-    }
-    std::string lastFailure() const override { return m_inner.lastFailure(); }
-    std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }
-    std::string errorText(int errorCode) const override { return m_inner.errorText(errorCode); }
-    bool deniesAccess(int errorCode) const override { return m_inner.deniesAccess(errorCode); }
 
 private:
-    platform::DiskSystem& m_inner;
     std::mutex m_mutex;
     std::optional<Catalog> m_catalog;
 };

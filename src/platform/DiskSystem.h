@@ -84,4 +84,26 @@ public:
     virtual bool deniesAccess(int errorCode) const { return errorCode == EACCES || errorCode == EPERM; }
 };
 
+// Hands everything to another disk system: the base of the ones that change one part of it
+// (the window's request gate, a command's one look at the drives).
+class DiskSystemDecorator : public DiskSystem {
+public:
+    // `inner` must outlive this object and the disks it opens.
+    explicit DiskSystemDecorator(DiskSystem& inner) : m_inner(inner) {}
+    std::vector<DriveEntry> drives() override { return m_inner.drives(); }
+    std::vector<UsbDeviceNode> usbDevices() override { return m_inner.usbDevices(); }
+    Catalog catalog() override { return m_inner.catalog(); }
+    void rescan() override { m_inner.rescan(); }
+    std::unique_ptr<Disk> open(const std::string& openPath, int& errorCode) override {
+        return m_inner.open(openPath, errorCode);
+    }
+    std::string lastFailure() const override { return m_inner.lastFailure(); }
+    std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }
+    std::string errorText(int errorCode) const override { return m_inner.errorText(errorCode); }
+    bool deniesAccess(int errorCode) const override { return m_inner.deniesAccess(errorCode); }
+
+protected:
+    DiskSystem& m_inner;
+};
+
 } // namespace trelvik::platform

@@ -60,23 +60,14 @@ private:
 
 // A disk system whose disks carry every request through the gate; the rest is the inner
 // system's.
-class GatedDiskSystem final : public platform::DiskSystem {
+class GatedDiskSystem final : public platform::DiskSystemDecorator {
 public:
     // `inner` and `gate` must outlive this object and the disks it opens.
-    GatedDiskSystem(platform::DiskSystem& inner, RequestGate& gate) : m_inner(inner), m_gate(gate) {}
-
-    std::vector<platform::DriveEntry> drives() override { return m_inner.drives(); }
-    std::vector<platform::UsbDeviceNode> usbDevices() override { return m_inner.usbDevices(); }
-    Catalog catalog() override { return m_inner.catalog(); }
-    void rescan() override { m_inner.rescan(); }
+    GatedDiskSystem(platform::DiskSystem& inner, RequestGate& gate)
+        : DiskSystemDecorator(inner), m_gate(gate) {}
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
-    std::string lastFailure() const override { return m_inner.lastFailure(); }
-    std::string openAdvice(int errorCode) const override { return m_inner.openAdvice(errorCode); }
-    std::string errorText(int errorCode) const override { return m_inner.errorText(errorCode); }
-    bool deniesAccess(int errorCode) const override { return m_inner.deniesAccess(errorCode); }
 
 private:
-    platform::DiskSystem& m_inner;
     RequestGate& m_gate;
 };
 

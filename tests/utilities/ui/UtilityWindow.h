@@ -22,7 +22,7 @@ inline const std::initializer_list<const char*> kSettingsTool = {"Camera_Setting
                                                                  "Camera_Setting_UNICODE_msg.ini"};
 
 // The camera's drives, noting for each request whether the hourglass showed: "QZFMTCA:wait".
-struct CursorNotingDisks final : platform::DiskSystem {
+struct CursorNotingDisks final : platform::DiskSystemDecorator {
     struct Disk final : platform::Disk {
         std::unique_ptr<platform::Disk> inner;
         std::string& noted;
@@ -35,13 +35,10 @@ struct CursorNotingDisks final : platform::DiskSystem {
             return inner->send(request);
         }
     };
-    platform::DiskSystem& inner;
     std::string noted;
-    explicit CursorNotingDisks(platform::DiskSystem& disks) : inner(disks) {}
-    std::vector<platform::DriveEntry> drives() override { return inner.drives(); }
-    std::vector<platform::UsbDeviceNode> usbDevices() override { return inner.usbDevices(); }
+    explicit CursorNotingDisks(platform::DiskSystem& disks) : DiskSystemDecorator(disks) {}
     std::unique_ptr<platform::Disk> open(const std::string& path, int& errorCode) override {
-        auto disk = inner.open(path, errorCode);
+        auto disk = m_inner.open(path, errorCode);
         return disk ? std::make_unique<Disk>(std::move(disk), noted) : nullptr;
     }
 };
