@@ -172,6 +172,19 @@ TEST(CameraConnection, OpensTheFirstCameraDriveOnceForManyOperations) {
     EXPECT_EQ(system.requests.back().second.cdb[10], 0xFF);
 }
 
+// The window's connection: nothing is sent while it is not connected, not even a look for the
+// camera; and the one rule of the factory reset.
+TEST(CameraConnection, AnExplicitConnectionSendsNothingUntilOpened) {
+    FakeDiskSystem system;
+    plugCamera(system);
+    CameraConnection connection(system, kDefaultCameraIds, CameraConnection::Opening::Explicit);
+    EXPECT_EQ(errorOf(connection.readRegister(0x05))->kind, Kind::NoCamera);
+    EXPECT_EQ(errorOf(connection.reset())->kind, Kind::NoCamera);
+    EXPECT_TRUE(system.events.empty());
+    EXPECT_TRUE(isFactoryReset(0x00, 0xFF));
+    EXPECT_FALSE(isFactoryReset(0x00, 0xFE) || isFactoryReset(0x01, 0xFF));
+}
+
 TEST(CameraConnection, PcCameraModeClosesTheDisk) {
     FakeDiskSystem system;
     plugCamera(system);
