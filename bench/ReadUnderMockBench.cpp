@@ -52,19 +52,20 @@ int main(int argc, char** argv) {
     // The camera's sg node and the CDB trelvik-cli read 0x41 sends there.
     std::vector<Command> commands{
         {"trelvik-cli read 0x41", argv[1], {"read", "0x41"}, {}},
-        {"sg_raw, the same CDB", "sg_raw",
-         {"-r", "16", "/dev/sg1", "FC", "0B", "51", "5A", "47", "45", "54", "44", "42", "41", "00", "00", "00", "00",
-          "00", "00"},
+        {"sg_raw, the same CDB",
+         "sg_raw",
+         {"-r", "16", "/dev/sg1", "FC", "0B", "51", "5A", "47", "45", "54", "44", "42", "41", "00", "00",
+          "00", "00", "00", "00"},
          {}},
         {"/bin/true", "/bin/true", {}, {}},
     };
     for (int run = 0; run < runs; ++run)
         for (Command& command : commands) {
             const auto start = std::chrono::steady_clock::now();
-            const int code = trelvik::testing::runAndWait(command.program, command.args, scratch.path() / "out.txt",
-                                                          scratch.path() / "err.txt");
-            command.ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                                     .count());
+            const int code = trelvik::testing::runAndWait(
+                command.program, command.args, scratch.path() / "out.txt", scratch.path() / "err.txt");
+            command.ms.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
             if (code != 0) {
                 std::fprintf(stderr, "bench_read_mock: %s ended with %d: %s\n", command.label, code,
                              trelvik::testing::readText(scratch.path() / "err.txt").c_str());
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
     for (const Command& command : commands)
         std::printf("%-24s %12.3f\n", command.label, median(command.ms));
     std::printf("read / sg_raw: %.2f, read / true: %.2f (%d interleaved runs)\n",
-                median(commands[0].ms) / median(commands[1].ms), median(commands[0].ms) / median(commands[2].ms),
-                runs);
+                median(commands[0].ms) / median(commands[1].ms),
+                median(commands[0].ms) / median(commands[2].ms), runs);
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include <libudev.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <map>
@@ -74,19 +75,22 @@ std::string scsiParentPath(udev_device* device) {
 
 UdevDiskSystem::UdevDiskSystem(const CameraIds& camera) : m_camera(camera) {}
 
-void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi) {
+void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi,
+                          UsbDevices which) {
     usb.clear();
     scsi.clear();
     UdevPtr context(udev_new());
     if (!context) return;
 
-    forEachDevice(context.get(), "usb", "usb_device", [&](udev_device* device) {
-        UsbDeviceRecord record;
-        record.sysname = text(udev_device_get_sysname(device));
-        const std::string vendor = text(udev_device_get_sysattr_value(device, "idVendor"));
-        const std::string product = text(udev_device_get_sysattr_value(device, "idProduct"));
-        if (usbId(vendor, record.vendor) && usbId(product, record.product)) usb.push_back(std::move(record));
-    });
+    if (which == UsbDevices::Every)
+        forEachDevice(context.get(), "usb", "usb_device", [&](udev_device* device) {
+            UsbDeviceRecord record;
+            record.sysname = text(udev_device_get_sysname(device));
+            const std::string vendor = text(udev_device_get_sysattr_value(device, "idVendor"));
+            const std::string product = text(udev_device_get_sysattr_value(device, "idProduct"));
+            if (usbId(vendor, record.vendor) && usbId(product, record.product))
+                usb.push_back(std::move(record));
+        });
 
     std::map<std::string, std::size_t> bySyspath; // scsi_device syspath -> index in `scsi`
     forEachDevice(context.get(), "scsi", "scsi_device", [&](udev_device* device) {
@@ -115,23 +119,30 @@ void UdevDiskSystem::scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDev
     });
 }
 
-UdevCatalog UdevDiskSystem::walk() const {
+UdevCatalog UdevDiskSystem::walk(UsbDevices which) const {
     std::vector<UsbDeviceRecord> usb;
     std::vector<ScsiDeviceRecord> scsi;
-    scan(usb, scsi);
+    scan(usb, scsi, which);
+    if (which == UsbDevices::AboveDisks)
+        // The USB devices the SCSI walk passed on its way up, each once.
+        for (const ScsiDeviceRecord& record : scsi)
+            if (!record.usbSysname.empty() &&
+                std::none_of(usb.begin(), usb.end(),
+                             [&](const UsbDeviceRecord& seen) { return seen.sysname == record.usbSysname; }))
+                usb.push_back({record.usbSysname, record.usbVendor, record.usbProduct});
     return buildUdevCatalog(usb, scsi, m_camera);
 }
 
 std::vector<platform::DriveEntry> UdevDiskSystem::drives() {
-    return walk().drives;
+    return walk(UsbDevices::AboveDisks).drives;
 }
 
 std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() {
-    return walk().usbDevices;
+    return walk(UsbDevices::Every).usbDevices;
 }
 
 DiskSystem::Catalog UdevDiskSystem::catalog() {
-    UdevCatalog both = walk();
+    UdevCatalog both = walk(UsbDevices::AboveDisks);
     return {std::move(both.drives), std::move(both.usbDevices)};
 }
 

@@ -23,7 +23,8 @@ public:
     std::vector<platform::DriveEntry> drives() override;
     // Every USB device with idVendor and idProduct. Example instanceId: "USB\\VID_2E7A&PID_0101\\1-2".
     std::vector<platform::UsbDeviceNode> usbDevices() override;
-    // Both from one walk of udev.
+    // Both from one walk of udev; its USB devices are the ones with SCSI devices below them,
+    // which is all that finding a camera asks of them, and spares the walk of every USB device.
     Catalog catalog() override;
     // Opens an sg (or block) node read-write; errorCode = errno on failure.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
@@ -31,11 +32,14 @@ public:
     // camera's nodes.
     std::string openAdvice(int errorCode) const override;
 
+    // Which USB devices a walk lists: every one, or those above a SCSI device.
+    enum class UsbDevices { Every, AboveDisks };
     // The facts behind both lists, as one udev walk gathers them. Empty when udev is unusable.
-    static void scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi);
+    static void scan(std::vector<UsbDeviceRecord>& usb, std::vector<ScsiDeviceRecord>& scsi,
+                     UsbDevices which = UsbDevices::Every);
 
 private:
-    UdevCatalog walk() const;
+    UdevCatalog walk(UsbDevices which) const;
 
     CameraIds m_camera;
 };
