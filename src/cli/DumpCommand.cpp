@@ -34,7 +34,8 @@ struct Dump {
 Dump dumpOf(link::CameraConnection& camera, const CommandTableFile& table, bool json, std::ostream& err) {
     const settings::CameraDump dump = settings::dumpCamera(camera, table.table(), today());
     for (const settings::DumpedSetting& setting : dump.settings)
-        if (setting.bytes.empty()) err << "trelvik-cli: " << setting.row->name << " left out: " << setting.why << "\n";
+        if (setting.bytes.empty())
+            err << "trelvik-cli: " << setting.row->name << " left out: " << setting.why << "\n";
     Dump result;
     result.code = dump.readFailed ? kExitCameraFailed : kExitOk;
     if (!json) {
@@ -47,8 +48,8 @@ Dump dumpOf(link::CameraConnection& camera, const CommandTableFile& table, bool 
                         {"codes", settings::codesJson(*setting.row)},
                         {"section", settings::isPerCamera(*setting.row) ? "PerCamera" : "Settings"},
                         {"value", setting.bytes.empty() ? nlohmann::ordered_json(nullptr)
-                                                        : nlohmann::ordered_json(
-                                                              settings::profileValue(*setting.row, setting.bytes))},
+                                                        : nlohmann::ordered_json(settings::profileValue(
+                                                              *setting.row, setting.bytes))},
                         {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
                         {"left_out", setting.why}});
     result.document = settings::jsonDocument({{"camera",
@@ -86,16 +87,16 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
     std::error_code ignored;
     std::filesystem::create_directories(platform::filesystemPath(*folder), ignored);
-    return forEachCamera(session, err,
-                         [&](const std::string& name, const link::ConnectionError* openError) -> int {
-                             if (openError) return kExitOk; // reported already
-                             const std::string path = platform::narrowPath(
-                                 platform::filesystemPath(*folder) /
-                                 platform::filesystemPath(settings::safeFileName(name) + (json ? ".json" : ".ini")));
-                             if (!mayWriteProfile(path, name, err)) return kExitUsage;
-                             const Dump dump = dumpOf(session.camera(), table, json, err);
-                             return writeProfileFile(path, dump.document, err) ? dump.code : kExitUsage;
-                         });
+    return forEachCamera(
+        session, err, [&](const std::string& name, const link::ConnectionError* openError) -> int {
+            if (openError) return kExitOk; // reported already
+            const std::string path = platform::narrowPath(
+                platform::filesystemPath(*folder) /
+                platform::filesystemPath(settings::safeFileName(name) + (json ? ".json" : ".ini")));
+            if (!mayWriteProfile(path, name, err)) return kExitUsage;
+            const Dump dump = dumpOf(session.camera(), table, json, err);
+            return writeProfileFile(path, dump.document, err) ? dump.code : kExitUsage;
+        });
 }
 
 const Registrar kDump{

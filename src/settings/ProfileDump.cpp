@@ -31,7 +31,8 @@ std::string cameraName(link::CameraConnection& camera) {
     return drives.empty() ? std::string() : drives.front().name;
 }
 
-CameraDump dumpCamera(link::CameraConnection& camera, const cmdtable::MassCmdTable& table, std::string dumped) {
+CameraDump dumpCamera(link::CameraConnection& camera, const cmdtable::MassCmdTable& table,
+                      std::string dumped) {
     const auto text = [](const link::Result<std::string>& value) { return value ? *value : std::string(); };
     CameraDump dump;
     dump.device = cameraName(camera);

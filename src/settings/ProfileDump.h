@@ -15,7 +15,7 @@ namespace trelvik::settings {
 // What a dump read: where from, and every setting of the profile in Load's order.
 struct CameraDump {
     std::string device, version, model, make; // "" for an identity read that failed
-    std::string dumped;                        // the day, YYYY-MM-DD
+    std::string dumped;                       // the day, YYYY-MM-DD
     std::vector<DumpedSetting> settings;
     bool readFailed = false; // a setting could not be read, beyond those the camera lacks
 };
@@ -24,7 +24,8 @@ struct CameraDump {
 std::string cameraName(link::CameraConnection& camera);
 
 // Reads the camera's identity and every setting a profile can hold with `table`.
-CameraDump dumpCamera(link::CameraConnection& camera, const cmdtable::MassCmdTable& table, std::string dumped);
+CameraDump dumpCamera(link::CameraConnection& camera, const cmdtable::MassCmdTable& table,
+                      std::string dumped);
 
 // The profile text of a dump: [Camera], [Settings], [PerCamera].
 std::string dumpText(const CameraDump& dump, const cmdtable::MassCmdTable& table);

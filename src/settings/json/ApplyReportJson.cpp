@@ -38,12 +38,13 @@ Json applyReportJson(link::CameraConnection& camera, const ApplyReport& apply, c
     Json rows = Json::array();
     for (const AppliedSetting& setting : apply.settings) {
         const SettingRow& row = *setting.planned->row;
-        rows.push_back({{"name", row.name},
-                        {"codes", codesJson(row)},
-                        {"wanted", setting.planned->value},
-                        {"read_back", setting.readBack ? Json(profileValue(row, *setting.readBack)) : Json(nullptr)},
-                        {"written", writtenJson(setting.written)},
-                        {"status", std::string(applyStatusName(setting.status))}});
+        rows.push_back(
+            {{"name", row.name},
+             {"codes", codesJson(row)},
+             {"wanted", setting.planned->value},
+             {"read_back", setting.readBack ? Json(profileValue(row, *setting.readBack)) : Json(nullptr)},
+             {"written", writtenJson(setting.written)},
+             {"status", std::string(applyStatusName(setting.status))}});
     }
     const auto identity = [](const link::Result<std::string>& value) {
         return value ? Json(*value) : Json(nullptr);

@@ -30,6 +30,12 @@ WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
                                                      identity->MakeIdText()};
                   },
                   [&form](const std::string& caption) { form.setCaption(caption); }});
+    if (services.state.ToolMode == cmdtable::ToolMode::Settings) return;
+    settings::ProfileDialogs* dialogs = services.profileDialogs;
+    if (!dialogs) dialogs = (m_dialogs = std::make_unique<settings::QtProfileDialogs>()).get();
+    m_profiles = std::make_unique<settings::ProfileButtons>(
+        form, settings::ProfileButtons::Services{services.table, services.reporter, services.camera,
+                                                 *m_allSettings, *dialogs});
 }
 
 WindowActions::~WindowActions() = default;
