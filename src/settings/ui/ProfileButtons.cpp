@@ -71,7 +71,8 @@ std::string problemText(const QString& path, const std::vector<ProfileProblem>& 
 
 // A value as the user reads it: a list's choice by its label, with the value the profile holds.
 // Example: PIR_SENSITIVITY {2} -> "High (2)".
-QString shown(const SettingRow& row, const std::vector<std::uint8_t>& bytes, const cmdtable::MassCmdTable& table) {
+QString shown(const SettingRow& row, const std::vector<std::uint8_t>& bytes,
+              const cmdtable::MassCmdTable& table) {
     const std::string value = profileValue(row, bytes), label = profileLabel(row, bytes, table);
     return QString::fromStdString(label.empty() ? value : label + " (" + value + ")");
 }
@@ -84,7 +85,9 @@ ReportRow reportRow(const AppliedSetting& setting, const cmdtable::MassCmdTable&
             shown(row, setting.planned->bytes, table),
             setting.readBack ? shown(row, *setting.readBack, table) : QString(),
             QString::fromUtf8(applyStatusName(setting.status).data()),
-            good ? kKnownBackground : unsupported ? kNotSupportedBackground : kFailedBackground,
+            good          ? kKnownBackground
+            : unsupported ? kNotSupportedBackground
+                          : kFailedBackground,
             good ? kKnownText : kRefusedText};
 }
 
@@ -92,8 +95,8 @@ std::string summaryText(const ApplyReport& report) {
     const ApplyReport::Summary s = report.summary();
     std::string text = std::to_string(report.settings.size()) + " settings: " + std::to_string(s.verified) +
                        " verified, " + std::to_string(s.written) + " written, " + std::to_string(s.mismatch) +
-                       " mismatch, " + std::to_string(s.failed) + " failed, " + std::to_string(s.unsupported) +
-                       " not supported by the camera.";
+                       " mismatch, " + std::to_string(s.failed) + " failed, " +
+                       std::to_string(s.unsupported) + " not supported by the camera.";
     if (!report.cameraPresent) {
         text += "\n\nThe camera went away during the import. Registers written:";
         for (std::uint8_t code : report.registersWritten())
@@ -108,8 +111,7 @@ std::string summaryText(const ApplyReport& report) {
 
 } // namespace
 
-ProfileButtons::ProfileButtons(QWidget& window, Services services)
-    : m_window(window), m_services(services) {
+ProfileButtons::ProfileButtons(QWidget& window, Services services) : m_window(window), m_services(services) {
     m_export = window.findChild<QPushButton*>("TntButton_Export_Settings");
     m_import = window.findChild<QPushButton*>("TntButton_Import_Settings");
     m_progress = window.findChild<QLabel*>("TntLabel_Import_Progress");
@@ -137,7 +139,8 @@ bool ProfileButtons::eventFilter(QObject* watched, QEvent* event) {
     drop->acceptProposedAction();
     // The dialogs that follow must not run inside the drop, whose source waits for its end.
     if (event->type() == QEvent::Drop)
-        QMetaObject::invokeMethod(this, [this, path] { importFile(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, path] { importFile(path); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -162,7 +165,8 @@ void ProfileButtons::TntButton_Export_SettingsClick() {
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
         !file.commit()) {
-        tell(kExportCaption, "Cannot write " + narrow(path) + ": " + narrow(file.errorString()), i18n::kBoxError);
+        tell(kExportCaption, "Cannot write " + narrow(path) + ": " + narrow(file.errorString()),
+             i18n::kBoxError);
         return;
     }
     if (!dump.readFailed) return;
@@ -193,7 +197,7 @@ void ProfileButtons::importFile(const QString& path) {
             preview.hasIdentity = preview.hasIdentity || identity;
             preview.rows.push_back({QString::fromUtf8(planned.row->name.data(),
                                                       static_cast<qsizetype>(planned.row->name.size())),
-                                    now                 ? shown(*planned.row, *now, m_services.table)
+                                    now           ? shown(*planned.row, *now, m_services.table)
                                     : unsupported ? QString("not supported by the camera")
                                                   : QString("cannot be read"),
                                     shown(*planned.row, planned.bytes, m_services.table),

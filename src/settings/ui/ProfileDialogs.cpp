@@ -58,8 +58,8 @@ struct ImportDialog {
 
 QString QtProfileDialogs::exportPath(QWidget& owner, const QString& suggested) {
     const QString folder = m_folder.isEmpty() ? QDir::homePath() : m_folder;
-    const QString path =
-        QFileDialog::getSaveFileName(&owner, "Export Settings", QDir(folder).filePath(suggested), kProfileFilter);
+    const QString path = QFileDialog::getSaveFileName(&owner, "Export Settings",
+                                                      QDir(folder).filePath(suggested), kProfileFilter);
     if (!path.isEmpty()) m_folder = QFileInfo(path).absolutePath();
     return path;
 }

@@ -2,6 +2,7 @@
 #include "shell/ui/WindowActions.h"
 
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/WindowConnection.h"
 
 namespace trelvik::shell {
 
@@ -39,5 +40,11 @@ WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
 }
 
 WindowActions::~WindowActions() = default;
+
+void WindowActions::followConnection(WindowConnection& connection) {
+    if (m_profiles)
+        QObject::connect(&connection, &WindowConnection::connectedChanged, m_profiles.get(),
+                         &settings::ProfileButtons::setCameraConnected);
+}
 
 } // namespace trelvik::shell

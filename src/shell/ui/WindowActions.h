@@ -20,6 +20,7 @@
 namespace trelvik::shell {
 
 class TForm1;
+class WindowConnection;
 
 struct WindowActionServices {
     const cmdtable::MassCmdTable& table;
@@ -52,6 +53,8 @@ public:
     utilities::MediaActions& media() { return *m_media; }
     // Null in the settings tool, which has no profiles.
     settings::ProfileButtons* profiles() { return m_profiles.get(); }
+    // What works only with a camera follows the window's connection from now on.
+    void followConnection(WindowConnection& connection);
 
 private:
     std::unique_ptr<settings::WindowSettings> m_settings;
