@@ -36,14 +36,16 @@ struct ImportDialog {
           buttons(new QDialogButtonBox(&dialog)), layout(new QVBoxLayout(&dialog)) {
         dialog.setWindowTitle(title);
         dialog.setObjectName(objectName);
-        dialog.resize(720, 520);
+        dialog.resize(860, 560);
         heading->setWordWrap(true);
         heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
         list->setHeaderLabels(columns);
         list->setRootIsDecorated(false);
         list->setUniformRowHeights(true);
         list->header()->setSectionResizeMode(QHeaderView::Interactive);
-        list->setColumnWidth(0, 230);
+        // Room for a setting's name and for a choice's label with its value.
+        for (int column = 0; column < columns.size() - 1; ++column)
+            list->setColumnWidth(column, column == 0 ? 240 : 230);
         layout->addWidget(heading);
         layout->addWidget(list, 1);
     }
