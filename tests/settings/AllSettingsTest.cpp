@@ -378,6 +378,15 @@ TEST(AllSettings, AnImportChecksFirstAndReportsEveryFault) {
         tool.import((dir / "p.ini").string());
         EXPECT_EQ(tool.dialogs.report->summary.toStdString().substr(0, 24), "77 settings: 77 verified");
     }
+    // An export whose save dialog is cancelled only reads; one that can read nothing offers nothing.
+    tool.import("");
+    EXPECT_TRUE(codesOf(tool.click({"TntButton_Export_Settings"}), 'W').empty());
+    tool.setConnected(false);
+    tool.dialogs.suggested.clear();
+    tool.click({"TntButton_Export_Settings"});
+    EXPECT_EQ(tool.dialogs.suggested, "");
+    EXPECT_EQ(tool.tool.presenter.last().text,
+              u"The camera could not be read, so there is nothing to export.");
 }
 
 // The whole tool connected by the camera's arrival: its Load runs, the camera is pulled out

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 
+#include <algorithm>
+
 #include "settings/ProfileApply.h"
 #include "settings/ProfileDump.h"
 #include "settings/json/ApplyReportJson.h"
@@ -156,6 +158,11 @@ void ProfileButtons::TntButton_Export_SettingsClick() {
         dump = dumpCamera(m_services.camera, m_services.table, today);
     });
     if (!ran) return;
+    // A profile without a setting would be refused by every import: none is offered.
+    if (std::all_of(dump.settings.begin(), dump.settings.end(),
+                    [](const DumpedSetting& s) { return s.bytes.empty(); }))
+        return tell(kExportCaption, "The camera could not be read, so there is nothing to export.",
+                    i18n::kBoxError);
     const std::string suggested = safeFileName((dump.model.empty() ? "camera" : dump.model) + "_" + today);
     const QString path = m_services.dialogs.exportPath(m_window, QString::fromStdString(suggested + ".ini"));
     if (path.isEmpty()) return;
