@@ -90,7 +90,8 @@ ReportRow reportRow(const AppliedSetting& setting, const cmdtable::MassCmdTable&
             good          ? kKnownBackground
             : unsupported ? kNotSupportedBackground
                           : kFailedBackground,
-            good ? kKnownText : kRefusedText};
+            // The window leaves a register it cannot show empty; here its name must stay readable.
+            good || unsupported ? kKnownText : kRefusedText};
 }
 
 std::string summaryText(const ApplyReport& report) {

@@ -119,13 +119,16 @@ std::optional<bool> QtProfileDialogs::confirmImport(QWidget& owner, const Import
 
 void QtProfileDialogs::showReport(QWidget& owner, const ImportReportView& report) {
     ImportDialog window(owner, "Import Report", "ImportReport", {"Setting", "Wanted", "Read back", "Status"});
+    QTreeWidgetItem* firstShort = nullptr; // the first setting that needs a look
     for (const ReportRow& row : report.rows) {
         auto* item = new QTreeWidgetItem(window.list, {row.name, row.wanted, row.readBack, row.status});
         for (int column = 0; column < item->columnCount(); ++column) {
             item->setBackground(column, colourOf(row.background));
             item->setForeground(column, colourOf(row.text));
         }
+        if (!firstShort && row.background != kKnownBackground) firstShort = item;
     }
+    if (firstShort) window.list->scrollToItem(firstShort, QAbstractItemView::PositionAtCenter);
     window.heading->setText(report.summary);
     QPushButton* copy = window.buttons->addButton("Copy as JSON", QDialogButtonBox::ActionRole);
     QPushButton* close = window.buttons->addButton(QDialogButtonBox::Close);
