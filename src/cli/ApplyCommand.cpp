@@ -9,79 +9,27 @@
 #include "cli/JsonOutput.h"
 #include "cli/ProfileSupport.h"
 #include "settings/ProfileApply.h"
+#include "settings/ProfileDump.h"
+#include "settings/json/ApplyReportJson.h"
 #include "utilities/CameraClock.h"
 
 namespace trelvik::cli {
 
 namespace {
 
-using settings::SettingRow;
-
 constexpr const char* kApplySynopsis =
     "apply PROFILE [--no-verify] [--include-identity] [--all] [--device NAME] "
     "[--set-clock now|YYYY-MM-DDTHH:MM:SS] [--table=FILE] [--simulate[=STATE.json]]";
-
-nlohmann::ordered_json clockJson(const std::optional<std::tm>& time) {
-    return time ? nlohmann::ordered_json(utilities::formatDateTime(*time)) : nlohmann::ordered_json(nullptr);
-}
-
-nlohmann::ordered_json outcomeJson(const link::Outcome& outcome) {
-    return outcome ? nlohmann::ordered_json("ok") : nlohmann::ordered_json(outcome.error().text);
-}
-
-nlohmann::ordered_json writtenJson(const std::vector<std::uint8_t>& codes) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (std::uint8_t code : codes)
-        list.push_back(hexByte(code));
-    return list;
-}
 
 // One camera's report as JSON, and the exit code it deserves.
 std::pair<nlohmann::ordered_json, int> reportOf(link::CameraConnection& camera,
                                                 const settings::ApplyReport& apply, const std::string& device,
                                                 bool verbose, std::ostream& err) {
-    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-    for (const settings::AppliedSetting& setting : apply.settings) {
-        const SettingRow& row = *setting.planned->row;
-        const std::string status(settings::applyStatusName(setting.status));
-        rows.push_back({{"name", row.name},
-                        {"codes", codesJson(row)},
-                        {"wanted", setting.planned->value},
-                        {"read_back", setting.readBack ? nlohmann::ordered_json(
-                                                             settings::profileValue(row, *setting.readBack))
-                                                       : nlohmann::ordered_json(nullptr)},
-                        {"written", writtenJson(setting.written)},
-                        {"status", status}});
-        if (verbose) err << "trelvik-cli: " << device << " " << row.name << ": " << status << "\n";
-    }
-    const auto identity = [](const link::Result<std::string>& value) {
-        return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-    };
-    nlohmann::ordered_json clock = nullptr;
-    if (apply.clockAsked && !apply.cameraPresent) {
-        clock = {{"error", apply.clockError}};
-    } else if (apply.clockAsked) {
-        clock = {{"before", clockJson(apply.clockBefore)}, {"after", clockJson(apply.clockAfter)}};
-        if (apply.clockFailed()) clock["error"] = apply.clockError;
-    }
-    const settings::ApplyReport::Summary summary = apply.summary();
-    nlohmann::ordered_json report = {
-        {"device", device},
-        {"identity",
-         {{"version", identity(camera.readVersion())},
-          {"model", identity(camera.readModel())},
-          {"make", identity(camera.readMake())}}},
-        {"settings", rows},
-        {"flash_save",
-         {{"before", apply.flashHold ? outcomeJson(*apply.flashHold) : nullptr},
-          {"after", apply.flashKeep ? outcomeJson(*apply.flashKeep) : nlohmann::ordered_json("not sent")}}},
-        {"clock", clock},
-        {"summary",
-         {{"verified", summary.verified},
-          {"written", summary.written},
-          {"mismatch", summary.mismatch},
-          {"failed", summary.failed},
-          {"unsupported", summary.unsupported}}}};
+    if (verbose)
+        for (const settings::AppliedSetting& setting : apply.settings)
+            err << "trelvik-cli: " << device << " " << setting.planned->row->name << ": "
+                << settings::applyStatusName(setting.status) << "\n";
+    nlohmann::ordered_json report = settings::applyReportJson(camera, apply, device);
     int code = apply.settingsGood()                 ? kExitOk
                : apply.settingsGoodButUnsupported() ? kExitNotSupported
                                                     : kExitCameraFailed;
@@ -94,7 +42,7 @@ std::pair<nlohmann::ordered_json, int> applyCamera(link::CameraConnection& camer
                                                    const settings::CheckedProfile& profile,
                                                    const settings::ApplyOptions& options, bool verbose,
                                                    std::ostream& err) {
-    const std::string device = deviceName(camera);
+    const std::string device = settings::cameraName(camera);
     const settings::ApplyReport apply = settings::applyProfile(camera, profile, options);
     return reportOf(camera, apply, device, verbose, err);
 }

@@ -3,20 +3,17 @@
 #include <ctime>
 #include <filesystem>
 #include <ostream>
-#include <sstream>
 
 #include "cli/CameraSession.h"
 #include "cli/JsonOutput.h"
 #include "cli/ProfileFiles.h"
 #include "cli/ProfileSupport.h"
 #include "platform/PlainFile.h"
-#include "settings/ProfileApply.h"
+#include "settings/ProfileDump.h"
 
 namespace trelvik::cli {
 
 namespace {
-
-using settings::SettingRow;
 
 constexpr const char* kDumpSynopsis =
     "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
@@ -34,52 +31,34 @@ struct Dump {
     int code = kExitOk;
 };
 
-Dump dumpCamera(link::CameraConnection& camera, const CommandTableFile& table, bool json, std::ostream& err) {
-    const auto text = [](const link::Result<std::string>& value) { return value ? *value : std::string(); };
-    const std::string device = deviceName(camera), version = text(camera.readVersion()),
-                      model = text(camera.readModel()), make = text(camera.readMake());
-    std::vector<settings::DumpedSetting> dumped;
+Dump dumpOf(link::CameraConnection& camera, const CommandTableFile& table, bool json, std::ostream& err) {
+    const settings::CameraDump dump = settings::dumpCamera(camera, table.table(), today());
+    for (const settings::DumpedSetting& setting : dump.settings)
+        if (setting.bytes.empty())
+            err << "trelvik-cli: " << setting.row->name << " left out: " << setting.why << "\n";
     Dump result;
-    for (const SettingRow* row : settings::profileRows(table.table())) {
-        const auto bytes = settings::readSetting(camera, *row);
-        if (bytes) {
-            dumped.push_back({row, *bytes, {}});
-            continue;
-        }
-        const bool unsupported = bytes.error().kind == link::ConnectionError::Kind::NotSupported;
-        if (!unsupported) result.code = kExitCameraFailed;
-        dumped.push_back(
-            {row, {}, unsupported ? "not supported by the camera" : "failed: " + bytes.error().text});
-        err << "trelvik-cli: " << row->name << " left out: " << dumped.back().why << "\n";
+    result.code = dump.readFailed ? kExitCameraFailed : kExitOk;
+    if (!json) {
+        result.document = settings::dumpText(dump, table.table());
+        return result;
     }
-    std::ostringstream document;
-    if (json) {
-        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-        for (const auto& setting : dumped)
-            rows.push_back({{"name", setting.row->name},
-                            {"codes", codesJson(*setting.row)},
-                            {"section", settings::isPerCamera(*setting.row) ? "PerCamera" : "Settings"},
-                            {"value", setting.bytes.empty() ? nlohmann::ordered_json(nullptr)
-                                                            : nlohmann::ordered_json(settings::profileValue(
-                                                                  *setting.row, setting.bytes))},
-                            {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
-                            {"left_out", setting.why}});
-        printJson(document, {{"camera",
-                              {{"device", device},
-                               {"version", version},
-                               {"model", model},
-                               {"make", make},
-                               {"dumped", today()}}},
-                             {"settings", rows}});
-    } else {
-        document << settings::writeProfile({{"device", device},
-                                            {"model", model},
-                                            {"make", make},
-                                            {"firmware", version},
-                                            {"dumped", today()}},
-                                           dumped, table.table());
-    }
-    result.document = document.str();
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (const auto& setting : dump.settings)
+        rows.push_back({{"name", setting.row->name},
+                        {"codes", settings::codesJson(*setting.row)},
+                        {"section", settings::isPerCamera(*setting.row) ? "PerCamera" : "Settings"},
+                        {"value", setting.bytes.empty() ? nlohmann::ordered_json(nullptr)
+                                                        : nlohmann::ordered_json(settings::profileValue(
+                                                              *setting.row, setting.bytes))},
+                        {"label", settings::profileLabel(*setting.row, setting.bytes, table.table())},
+                        {"left_out", setting.why}});
+    result.document = settings::jsonDocument({{"camera",
+                                               {{"device", dump.device},
+                                                {"version", dump.version},
+                                                {"model", dump.model},
+                                                {"make", dump.make},
+                                                {"dumped", dump.dumped}}},
+                                              {"settings", rows}});
     return result;
 }
 
@@ -91,7 +70,7 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     const bool json = invocation.has("json");
     if (!invocation.has("all")) {
         if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
-        const Dump dump = dumpCamera(session.camera(), table, json, err);
+        const Dump dump = dumpOf(session.camera(), table, json, err);
         if (const auto output = invocation.value("output")) {
             if (!writeProfileFile(*output, dump.document, err)) return kExitUsage;
         } else {
@@ -112,11 +91,12 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
                          [&](link::CameraConnection& camera, const std::string& name,
                              const link::ConnectionError* openError, std::ostream& lines) -> int {
                              if (openError) return kExitOk; // reported already
-                             const std::string path = platform::narrowPath(
-                                 platform::filesystemPath(*folder) /
-                                 platform::filesystemPath(cameraFileName(name) + (json ? ".json" : ".ini")));
+                             const std::string path =
+                                 platform::narrowPath(platform::filesystemPath(*folder) /
+                                                      platform::filesystemPath(settings::safeFileName(name) +
+                                                                               (json ? ".json" : ".ini")));
                              if (!mayWriteProfile(path, name, lines)) return kExitUsage;
-                             const Dump dump = dumpCamera(camera, table, json, lines);
+                             const Dump dump = dumpOf(camera, table, json, lines);
                              return writeProfileFile(path, dump.document, lines) ? dump.code : kExitUsage;
                          });
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/TextCodec.h"
+#include "settings/json/ApplyReportJson.h"
 #include "text/Unicode.h"
 
 namespace trelvik::cli {
@@ -21,7 +22,7 @@ inline std::string jsonText(const platform::TextCodec& codec, std::string_view n
 // Prints one JSON document, indented, with a final newline. Texts from files and cameras
 // may be any bytes: invalid UTF-8 is replaced, so printing never throws.
 inline void printJson(std::ostream& out, const nlohmann::ordered_json& document) {
-    out << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    out << settings::jsonDocument(document);
 }
 
 } // namespace trelvik::cli

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/ProfileFiles.h"
 
-#include <algorithm>
-#include <array>
 #include <optional>
 #include <ostream>
 
@@ -15,19 +13,6 @@
 namespace trelvik::cli {
 
 namespace {
-
-constexpr std::string_view kForbiddenInFileNames = "<>:\"/\\|?*";
-constexpr std::array<std::string_view, 4> kReservedNames = {"CON", "PRN", "AUX", "NUL"};
-
-// CON, COM1, LPT9, "nul.json": names Windows keeps for devices, whatever follows a dot.
-bool isReservedName(std::string stem) {
-    stem = stem.substr(0, stem.find('.'));
-    std::transform(stem.begin(), stem.end(), stem.begin(),
-                   [](char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-    if (std::find(kReservedNames.begin(), kReservedNames.end(), stem) != kReservedNames.end()) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
-}
 
 // The value of `key` in the [Camera] section of an INI profile; nullopt when it has none.
 std::optional<std::string> cameraFact(const std::string& text, const std::string& key) {
@@ -43,18 +28,6 @@ std::optional<std::string> cameraFact(const std::string& text, const std::string
 }
 
 } // namespace
-
-std::string cameraFileName(const std::string& name) {
-    std::string file = name;
-    for (char& c : file)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
-            kForbiddenInFileNames.find(c) != std::string::npos)
-            c = '_';
-    for (std::size_t end = file.size(); end > 0 && (file[end - 1] == '.' || file[end - 1] == ' '); --end)
-        file[end - 1] = '_';
-    if (file.empty() || isReservedName(file)) file.insert(0, "_");
-    return file;
-}
 
 bool isProfileOfCamera(const std::string& text, const std::string& device) {
     if (text.rfind("; Trelvik settings profile.", 0) == 0)

@@ -7,11 +7,6 @@
 // The files dump writes: whole or not at all, and never over a file that is not its own.
 namespace trelvik::cli {
 
-// A camera's name as a file name that every system accepts: the characters Windows forbids
-// and control characters become '_', as do trailing dots and blanks; a reserved device name
-// gets a '_' before it. Examples: "E:" -> "E_", "a/b" -> "a_b", "CON" -> "_CON", "" -> "_".
-std::string cameraFileName(const std::string& name);
-
 // Whether `text`, a file's content, is a profile dump wrote of the camera `device`, as an
 // INI profile or as JSON.
 bool isProfileOfCamera(const std::string& text, const std::string& device);

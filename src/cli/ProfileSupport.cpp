@@ -9,18 +9,6 @@
 
 namespace trelvik::cli {
 
-nlohmann::ordered_json codesJson(const settings::SettingRow& row) {
-    nlohmann::ordered_json codes = nlohmann::ordered_json::array();
-    for (int i = 0; i < row.width; ++i)
-        codes.push_back(hexByte(static_cast<std::uint8_t>(row.code + i)));
-    return codes;
-}
-
-std::string deviceName(link::CameraConnection& camera) {
-    const auto drives = camera.drives();
-    return drives.empty() ? std::string() : drives.front().name;
-}
-
 int loadTableAndProfile(const Invocation& invocation, CommandTableFile& table, std::string& bytes,
                         std::ostream& err) {
     if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;

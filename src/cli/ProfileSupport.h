@@ -1,25 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdint>
 #include <iosfwd>
 #include <string>
-#include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "cli/CommandTableFile.h"
-#include "link/CameraConnection.h"
 #include "settings/SettingsProfile.h"
 
 // What the profile commands (dump, check, apply) share.
 namespace trelvik::cli {
-
-// A setting's register codes for a report. Example: HC_PIR_INTERVAL -> ["0x42", "0x43"].
-nlohmann::ordered_json codesJson(const settings::SettingRow& row);
-
-// The name of the camera the connection works on, "" when none is found.
-std::string deviceName(link::CameraConnection& camera);
 
 // Loads the command file and reads the profile the first argument names into `bytes`: kExitOk,
 // or kExitUsage after saying why on `err` (no file, not a regular file, larger than a profile

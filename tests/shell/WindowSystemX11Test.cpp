@@ -7,7 +7,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -77,6 +80,7 @@ struct Tool : CameraWindow {
             tool.form,
             shell::WindowActionServices{
                 tool.table(), tool.state, tool.reporter, *tool.codec, connection->connection().camera(), {}});
+        actions->followConnection(*connection);
         tool.form.show();
         connection->startUp();
     }
@@ -94,6 +98,29 @@ struct Tool : CameraWindow {
         poll.start(20);
         click({button});
         return title;
+    }
+    // Clicks `button` and answers every dialog that follows with Enter, a file name typed first
+    // where one is asked for; gives the server's titles of the dialogs.
+    std::string answerWithEnter(const std::string& button, const QString& typed) {
+        std::string titles;
+        QPointer<QWidget> answered;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QWidget* focus = QApplication::focusWidget();
+            if (!dialog || dialog == answered || !dialog->isVisible() || !focus) return;
+            answered = dialog;
+            titles += settledTitle(*dialog) + "\n";
+            if (auto* name = qobject_cast<QLineEdit*>(focus); name && dialog->inherits("QFileDialog"))
+                name->setText(typed);
+            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent enter(type, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(focus, &enter);
+            }
+        });
+        poll.start(20);
+        click({button});
+        return titles;
     }
 };
 
@@ -125,6 +152,22 @@ TEST(WindowSystem, TitlesAreExactlyTheTextsOfTheWindowAndItsBoxes) {
     const std::string settings = "Trelvik - camera settings - Firmware:V1.02\n";
     EXPECT_EQ(seen, full + full + "Reset Settings\nFormat?\nCommand Read\nError\n" + settings + settings +
                         "Werkseinstellungen\nFormatieren?\nTrelvik\n");
+}
+
+// Export and import through the toolkit's own dialogs, driven by the keyboard alone.
+TEST(WindowSystem, ProfileDialogsAreAnsweredByTheirTitlesAndEnter) {
+    Tool tool({"mass_cmd.ini"});
+    // The buttons wait for the connection, which start-up has posted.
+    QElapsedTimer waited;
+    waited.start();
+    while (!tool.find<QWidget>("TntButton_Import_Settings")->isEnabled() && waited.elapsed() < 3000)
+        QApplication::processEvents();
+    const QString profile = tool.tool.dir.filePath("camera.ini");
+    EXPECT_EQ(tool.answerWithEnter("TntButton_Export_Settings", profile), "Export Settings\n");
+    tool.set({{0x3E, 0}});
+    const std::string titles = tool.answerWithEnter("TntButton_Import_Settings", profile);
+    EXPECT_EQ(titles, "Import Settings\nImport Settings: Preview\nImport Report\n");
+    EXPECT_EQ(tool.reg(0x3E), 1);
 }
 
 // The pixels inside a list, away from its frame, arrow and text: one colour when flat.

@@ -40,18 +40,29 @@ void AllSettingsButtons::click(const std::string& button) {
     if (auto* target = m_root.findChild<QPushButton*>(QString::fromStdString(button))) emit target->clicked();
 }
 
-void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps) {
+bool AllSettingsButtons::refused(const char* what) const {
     // A second run inside this one, started from the buttons above the pages that stay
     // clickable, could write a setting this run has not read yet.
-    if (m_running) {
-        debuglog::DebugLog("%s ignored: a Load or Save is still running", what);
-        return;
-    }
+    if (m_running) debuglog::DebugLog("%s ignored: a Load or Save is still running", what);
+    return m_running;
+}
+
+bool AllSettingsButtons::runAlone(const char* what, const std::function<void()>& work) {
+    if (refused(what)) return false;
     m_running = true;
     auto* pages = m_root.findChild<QTabWidget*>("TntPageControl1");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (pages) pages->setEnabled(false);
     QApplication::processEvents();
+    work();
+    QApplication::restoreOverrideCursor();
+    if (pages) pages->setEnabled(true);
+    QApplication::processEvents();
+    m_running = false;
+    return true;
+}
+
+void AllSettingsButtons::runSteps(const std::vector<RunStep>& steps) {
     for (const RunStep& step : steps) {
         switch (step.kind) {
         case RunStep::Click:
@@ -67,25 +78,18 @@ void AllSettingsButtons::run(const char* what, const std::vector<RunStep>& steps
             break;
         }
     }
-    QApplication::restoreOverrideCursor();
-    if (pages) pages->setEnabled(true);
-    QApplication::processEvents();
-    m_running = false;
 }
 
 void AllSettingsButtons::TntButton_Load_Camera_SettingsClick() {
-    run("Load Camera Settings", LoadSteps(m_services.toolMode));
+    runAlone("Load Camera Settings", [this] { readEverySetting(); });
 }
 
 void AllSettingsButtons::TntButton_Save_Camera_SettingsClick() {
-    run("Save Camera Settings", SaveSteps(m_services.toolMode));
+    runAlone("Save Camera Settings", [this] { runSteps(SaveSteps(m_services.toolMode)); });
 }
 
 void AllSettingsButtons::TntButton_Reset_SettingsClick() {
-    if (m_running) {
-        debuglog::DebugLog("Reset Settings ignored: a Load or Save is still running");
-        return;
-    }
+    if (refused("Reset Settings")) return;
     const bool full = m_services.toolMode != cmdtable::ToolMode::Settings;
     i18n::Reporter& reporter = m_services.reporter;
     const int answer =

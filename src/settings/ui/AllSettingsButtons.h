@@ -36,10 +36,17 @@ public:
     void TntButton_Save_Camera_SettingsClick();
     void TntButton_Reset_SettingsClick();
     bool running() const { return m_running; }
+    // True, with a debug line naming `what`, while a run is on: nothing else may start.
+    bool refused(const char* what) const;
+
+    // Runs `work` with the hourglass up and the pages disabled, restored at the end; refused
+    // with a debug line naming `what` (false) while another run is on.
+    bool runAlone(const char* what, const std::function<void()>& work);
+    // Load's steps, for work that runs alone and must show every setting as a Load would.
+    void readEverySetting() { runSteps(LoadSteps(m_services.toolMode)); }
 
 private:
-    // Runs `steps` with the hourglass up and the pages disabled, restored at the end.
-    void run(const char* what, const std::vector<RunStep>& steps);
+    void runSteps(const std::vector<RunStep>& steps);
     void click(const std::string& button);
 
     QWidget& m_root;

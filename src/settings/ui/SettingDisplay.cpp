@@ -10,11 +10,6 @@ namespace trelvik::settings {
 
 namespace {
 
-QColor fromBgr(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
 std::uint32_t toBgr(const QColor& colour) {
     return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
            static_cast<std::uint32_t>(colour.blue()) << 16;
@@ -27,9 +22,9 @@ void colourList(QComboBox& list, std::uint32_t background, std::uint32_t text) {
     QPalette palette = list.palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         for (const auto role : {QPalette::Base, QPalette::Button, QPalette::Window})
-            palette.setColor(group, role, fromBgr(background));
+            palette.setColor(group, role, colourOf(background));
         for (const auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            palette.setColor(group, role, fromBgr(text));
+            palette.setColor(group, role, colourOf(text));
     }
     list.setPalette(palette);
     // The style shades a list's face as a gradient of its palette, which turns the red of a
@@ -39,7 +34,7 @@ void colourList(QComboBox& list, std::uint32_t background, std::uint32_t text) {
         background == kKnownBackground
             ? QString()
             : QStringLiteral("QComboBox { background-color: %1; color: %2; border: 1px solid %3; }")
-                  .arg(fromBgr(background).name(), fromBgr(text).name(),
+                  .arg(colourOf(background).name(), colourOf(text).name(),
                        palette.color(QPalette::Dark).name());
     if (list.styleSheet() != flat) list.setStyleSheet(flat);
 }
@@ -49,6 +44,11 @@ void processPending() {
 }
 
 } // namespace
+
+QColor colourOf(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
 
 void ShowListResult(QComboBox& list, link::Status status, int position) {
     const bool ok = status == link::Status::Ok;

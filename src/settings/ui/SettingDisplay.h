@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <cstdint>
@@ -22,6 +23,9 @@ inline constexpr std::uint32_t kKnownText = 0x000000;
 inline constexpr std::uint32_t kFailedBackground = 0x0000FF;
 inline constexpr std::uint32_t kNotSupportedBackground = 0xD8E9EC;
 inline constexpr std::uint32_t kRefusedText = 0xFFFFFF;
+
+// A 0x00BBGGRR word as a colour.
+QColor colourOf(std::uint32_t bgr);
 
 // Ok: enabled, `position` selected (-1: none), white with black text. Failed: disabled,
 // nothing selected, red with white text. NotSupported: the same on 0xD8E9EC.

@@ -81,6 +81,9 @@ const FixedControl kFixedControls[] = {
     {Kind::Button, "TntButton_Load_Camera_Settings", "Load Camera Settings", kClient, 200, 2, 209, 25},
     {Kind::Button, "TntButton_Save_Camera_Settings", "Save Camera Settings", kClient, 200, 34, 209, 25},
     {Kind::Button, "TntButton_Reset_Settings", "Reset Settings", kClient, 424, 34, 177, 25},
+    {Kind::Button, "TntButton_Export_Settings", "&Export Settings…", kClient, 616, 34, 177, 25},
+    {Kind::Button, "TntButton_Import_Settings", "&Import Settings…", kClient, 808, 34, 177, 25},
+    {Kind::Label, "TntLabel_Import_Progress", "", kClient, 616, 6, 369, 21},
     {Kind::ComboBox, "TntComboBox_Language", "English\nDeutsch\n中文(繁體)\n中文(简体)\n日本語", kClient, 544,
      8, 145, 21},
     {Kind::Panel, "Panel_Pivot", "Panel_Pivot", kClient, 608, 408, 41, 57, 0xFFFFFF, kHidden},
@@ -330,7 +333,8 @@ void TForm1::adaptToToolMode(cmdtable::ToolMode toolMode) {
     m_pages->setTabVisible(pageIndex(settings::Page::Settings), settingsTool);
     if (!settingsTool) return;
     for (const char* name :
-         {"TntButton_Change_To_PCCam", "TntGroupBox_DEBUG", "TntGroupBox_Command_Read_Write"})
+         {"TntButton_Change_To_PCCam", "TntGroupBox_DEBUG", "TntGroupBox_Command_Read_Write",
+          "TntButton_Export_Settings", "TntButton_Import_Settings", "TntLabel_Import_Progress"})
         findChild<QWidget*>(name)->setVisible(false);
     // The hidden pivot panel marks the lower right corner of the smaller window.
     const QRect pivot = findChild<QWidget*>("Panel_Pivot")->geometry();

@@ -85,6 +85,7 @@ int runTool(QApplication& app, const std::optional<std::string>& simulate) {
     shell::WindowActions actions(form, {*startup.table(), state, reporter, *codec,
                                         connection->connection().camera(),
                                         utilities::clockLocaleOf(QLocale::system())});
+    actions.followConnection(*connection);
     QObject::connect(&instance, &shell::SingleInstance::bringToFrontRequested, connection.get(),
                      [&connection] { connection->post(shell::PrivateMessage::BringToFront); });
     QObject::connect(&app, &QApplication::aboutToQuit, connection.get(),

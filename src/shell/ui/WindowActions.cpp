@@ -2,6 +2,7 @@
 #include "shell/ui/WindowActions.h"
 
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/WindowConnection.h"
 
 namespace trelvik::shell {
 
@@ -30,8 +31,20 @@ WindowActions::WindowActions(TForm1& form, WindowActionServices services) {
                                                      identity->MakeIdText()};
                   },
                   [&form](const std::string& caption) { form.setCaption(caption); }});
+    if (services.state.ToolMode == cmdtable::ToolMode::Settings) return;
+    settings::ProfileDialogs* dialogs = services.profileDialogs;
+    if (!dialogs) dialogs = (m_dialogs = std::make_unique<settings::QtProfileDialogs>()).get();
+    m_profiles = std::make_unique<settings::ProfileButtons>(
+        form, settings::ProfileButtons::Services{services.table, services.reporter, services.camera,
+                                                 *m_allSettings, *dialogs});
 }
 
 WindowActions::~WindowActions() = default;
+
+void WindowActions::followConnection(WindowConnection& connection) {
+    if (m_profiles)
+        QObject::connect(&connection, &WindowConnection::connectedChanged, m_profiles.get(),
+                         &settings::ProfileButtons::setCameraConnected);
+}
 
 } // namespace trelvik::shell

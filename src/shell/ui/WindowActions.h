@@ -9,6 +9,7 @@
 #include "platform/DiskSystem.h"
 #include "platform/TextCodec.h"
 #include "settings/ui/AllSettingsButtons.h"
+#include "settings/ui/ProfileButtons.h"
 #include "settings/ui/WindowSettings.h"
 #include "shell/AppState.h"
 #include "utilities/ui/ClockPanel.h"
@@ -19,6 +20,7 @@
 namespace trelvik::shell {
 
 class TForm1;
+class WindowConnection;
 
 struct WindowActionServices {
     const cmdtable::MassCmdTable& table;
@@ -30,10 +32,13 @@ struct WindowActionServices {
     link::CameraConnection& camera;
     utilities::ClockLocale clockLocale;
     utilities::ClockPanel::Now now = &QDateTime::currentDateTime;
+    // The file dialogs, preview and report of profiles; null: the toolkit's.
+    settings::ProfileDialogs* profileDialogs = nullptr;
 };
 
 // Everything the window's buttons, lists and timer do, bound to its controls: the single
-// settings, Load, Save and Reset, the clock, the media, the identity and the register console.
+// settings, Load, Save and Reset, export and import of profiles (full tool), the clock, the
+// media, the identity and the register console.
 // The tool and the window tests build it alike.
 class WindowActions {
 public:
@@ -46,6 +51,10 @@ public:
     utilities::ClockPanel& clock() { return *m_clock; }
     utilities::IdentityActions& identity() { return *m_identity; }
     utilities::MediaActions& media() { return *m_media; }
+    // Null in the settings tool, which has no profiles.
+    settings::ProfileButtons* profiles() { return m_profiles.get(); }
+    // What works only with a camera follows the window's connection from now on.
+    void followConnection(WindowConnection& connection);
 
 private:
     std::unique_ptr<settings::WindowSettings> m_settings;
@@ -54,6 +63,8 @@ private:
     std::unique_ptr<utilities::IdentityActions> m_identity;
     std::unique_ptr<utilities::RegisterConsole> m_console;
     std::unique_ptr<settings::AllSettingsButtons> m_allSettings;
+    std::unique_ptr<settings::QtProfileDialogs> m_dialogs;
+    std::unique_ptr<settings::ProfileButtons> m_profiles;
 };
 
 } // namespace trelvik::shell

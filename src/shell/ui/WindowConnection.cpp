@@ -94,6 +94,9 @@ void WindowConnection::refreshTrackBars() {
 }
 
 void WindowConnection::setClockTimerRunning(bool running) {
+    // The clock ticks exactly while a connection is active: it starts as one begins and stops
+    // as it ends.
+    emit connectedChanged(running);
     if (!m_clock) return;
     if (running)
         m_clock->start();

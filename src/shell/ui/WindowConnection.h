@@ -56,6 +56,10 @@ public:
     // Systems that deliver device news as window messages (Windows) hand them over here.
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
+signals:
+    // A connection began or ended: what works only with a camera follows.
+    void connectedChanged(bool connected);
+
 private:
     void drainDeviceNews();
     // A posted message's turn: held back while a camera request runs, then handled in order.
