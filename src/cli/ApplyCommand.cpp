@@ -56,17 +56,8 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
     options.verify = !invocation.has("no-verify");
     const bool verbose = invocation.has("verbose");
     if (const auto when = invocation.value("set-clock")) {
-        if (*when == "now") {
-            const std::time_t now = std::time(nullptr);
-            options.clock = *std::localtime(&now);
-        } else {
-            options.clock = utilities::parseDateTime(*when);
-        }
-        if (!options.clock) {
-            err << "trelvik-cli apply: '" << *when
-                << "' is not 'now' or a date and time YYYY-MM-DDTHH:MM:SS\n";
-            return kExitUsage;
-        }
+        options.clock = clockArgument("apply", *when, err);
+        if (!options.clock) return kExitUsage;
     }
     settings::CheckedProfile profile;
     // Nothing is sent for a profile with a problem.

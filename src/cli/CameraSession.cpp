@@ -18,6 +18,7 @@
 #include "settings/ProfileText.h"
 #include "sim/SimulatedCamera.h"
 #include "text/Hex.h"
+#include "utilities/CameraClock.h"
 
 namespace trelvik::cli {
 
@@ -219,6 +220,20 @@ int forEachCamera(CameraSession& session, std::ostream& err, const PerCamera& pe
     for (std::thread& worker : workers)
         worker.join();
     return worst;
+}
+
+std::tm localNow() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    return local ? *local : std::tm{};
+}
+
+std::optional<std::tm> clockArgument(const std::string& command, const std::string& text, std::ostream& err) {
+    if (text == "now") return localNow();
+    if (const auto parsed = utilities::parseDateTime(text)) return parsed;
+    err << "trelvik-cli " << command << ": '" << text
+        << "' is not 'now' or a valid date and time YYYY-MM-DDTHH:MM:SS (years 2000-2127)\n";
+    return std::nullopt;
 }
 
 } // namespace trelvik::cli

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -112,6 +113,13 @@ int forEachCamera(CameraSession& session, std::ostream& err, const PerCamera& pe
 std::vector<OptionSpec> allCamerasOptions();
 // Their help text.
 extern const char* const kAllCamerasHelp;
+
+// This computer's local time. Called before any camera's work starts: localtime is not
+// for threads.
+std::tm localNow();
+
+// A clock argument of `command`: "now" or YYYY-MM-DDTHH:MM:SS; nullopt after saying why on `err`.
+std::optional<std::tm> clockArgument(const std::string& command, const std::string& text, std::ostream& err);
 
 using text::hexByte;
 

@@ -19,9 +19,9 @@ constexpr const char* kDumpSynopsis =
     "dump [--output FILE] [--json] [--table=FILE] [--simulate[=STATE.json]]";
 
 std::string today() {
-    const std::time_t now = std::time(nullptr);
+    const std::tm now = localNow();
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d", std::localtime(&now));
+    std::strftime(text, sizeof text, "%Y-%m-%d", &now);
     return text;
 }
 

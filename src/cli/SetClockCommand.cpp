@@ -12,25 +12,11 @@ namespace {
 constexpr const char* kSynopsis =
     "set-clock now|YYYY-MM-DDTHH:MM:SS [--all] [--device NAME] [--simulate[=STATE.json]]";
 
-std::tm localNow() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now); // the command runs on one thread
-    return local ? *local : std::tm{};
-}
-
 int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
-    const std::string& text = invocation.positional[0];
-    std::tm time{};
-    if (text == "now") {
-        time = localNow();
-    } else if (const auto parsed = utilities::parseDateTime(text)) {
-        time = *parsed;
-    } else {
-        err << "trelvik-cli set-clock: '" << text
-            << "' is not 'now' or a valid date and time YYYY-MM-DDTHH:MM:SS (years 2000-2127)\n";
-        return kExitUsage;
-    }
+    const auto when = clockArgument("set-clock", invocation.positional[0], err);
+    if (!when) return kExitUsage;
+    const std::tm time = *when;
     CameraSession session;
     if (invocation.has("all")) {
         if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
