@@ -2,6 +2,7 @@
 #include "settings/Encodings.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace trelvik::settings {
 
@@ -31,8 +32,12 @@ Status combinedStatus(std::span<const Status> statuses) {
 
 std::vector<std::uint8_t> splitBytes(unsigned value, int width) {
     std::vector<std::uint8_t> bytes;
+    // Past the value's own bytes, the registers get zeros: shifting by its whole width or more
+    // is undefined.
     for (int i = 0; i < width; ++i)
-        bytes.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
+        bytes.push_back(8 * i < std::numeric_limits<unsigned>::digits
+                            ? static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF)
+                            : std::uint8_t{0});
     return bytes;
 }
 
