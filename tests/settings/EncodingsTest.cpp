@@ -30,6 +30,7 @@ TEST(RegisterBytes, SplitAndJoinLowByteFirst) {
     // A count beyond what the registers hold keeps its low bytes.
     EXPECT_EQ(splitBytes(0x1FFFF, 1), (std::vector<std::uint8_t>{0xFF}));
     EXPECT_EQ(splitBytes(65535, 3), (std::vector<std::uint8_t>{0xFF, 0xFF, 0x00}));
+    EXPECT_EQ(splitBytes(0x0102, 6), (std::vector<std::uint8_t>{0x02, 0x01, 0x00, 0x00, 0x00, 0x00}));
     const std::vector<std::uint8_t> count{0x10, 0x27, 0x00};
     EXPECT_EQ(joinBytes(count), 10000u);
     const std::vector<std::uint8_t> high{0x01, 0x00, 0x01};
