@@ -110,13 +110,20 @@ TEST(SingleInstance, AStaleSocketIsReplaced) {
     EXPECT_TRUE(next.listen());
 }
 
+// The built tool copied into `dir` beside the full tool's command file; "" when it cannot be.
+QString fullToolIn(const QTemporaryDir& dir) {
+    const QString exe = dir.path() + "/trelvik";
+    if (!QFile::copy(TRELVIK_TOOL_EXE, exe)) return {};
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner);
+    copyData("mass_cmd.ini", dir.path());
+    return exe;
+}
+
 // Two real processes: the second start asks the first to come to the front and ends with 0.
 TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
     QTemporaryDir dir;
-    const QString exe = dir.path() + "/trelvik";
-    ASSERT_TRUE(QFile::copy(TRELVIK_TOOL_EXE, exe));
-    QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner);
-    copyData("mass_cmd.ini", dir.path());
+    const QString exe = fullToolIn(dir);
+    ASSERT_FALSE(exe.isEmpty());
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -161,10 +168,8 @@ TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
 // The tool's answers to its command line, as a shell sees them: exit status and first line.
 TEST(ToolProcess, UnknownOptionsAndAMissingDisplayAreOneLineAndStatusOne) {
     QTemporaryDir dir;
-    const QString exe = dir.path() + "/trelvik";
-    ASSERT_TRUE(QFile::copy(TRELVIK_TOOL_EXE, exe));
-    QFile::setPermissions(exe, QFile::permissions(exe) | QFileDevice::ExeOwner);
-    copyData("mass_cmd.ini", dir.path());
+    const QString exe = fullToolIn(dir);
+    ASSERT_FALSE(exe.isEmpty());
     const struct {
         QStringList args;
         const char* platform; // QT_QPA_PLATFORM; DISPLAY is never set
