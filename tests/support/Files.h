@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -40,11 +41,18 @@ inline std::vector<std::string> readLines(const std::filesystem::path& path) {
 class TempDir {
 public:
     explicit TempDir(const std::string& prefix = "trelvik-test") {
+        // The clock alone collided between two test programs started together; a folder that
+        // already exists is never taken, so a clash only costs another draw.
         static std::atomic<int> counter{0};
-        m_path = std::filesystem::temp_directory_path() /
-                 (prefix + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                  "-" + std::to_string(counter++));
-        std::filesystem::create_directories(m_path);
+        static std::random_device entropy;
+        for (;;) {
+            m_path = std::filesystem::temp_directory_path() /
+                     (prefix + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                      "-" + std::to_string(entropy()) + "-" + std::to_string(counter++));
+            std::filesystem::create_directories(m_path.parent_path());
+            if (std::filesystem::create_directory(m_path))
+                break;
+        }
     }
     ~TempDir() {
         std::error_code ignored;
