@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/DiskSystem.h"
@@ -27,15 +30,24 @@ public:
         if (!m_catalog) m_catalog = m_inner.catalog();
         return *m_catalog;
     }
+    Catalog camerasCatalog(std::uint16_t vendor, std::uint16_t product) override {
+        std::lock_guard lock(m_mutex);
+        if (m_catalog) return *m_catalog;
+        auto [it, fresh] = m_cameras.try_emplace({vendor, product});
+        if (fresh) it->second = m_inner.camerasCatalog(vendor, product);
+        return it->second;
+    }
     void rescan() override {
         std::lock_guard lock(m_mutex);
         m_catalog.reset();
+        m_cameras.clear();
         m_inner.rescan();
     }
 
 private:
     std::mutex m_mutex;
     std::optional<Catalog> m_catalog;
+    std::map<std::pair<std::uint16_t, std::uint16_t>, Catalog> m_cameras; // by vendor and product id
 };
 
 } // namespace trelvik::link

@@ -65,7 +65,7 @@ bool IsCameraChildNode(int diskNumber, const std::vector<UsbDeviceNode>& devices
 int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std::vector<DriveEntry>* found) {
     if (found) found->clear();
     int count = 0;
-    const DiskSystem::Catalog catalog = system.catalog();
+    const DiskSystem::Catalog catalog = system.camerasCatalog(vid, pid);
     for (const DriveEntry& drive : catalog.drives) {
         if (drive.type != DriveType::Removable || drive.diskNumber < 0) continue;
         if (!IsCameraChildNode(drive.diskNumber, catalog.usbDevices, vid, pid, count)) continue;
@@ -76,7 +76,7 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 }
 
 std::vector<std::vector<DriveEntry>> FindCameras(DiskSystem& system, std::uint16_t vid, std::uint16_t pid) {
-    const DiskSystem::Catalog catalog = system.catalog();
+    const DiskSystem::Catalog catalog = system.camerasCatalog(vid, pid);
     const std::vector<DriveEntry>& drives = catalog.drives;
     std::vector<std::vector<DriveEntry>> cameras;
     for (const UsbDeviceNode& device : catalog.usbDevices) {

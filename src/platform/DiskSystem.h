@@ -62,6 +62,11 @@ public:
             both.usbDevices = usbDevices();
         return both;
     }
+    // A catalog for finding cameras with these USB ids: it holds at least every drive below
+    // such a device and those devices (each with all its children); it may leave the rest out.
+    // Finding a camera sees the same in it as in the whole catalog, which a system that can
+    // look for the ids directly (udev) spares itself. The default is the whole catalog.
+    virtual Catalog camerasCatalog(std::uint16_t /*vendor*/, std::uint16_t /*product*/) { return catalog(); }
     // Forgets what the system remembers of its drives, so that the next look sees them as they
     // are now (a camera pulled out). A system that looks anew every time has nothing to forget.
     virtual void rescan() {}
@@ -93,6 +98,9 @@ public:
     std::vector<DriveEntry> drives() override { return m_inner.drives(); }
     std::vector<UsbDeviceNode> usbDevices() override { return m_inner.usbDevices(); }
     Catalog catalog() override { return m_inner.catalog(); }
+    Catalog camerasCatalog(std::uint16_t vendor, std::uint16_t product) override {
+        return m_inner.camerasCatalog(vendor, product);
+    }
     void rescan() override { m_inner.rescan(); }
     std::unique_ptr<Disk> open(const std::string& openPath, int& errorCode) override {
         return m_inner.open(openPath, errorCode);

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <poll.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,22 @@ TEST_P(UmockdevDiscovery, CatalogAndCameraDrivesComeFromSysfs) {
     for (const DriveEntry& drive : found)
         names.push_back(drive.name);
     EXPECT_EQ(names, c.found);
+
+    // Finding a camera looks at its own devices alone, and sees in them what the whole catalog shows.
+    const DiskSystem::Catalog whole = system.catalog();
+    const DiskSystem::Catalog cameras = system.camerasCatalog(c.ids.vendor, c.ids.diskProduct);
+    char ids[32];
+    std::snprintf(ids, sizeof ids, "VID_%04X&PID_%04X", c.ids.vendor, c.ids.diskProduct);
+    std::vector<UsbDeviceNode> ownDevices;
+    std::vector<DriveEntry> ownDrives;
+    for (const UsbDeviceNode& device : whole.usbDevices)
+        if (device.instanceId.find(ids) != std::string::npos) ownDevices.push_back(device);
+    for (const DriveEntry& drive : whole.drives)
+        for (const UsbDeviceNode& device : ownDevices)
+            if (std::count(device.childDiskNumbers.begin(), device.childDiskNumbers.end(), drive.diskNumber))
+                ownDrives.push_back(drive);
+    EXPECT_EQ(describeAll(cameras.usbDevices), describeAll(ownDevices));
+    EXPECT_EQ(describeAll(cameras.drives), describeAll(ownDrives));
 }
 
 INSTANTIATE_TEST_SUITE_P(

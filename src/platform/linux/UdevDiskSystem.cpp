@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/linux/UdevDiskSystem.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <libudev.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -69,6 +72,63 @@ bool usbParent(udev_device* device, std::string& sysname, std::uint16_t& vendor,
 std::string scsiParentPath(udev_device* device) {
     udev_device* scsi = udev_device_get_parent_with_subsystem_devtype(device, "scsi", "scsi_device");
     return scsi ? text(udev_device_get_syspath(scsi)) : std::string();
+}
+
+// A sysfs attribute as the kernel writes it, without its line feed; "" when it cannot be read.
+// Read directly: libudev would first build a device, and canonicalise its path, for each folder.
+std::string attribute(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    char buffer[64];
+    const ssize_t length = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    std::string value(buffer, static_cast<std::size_t>(std::max<ssize_t>(length, 0)));
+    while (!value.empty() && (value.back() == '\n' || value.back() == ' '))
+        value.pop_back();
+    return value;
+}
+
+// The block device a SCSI device carries ("sdb", "sr0"); "" when it carries none.
+std::string blockBelow(const std::string& scsiPath) {
+    std::string name;
+    if (DIR* folder = ::opendir((scsiPath + "/block").c_str())) {
+        while (const dirent* entry = ::readdir(folder))
+            if (entry->d_name[0] != '.') {
+                name = entry->d_name;
+                break;
+            }
+        ::closedir(folder);
+    }
+    return name;
+}
+
+std::string parentPath(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The SCSI device of an sg node's syspath ("/sys/devices/.../1-2:1.0/host6/target6:0:0/6:0:0:0/
+// scsi_generic/sg1"), filled in from the folders along that path: its USB device is the nearest
+// folder above it with USB ids. False when the path has another shape.
+bool scsiFromSgPath(const std::string& syspath, ScsiDeviceRecord& record) {
+    const std::string scsiPath = parentPath(parentPath(syspath));
+    if (syspath.compare(scsiPath.size(), 14, "/scsi_generic/") != 0) return false;
+    const auto hctl = parseHctl(scsiPath.substr(scsiPath.find_last_of('/') + 1));
+    if (!hctl) return false;
+    record.hctl = *hctl;
+    record.sgNumber = parseSgNumber(syspath.substr(syspath.find_last_of('/') + 1));
+    record.blockName = blockBelow(scsiPath);
+    if (!record.blockName.empty())
+        record.removable = attribute(scsiPath + "/block/" + record.blockName + "/removable") == "1";
+    for (std::string path = parentPath(scsiPath); path.size() > std::string_view("/sys/devices").size();
+         path = parentPath(path)) {
+        const std::string vendor = attribute(path + "/idVendor");
+        if (vendor.empty()) continue;
+        if (usbId(vendor, record.usbVendor) && usbId(attribute(path + "/idProduct"), record.usbProduct))
+            record.usbSysname = path.substr(path.find_last_of('/') + 1);
+        break;
+    }
+    return true;
 }
 
 } // namespace
@@ -144,6 +204,31 @@ std::vector<platform::UsbDeviceNode> UdevDiskSystem::usbDevices() {
 DiskSystem::Catalog UdevDiskSystem::catalog() {
     UdevCatalog both = walk(UsbDevices::AboveDisks);
     return {std::move(both.drives), std::move(both.usbDevices)};
+}
+
+DiskSystem::Catalog UdevDiskSystem::camerasCatalog(std::uint16_t vendor, std::uint16_t product) {
+    std::vector<UsbDeviceRecord> usb;
+    std::vector<ScsiDeviceRecord> scsi;
+    if (UdevPtr context{udev_new()}) {
+        EnumeratePtr enumerate(udev_enumerate_new(context.get()));
+        if (enumerate && udev_enumerate_add_match_subsystem(enumerate.get(), "scsi_generic") >= 0 &&
+            udev_enumerate_scan_devices(enumerate.get()) >= 0) {
+            udev_list_entry* entry = nullptr;
+            udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate.get())) {
+                ScsiDeviceRecord record;
+                if (!scsiFromSgPath(text(udev_list_entry_get_name(entry)), record) ||
+                    record.usbSysname.empty() || record.usbVendor != vendor || record.usbProduct != product)
+                    continue;
+                if (std::none_of(usb.begin(), usb.end(), [&](const UsbDeviceRecord& seen) {
+                        return seen.sysname == record.usbSysname;
+                    }))
+                    usb.push_back({record.usbSysname, record.usbVendor, record.usbProduct});
+                scsi.push_back(std::move(record));
+            }
+        }
+    }
+    UdevCatalog cameras = buildUdevCatalog(usb, scsi, m_camera);
+    return {std::move(cameras.drives), std::move(cameras.usbDevices)};
 }
 
 std::unique_ptr<platform::Disk> UdevDiskSystem::open(const std::string& openPath, int& errorCode) {

@@ -26,6 +26,10 @@ public:
     // Both from one walk of udev; its USB devices are the ones with SCSI devices below them,
     // which is all that finding a camera asks of them, and spares the walk of every USB device.
     Catalog catalog() override;
+    // One walk of the sg nodes, each followed up its own path to its USB device: the SCSI
+    // devices below a USB device with these ids, which with the sg driver loaded (without it no
+    // camera can be reached) are all its children.
+    Catalog camerasCatalog(std::uint16_t vendor, std::uint16_t product) override;
     // Opens an sg (or block) node read-write; errorCode = errno on failure.
     std::unique_ptr<platform::Disk> open(const std::string& openPath, int& errorCode) override;
     // For EACCES and EPERM: how to install the udev rule that lets the logged-in user open the
