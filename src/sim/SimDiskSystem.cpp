@@ -98,6 +98,19 @@ struct SimDisk::Core {
         return seen;
     }
 
+    // The state as it is now, without changing it; nullopt on a file problem.
+    std::optional<CameraState> look(bool& missing) {
+        CameraState state;
+        std::string reason;
+        if (!store->look(state, missing, reason)) {
+            setError(reason);
+            return std::nullopt;
+        }
+        setError("");
+        notify(presenceOf(state));
+        return state;
+    }
+
     bool send(const platform::ScsiRequest& request) {
         CommandRecord record;
         record.cdb.assign(request.cdb.begin(), request.cdb.end());
@@ -176,9 +189,12 @@ SimDiskSystem::SimDiskSystem(CameraState initial, SimOptions options) {
 SimDiskSystem::SimDiskSystem(const std::string& statePath, SimOptions options) {
     auto store = std::make_unique<FileStateStore>(statePath, options.writeStateFile);
     m_core = std::make_shared<SimDisk::Core>(std::move(store), std::move(options), statePath);
-    // The first look creates a missing file and finds a corrupt one before any command.
-    if (const auto state = m_core->transact([](CameraState&) { return false; }))
-        m_core->lastPresence = presenceOf(*state);
+    // The first look finds a corrupt file before any command; a missing one is created, so
+    // that every process sees the same camera from the start.
+    bool missing = false;
+    auto state = m_core->look(missing);
+    if (state && missing) state = m_core->transact([](CameraState&) { return false; });
+    if (state) m_core->lastPresence = presenceOf(*state);
 }
 
 SimDiskSystem::~SimDiskSystem() = default;
@@ -256,7 +272,10 @@ const link::CameraIds& SimDiskSystem::ids() const {
 }
 
 std::optional<CameraState> SimDiskSystem::state() {
-    return m_core->transact([](CameraState&) { return false; });
+    // A look takes no lock: finding and opening the camera, and every watch, leave the lock to
+    // the commands, so a command on one camera takes it once.
+    bool missing = false;
+    return m_core->look(missing);
 }
 
 bool SimDiskSystem::update(const std::function<void(CameraState&)>& change) {

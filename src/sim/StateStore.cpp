@@ -62,6 +62,13 @@ bool MemoryStateStore::transact(const std::function<bool(CameraState&)>& change,
     return true;
 }
 
+bool MemoryStateStore::look(CameraState& state, bool& missing, std::string& /*error*/) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    state = m_state;
+    missing = false;
+    return true;
+}
+
 FileStateStore::FileStateStore(std::string path, StateFileWriter write)
     : m_path(std::move(path)),
       m_write(write ? std::move(write) : StateFileWriter(platform::replacePlainFile)) {}
@@ -148,6 +155,12 @@ bool FileStateStore::store(const std::string& target, const CameraState& state, 
     }
     m_parsed = Parsed{std::move(text), state};
     return true;
+}
+
+bool FileStateStore::look(CameraState& state, bool& missing, std::string& error) {
+    std::lock_guard<std::mutex> turn(m_mutex);
+    std::string target;
+    return resolve(target, error) && load(target, state, missing, error);
 }
 
 bool FileStateStore::transact(const std::function<bool(CameraState&)>& change,

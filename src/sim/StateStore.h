@@ -25,6 +25,9 @@ public:
     // cannot be appended does not fail the transaction: it returns true with the reason in `error`.
     virtual bool transact(const std::function<bool(CameraState&)>& change,
                           const std::function<std::string(bool stateOk)>& logLine, std::string& error) = 0;
+    // The state as it is now, without the lock and without writing: a missing or empty store
+    // gives the factory state with `missing` set. False with a reason when it cannot be read.
+    virtual bool look(CameraState& state, bool& missing, std::string& error) = 0;
 };
 
 // Puts `content` in place of the file `path`; false with the system's reason.
@@ -41,6 +44,7 @@ public:
     explicit MemoryStateStore(CameraState initial) : m_state(std::move(initial)) {}
     bool transact(const std::function<bool(CameraState&)>& change,
                   const std::function<std::string(bool stateOk)>& logLine, std::string& error) override;
+    bool look(CameraState& state, bool& missing, std::string& error) override;
 
 private:
     std::mutex m_mutex;
@@ -59,6 +63,8 @@ public:
     explicit FileStateStore(std::string path, StateFileWriter write = {});
     bool transact(const std::function<bool(CameraState&)>& change,
                   const std::function<std::string(bool stateOk)>& logLine, std::string& error) override;
+    // Needs no lock: the file is only ever replaced whole, so a reader sees one state or the next.
+    bool look(CameraState& state, bool& missing, std::string& error) override;
     const std::string& path() const { return m_path; }
 
 private:

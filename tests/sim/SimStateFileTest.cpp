@@ -60,6 +60,19 @@ TEST_F(SimStateFileTest, ChangeMadeThroughOneCameraIsSeenByAnother) {
     EXPECT_EQ(sendIn(*readerDisk, signedCdb(0x0B, "QZGETDB", 0x41), 16).reply[10], 0x02);
 }
 
+// Finding and opening the camera only look; a command on one camera takes the lock once.
+TEST_F(SimStateFileTest, OnlyACommandTakesTheLock) {
+    camera();
+    const std::filesystem::path lock = dir / "cam.json.lock";
+    std::filesystem::remove(lock);
+    auto system = camera();
+    system->catalog();
+    auto disk = openCamera(*system);
+    EXPECT_FALSE(std::filesystem::exists(lock));
+    sendIn(*disk, signedCdb(0x0B, "QZGETDB", 0x41), 16);
+    EXPECT_TRUE(std::filesystem::exists(lock));
+}
+
 TEST_F(SimStateFileTest, EveryCommandIsLoggedWithItsExactBytes) {
     auto system = camera();
     auto disk = openCamera(*system);
