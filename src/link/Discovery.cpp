@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "link/Discovery.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 #include "debuglog/DebugLog.h"
 #include "link/Transport.h"
@@ -78,17 +80,28 @@ int FindCameraDisk(DiskSystem& system, std::uint16_t vid, std::uint16_t pid, std
 std::vector<std::vector<DriveEntry>> FindCameras(DiskSystem& system, std::uint16_t vid, std::uint16_t pid) {
     const DiskSystem::Catalog catalog = system.camerasCatalog(vid, pid);
     const std::vector<DriveEntry>& drives = catalog.drives;
+    // By disk number: a hub of cameras is looked up once per camera, not walked once per child.
+    std::unordered_multimap<int, const DriveEntry*> removable;
+    for (const DriveEntry& drive : drives)
+        if (drive.type == DriveType::Removable && drive.diskNumber >= 0)
+            removable.emplace(drive.diskNumber, &drive);
     std::vector<std::vector<DriveEntry>> cameras;
     for (const UsbDeviceNode& device : catalog.usbDevices) {
         // A device is a camera when it holds the camera's disk as its first child.
-        if (!IsCameraChildNode(device.childDiskNumbers.empty() ? -1 : device.childDiskNumbers[0], {device},
-                               vid, pid, 0))
+        if (device.childDiskNumbers.empty() ||
+            !IsCameraChildNode(device.childDiskNumbers[0], {device}, vid, pid, 0))
             continue;
         std::vector<DriveEntry> own;
-        for (int child : device.childDiskNumbers)
-            for (const DriveEntry& drive : drives)
-                if (child >= 0 && drive.diskNumber == child && drive.type == DriveType::Removable)
-                    own.push_back(drive);
+        for (int child : device.childDiskNumbers) {
+            // In the catalog's order, as the walk over all drives gave them.
+            std::vector<const DriveEntry*> same;
+            const auto [first, last] = removable.equal_range(child);
+            for (auto it = first; it != last; ++it)
+                same.push_back(it->second);
+            std::sort(same.begin(), same.end());
+            for (const DriveEntry* drive : same)
+                own.push_back(*drive);
+        }
         if (!own.empty()) cameras.push_back(std::move(own));
     }
     return cameras;

@@ -2,7 +2,10 @@
 #include "sim/StateStore.h"
 
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <system_error>
+#include <vector>
 
 #include "platform/FileLock.h"
 #include "platform/PlainFile.h"
@@ -30,23 +33,45 @@ const char* describe(platform::FileKind kind) {
 }
 
 // A command killed while it replaced the state file leaves its temporary behind: replacePlainFile
-// names it "<state file>.<12 hexadecimal digits>.tmp". Under the lock no other command is
-// writing one, so every such regular file is a leftover; links are left alone.
-void removeLeftoverTemporaries(const std::string& target) {
+// names it "<state file>.<12 hexadecimal digits>.tmp". A folder is listed once per process, so a
+// folder of many cameras is read once and not once for each of them; each state file's
+// leftovers are removed under its own lock, where no command can be writing one. A temporary
+// made after the listing is never on it.
+std::vector<std::filesystem::path> leftoverTemporaries(const std::filesystem::path& stateFile) {
     namespace fs = std::filesystem;
-    const fs::path path = platform::filesystemPath(target);
-    const std::string prefix = platform::narrowPath(path.filename()) + ".";
-    std::error_code error;
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        const std::string name = platform::narrowPath(entry->path().filename());
-        const bool leftover = name.size() == prefix.size() + 16 &&
-                              name.compare(0, prefix.size(), prefix) == 0 &&
-                              name.compare(name.size() - 4, 4, ".tmp") == 0 &&
-                              name.find_first_not_of("0123456789abcdef", prefix.size()) == name.size() - 4;
+    static std::mutex mutex;
+    static std::map<fs::path, std::map<std::string, std::vector<fs::path>>> byFolder;
+    const fs::path folder = stateFile.has_parent_path() ? stateFile.parent_path() : fs::path(".");
+    std::lock_guard<std::mutex> lock(mutex);
+    auto [listed, fresh] = byFolder.try_emplace(folder);
+    if (fresh) {
+        std::error_code error;
+        for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+             entry.increment(error)) {
+            const std::string name = platform::narrowPath(entry->path().filename());
+            constexpr std::size_t kSuffix = 1 + 12 + 4; // ".<12 hexadecimal digits>.tmp"
+            if (name.size() <= kSuffix || name[name.size() - kSuffix] != '.' ||
+                name.compare(name.size() - 4, 4, ".tmp") != 0 ||
+                name.find_first_not_of("0123456789abcdef", name.size() - kSuffix + 1) != name.size() - 4)
+                continue;
+            listed->second[name.substr(0, name.size() - kSuffix)].push_back(entry->path());
+        }
+    }
+    std::vector<fs::path> own;
+    const auto mine = listed->second.find(platform::narrowPath(stateFile.filename()));
+    if (mine != listed->second.end()) {
+        own = std::move(mine->second);
+        listed->second.erase(mine);
+    }
+    return own;
+}
+
+// Links are left alone: only a regular file can be one of ours.
+void removeLeftoverTemporaries(const std::string& target) {
+    for (const std::filesystem::path& leftover : leftoverTemporaries(platform::filesystemPath(target))) {
         std::error_code ignored;
-        if (leftover && entry->symlink_status(ignored).type() == fs::file_type::regular)
-            fs::remove(entry->path(), ignored);
+        if (std::filesystem::symlink_status(leftover, ignored).type() == std::filesystem::file_type::regular)
+            std::filesystem::remove(leftover, ignored);
     }
 }
 

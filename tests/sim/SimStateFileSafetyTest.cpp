@@ -173,14 +173,16 @@ TEST_F(SimStateFileSafetyTest, TemporaryLeftByAKilledCommandIsRemovedByTheNext) 
     writeText(state, "{}");
     writeText(dir / "cam.json.0123456789ab.tmp", "");
     writeText(dir / "cam.json.0123456789ab.tmp.keep", "");
+    writeText(dir / "other.json.0123456789ab.tmp", ""); // another camera's, removed under its own lock
     fs::create_symlink("cam.json", dir / "cam.json.ba9876543210.tmp");
     std::string error;
     auto camera = openWithin(state, error);
     ASSERT_TRUE(camera) << error;
     EXPECT_TRUE(sendIn(*openCamera(*camera), kSetRegister, 16).ok);
-    EXPECT_EQ(namesIn(folder),
-              (std::set<std::string>{"cam.json", "cam.json.lock", "cam.json.log",
-                                     "cam.json.0123456789ab.tmp.keep", "cam.json.ba9876543210.tmp"}));
+    EXPECT_EQ(
+        namesIn(folder),
+        (std::set<std::string>{"cam.json", "cam.json.lock", "cam.json.log", "cam.json.0123456789ab.tmp.keep",
+                               "cam.json.ba9876543210.tmp", "other.json.0123456789ab.tmp"}));
 }
 
 struct BadLinkCase {
