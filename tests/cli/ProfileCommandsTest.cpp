@@ -143,15 +143,28 @@ TEST_F(ProfileTest, ACameraPulledOutPartWayIsReportedAndASecondApplyCompletes) {
 }
 
 // A folder of three cameras, the second pulled out part-way: the others are set and verified,
-// the report and the exit code say which one fell short.
+// the report and the exit code say which one fell short. Side by side (the default) and one at
+// a time give the same report and the same commands, in the same order, to each camera.
 TEST_F(ProfileTest, ApplyToEveryCameraOfAFolderReportsEachCamera) {
-    fs::create_directories(dir / "fleet");
-    for (const char* name : {"a", "b", "c"})
-        plant(std::string("fleet/") + name + ".json",
-              name == std::string("b") ? R"({"faults": {"unplug_after": 5}})" : "{}");
     std::ofstream(dir / "p.ini")
         << "[Settings]\nBEEP_MODE=0\nTV_MODE=1\nPIR_SENSITIVITY=Low\nHC_PIR_INTERVAL=5 min\n";
-    const CliRun run = cli({"apply", (dir / "p.ini").string(), "--all"}, "fleet/");
+    CliRun runs[2];
+    std::vector<std::vector<std::string>> logs[2];
+    for (int oneAtATime = 0; oneAtATime < 2; ++oneAtATime) {
+        const std::string fleet = oneAtATime ? "one-at-a-time/" : "side-by-side/";
+        fs::create_directories(dir / fleet);
+        for (const char* name : {"a", "b", "c"})
+            plant(fleet + name + ".json",
+                  name == std::string("b") ? R"({"faults": {"unplug_after": 5}})" : "{}");
+        std::vector<std::string> args{"apply", (dir / "p.ini").string(), "--all"};
+        if (oneAtATime) args.insert(args.end(), {"--jobs", "1"});
+        runs[oneAtATime] = cli(args, fleet);
+        for (const char* name : {"a", "b", "c"})
+            logs[oneAtATime].push_back(log(fleet + name + ".json"));
+    }
+    EXPECT_EQ(runs[1].out, runs[0].out);
+    EXPECT_EQ(logs[1], logs[0]);
+    const CliRun& run = runs[0];
     EXPECT_EQ(run.code, 2) << run.err;
     const json report = json::parse(run.out);
     EXPECT_EQ(report["summary"], json({{"cameras", 3}, {"ok", 2}, {"failed", 1}}));
@@ -161,8 +174,8 @@ TEST_F(ProfileTest, ApplyToEveryCameraOfAFolderReportsEachCamera) {
     EXPECT_EQ(cameras, (std::vector<std::string>{"a 4", "b 0", "c 4"}));
     EXPECT_NE(run.err.find("camera b: fell short"), std::string::npos) << run.err;
     // Each camera's own log: the bracket and the writes in order.
-    EXPECT_EQ(log("fleet/c.json"), (std::vector<std::string>{"QZSSVFL 00", "W04=00", "W05=01", "W3E=00",
-                                                             "W42=2C", "W43=01", "QZSSVFL 01"}));
+    EXPECT_EQ(logs[0][2], (std::vector<std::string>{"QZSSVFL 00", "W04=00", "W05=01", "W3E=00", "W42=2C",
+                                                    "W43=01", "QZSSVFL 01"}));
 }
 
 // A register the camera does not know: the row says so and the exit code is 3, not 2.
