@@ -23,6 +23,10 @@ bool cameraGone(link::CameraConnection& camera, const link::ConnectionError& err
     return error.kind == Kind::CameraFailed && !camera.stillThere();
 }
 
+// A camera that failed this many settings in a row has stopped answering: each further request
+// would only wait out its timeout, four seconds each for a hung camera, while nothing can land.
+constexpr int kSilentAfter = 3;
+
 // Sends one setting; false when the camera went away and nothing more can be sent.
 bool send(link::CameraConnection& camera, AppliedSetting& setting) {
     setting.written.clear();
@@ -52,7 +56,7 @@ void writeInSaveOrder(link::CameraConnection& camera, ApplyReport& report, const
     for (AppliedSetting& setting : report.settings)
         byButton[writeButtonName(*setting.planned->row)] = &setting;
     const int total = static_cast<int>(report.settings.size());
-    int sent = 0;
+    int sent = 0, failedInARow = 0;
     for (const RunStep& step : SaveSteps(cmdtable::ToolMode::Full)) {
         if (!report.cameraPresent) return;
         if (step.kind == RunStep::FlashSave) {
@@ -71,6 +75,11 @@ void writeInSaveOrder(link::CameraConnection& camera, ApplyReport& report, const
             continue;
         }
         report.cameraPresent = send(camera, setting);
+        failedInARow = setting.status == ApplyStatus::Failed ? failedInARow + 1 : 0;
+        if (failedInARow == kSilentAfter) {
+            report.cameraPresent = false;
+            report.cameraSilent = true;
+        }
         if (options.progress) options.progress(++sent, total);
     }
 }
@@ -185,7 +194,8 @@ ApplyReport applyProfile(link::CameraConnection& camera, const CheckedProfile& p
     if (!options.clock) return report;
     report.clockAsked = true;
     if (!report.cameraPresent) {
-        report.clockError = "not sent: the camera went away";
+        report.clockError =
+            report.cameraSilent ? "not sent: the camera stopped answering" : "not sent: the camera went away";
         return report;
     }
     if (const auto before = camera.readClock()) report.clockBefore = *before;

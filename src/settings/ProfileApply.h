@@ -37,7 +37,8 @@ struct ApplyOptions {
 
 struct ApplyReport {
     std::vector<AppliedSetting> settings; // in the profile's order
-    bool cameraPresent = true;            // false once the camera went away
+    bool cameraPresent = true;            // false once the camera went away or stopped answering
+    bool cameraSilent = false;            // it failed transfer after transfer, still plugged in
     std::optional<link::Outcome> flashHold, flashKeep;
     bool verified = true; // read back was asked for
     // The clock, when asked for: what it read before and after, and why the write failed.

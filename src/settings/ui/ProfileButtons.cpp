@@ -101,7 +101,8 @@ std::string summaryText(const ApplyReport& report) {
                        " mismatch, " + std::to_string(s.failed) + " failed, " +
                        std::to_string(s.unsupported) + " not supported by the camera.";
     if (!report.cameraPresent) {
-        text += "\n\nThe camera went away during the import. Registers written:";
+        text += report.cameraSilent ? "\n\nThe camera stopped answering during the import. Registers written:"
+                                    : "\n\nThe camera went away during the import. Registers written:";
         for (std::uint8_t code : report.registersWritten())
             text += " " + text::hexByte(code);
         text += "\nImport the profile again to complete it.";
