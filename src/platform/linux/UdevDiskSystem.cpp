@@ -131,6 +131,15 @@ bool scsiFromSgPath(const std::string& syspath, ScsiDeviceRecord& record) {
     return true;
 }
 
+// Adds the USB device above `record` to `usb` unless it is there already.
+void addUsbDeviceOf(const ScsiDeviceRecord& record, std::vector<UsbDeviceRecord>& usb) {
+    if (record.usbSysname.empty() || std::any_of(usb.begin(), usb.end(), [&](const UsbDeviceRecord& seen) {
+            return seen.sysname == record.usbSysname;
+        }))
+        return;
+    usb.push_back({record.usbSysname, record.usbVendor, record.usbProduct});
+}
+
 } // namespace
 
 UdevDiskSystem::UdevDiskSystem(const CameraIds& camera) : m_camera(camera) {}
@@ -186,10 +195,7 @@ UdevCatalog UdevDiskSystem::walk(UsbDevices which) const {
     if (which == UsbDevices::AboveDisks)
         // The USB devices the SCSI walk passed on its way up, each once.
         for (const ScsiDeviceRecord& record : scsi)
-            if (!record.usbSysname.empty() &&
-                std::none_of(usb.begin(), usb.end(),
-                             [&](const UsbDeviceRecord& seen) { return seen.sysname == record.usbSysname; }))
-                usb.push_back({record.usbSysname, record.usbVendor, record.usbProduct});
+            addUsbDeviceOf(record, usb);
     return buildUdevCatalog(usb, scsi, m_camera);
 }
 
@@ -219,10 +225,7 @@ DiskSystem::Catalog UdevDiskSystem::camerasCatalog(std::uint16_t vendor, std::ui
                 if (!scsiFromSgPath(text(udev_list_entry_get_name(entry)), record) ||
                     record.usbSysname.empty() || record.usbVendor != vendor || record.usbProduct != product)
                     continue;
-                if (std::none_of(usb.begin(), usb.end(), [&](const UsbDeviceRecord& seen) {
-                        return seen.sysname == record.usbSysname;
-                    }))
-                    usb.push_back({record.usbSysname, record.usbVendor, record.usbProduct});
+                addUsbDeviceOf(record, usb);
                 scsi.push_back(std::move(record));
             }
         }
