@@ -14,10 +14,24 @@
 # marker file is written last. A second run finds the marker and does nothing.
 #
 # Prints the cache folder on its last line. Needs root or sudo only to install missing packages.
+#   --where   prints the cache folder and builds nothing; exit status 0 when a complete Qt is
+#             there, 1 when not (the mingw preset asks this way).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 qt_version=6.4.2
 jobs=${TRELVIK_JOBS:-$(nproc)}
+
+cache_folder() {
+  local compiler
+  compiler=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix 2>/dev/null) || compiler=none
+  local cache=${TRELVIK_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/trelvik}
+  echo "$cache/qt-$qt_version-mingw-gcc-${compiler//[^A-Za-z0-9.]/_}"
+}
+if [ "${1:-}" == "--where" ]; then
+  cache_folder
+  [ -f "$(cache_folder)/trelvik-qt-complete" ]
+  exit
+fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
@@ -40,8 +54,8 @@ if [ "${host_version%%+*}" != "$qt_version" ]; then
 fi
 
 compiler=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)
-cache=${TRELVIK_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/trelvik}
-prefix=$cache/qt-$qt_version-mingw-gcc-${compiler//[^A-Za-z0-9.]/_}
+prefix=$(cache_folder)
+cache=$(dirname "$prefix")
 marker=$prefix/trelvik-qt-complete
 if [ -f "$marker" ]; then
   echo "build-qt-windows: already built"
