@@ -86,7 +86,7 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
 apt_private=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/apt/sources.list.d"
              -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache"
-             -o Debug::NoLocking=1)
+             -o Debug::NoLocking=1 -o APT::Sandbox::User="$(id -un)")
 if ! apt-get "${apt_private[@]}" update -qq >"$work/apt.log" 2>&1 ||
    ! (cd "$work" && apt-get "${apt_private[@]}" source -qq qt6-base >>"$work/apt.log" 2>&1); then
   echo "build-qt-windows: downloading Debian's qt6-base source failed (network, or the archive" >&2

@@ -18,7 +18,7 @@ if [ -z "${TRELVIK_ON_XVFB:-}" ]; then
     exit 1
   fi
   packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 xvfb xauth imagemagick x11-utils xdotool
-            fonts-noto-cjk fonts-dejavu-core)
+            fonts-wine fonts-noto-cjk fonts-dejavu-core)
   missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -74,7 +74,7 @@ start() {
   pid=$!
   window=""
   for _ in $(seq 120); do
-    window=$(xdotool search --name "^Trelvik - " 2>/dev/null | head -1 || true)
+    window=$(xdotool search --onlyvisible --name "^Trelvik - " 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     sleep 0.5
   done
@@ -84,7 +84,8 @@ settle() {
   local before=-1 now
   for _ in $(seq 60); do
     sleep 1
-    now=$(grep -vc '"cdb":"FE0000000000"' "$1" 2>/dev/null || true)
+    now=0
+    [ -f "$1" ] && now=$(grep -vc '"cdb":"FE0000000000"' "$1" || true)
     [ "$now" == "$before" ] && [ "$now" != "0" ] && return
     before=$now
   done
@@ -114,7 +115,7 @@ for tool in "full:mass_cmd.ini:English" "settings:Camera_Setting.ini:English" \
   title=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
   check "$name: title starts with the command file's" "$expected" "${title:0:${#expected}}"
   import -window "$window" "$out/$name.png"
-  check "$name: connected colour" "#C0FFC0" "$(convert "$out/$name.png" -format '%[hex:p{4,4}]' info: | sed 's/^/#/;s/FF$//;s/^\(#......\).*/\1/')"
+  check "$name: connected colour" "#C0FFC0" "#$(convert "$out/$name.png" -format '%[hex:p{4,4}]' info: | cut -c1-6)"
   check "$name: closes cleanly" "0" "$(stop)"
   if [ "$language" == "English" ]; then
     echo "-- the same start on Linux"
