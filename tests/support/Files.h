@@ -46,12 +46,12 @@ public:
         static std::atomic<int> counter{0};
         static std::random_device entropy;
         for (;;) {
-            m_path =
-                std::filesystem::temp_directory_path() /
-                (prefix + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                 "-" + std::to_string(entropy()) + "-" + std::to_string(counter++));
+            m_path = std::filesystem::temp_directory_path() /
+                     (prefix + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                      "-" + std::to_string(entropy()) + "-" + std::to_string(counter++));
             std::filesystem::create_directories(m_path.parent_path());
-            if (std::filesystem::create_directory(m_path)) break;
+            if (std::filesystem::create_directory(m_path))
+                break;
         }
     }
     ~TempDir() {
