@@ -58,6 +58,10 @@ WINEPREFIX=$out/wine-template bash scripts/wine-run.sh wineboot --init >/dev/nul
 WINEPREFIX=$out/wine-template "$wineserver" -w
 news=build/mingw/bin/test_device_news.exe
 
+# Runs a Windows program in the setting of the current run. Wine keeps its server's socket under
+# TMPDIR, so a program reaches the run's server (and its windows) only with the run's TMPDIR.
+in_run() { WINEPREFIX=$run/wine TMPDIR=$run/tmp XDG_RUNTIME_DIR=$run/xdg "$@"; }
+
 # start NAME FOLDER LANGUAGE [ARGS...]: starts trelvik.exe of run folder FOLDER in a setting of
 # its own and waits for its window; sets pid, window and run.
 start() {
@@ -69,8 +73,7 @@ start() {
   cp -a "$out/wine-template" "$run/wine"
   cp -r "build/mingw/run/$folder" "$run/tool"
   # Debug lines (OutputDebugStringA) reach Wine's log as the debugstr channel.
-  WINEPREFIX=$run/wine TMPDIR=$run/tmp XDG_RUNTIME_DIR=$run/xdg LC_ALL=$language WINEDEBUG=-all,+debugstr \
-    bash scripts/wine-run.sh "$run/tool/trelvik.exe" "$@" >"$run/stdout" 2>"$run/stderr" &
+  in_run env LC_ALL="$language" WINEDEBUG=-all,+debugstr bash scripts/wine-run.sh "$run/tool/trelvik.exe" "$@" >"$run/stdout" 2>"$run/stderr" &
   pid=$!
   window=""
   for _ in $(seq 120); do
@@ -90,13 +93,14 @@ settle() {
     before=$now
   done
 }
-# Ends the tool as its close button would and gives its exit status.
+# Ends the tool as its close button would; sets its exit status.
 stop() {
-  WINEPREFIX=$run/wine bash scripts/wine-run.sh "$news" close "Trelvik - " >/dev/null 2>&1 || true
-  local status=0
+  in_run bash scripts/wine-run.sh "$news" close "Trelvik - " >>"$run/news" 2>&1 || true
+  for _ in $(seq 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+  kill -0 "$pid" 2>/dev/null && in_run "$wineserver" -k 2>/dev/null
+  status=0
   wait "$pid" || status=$?
-  WINEPREFIX=$run/wine "$wineserver" -k 2>/dev/null || true
-  echo "$status"
+  in_run "$wineserver" -k 2>/dev/null || true
 }
 # The log without the clock reads that repeat while the window is open.
 load_of() { grep -v '"cdb":"FE0000000000"' "$1"; }
@@ -116,7 +120,8 @@ for tool in "full:mass_cmd.ini:English" "settings:Camera_Setting.ini:English" \
   check "$name: title starts with the command file's" "$expected" "${title:0:${#expected}}"
   import -window "$window" "$out/$name.png"
   check "$name: connected colour" "#C0FFC0" "#$(convert "$out/$name.png" -format '%[hex:p{4,4}]' info: | cut -c1-6)"
-  check "$name: closes cleanly" "0" "$(stop)"
+  stop
+  check "$name: closes cleanly" "0" "$status"
   if [ "$language" == "English" ]; then
     echo "-- the same start on Linux"
     linux=$out/$name-linux
@@ -139,12 +144,13 @@ check "news: window" "yes" "$([ -n "$window" ] && echo yes || echo no)"
 if [ -n "$window" ]; then
   sleep 2
   for what in arrival removal; do
-    WINEPREFIX=$run/wine bash scripts/wine-run.sh "$news" "$what" "Trelvik - " 0x20 >>"$run/news" 2>&1 ||
+    in_run bash scripts/wine-run.sh "$news" "$what" "Trelvik - " 0x20 >>"$run/news" 2>&1 ||
       echo "FAILED: sending the $what: $(tail -1 "$run/news")"
   done
   sleep 1
-  check "news: closes cleanly" "0" "$(stop)"
-  lines=$(grep -o 'DBT_DEVICE[A-Z]* ---\|cDriveLetter=[A-Z]' "$run/stderr" | tr '\n' ' ')
+  stop
+  check "news: closes cleanly" "0" "$status"
+  lines=$(grep -o 'DBT_DEVICE[A-Z]* ---\|cDriveLetter=[A-Z]' "$run/stderr" | tr '\n' ' ' || true)
   check "news: both handled" "DBT_DEVICEARRIVAL --- cDriveLetter=F DBT_DEVICEREMOVECOMPLETE --- cDriveLetter=F " "$lines"
 fi
 check "no crash in any run" "0" "$(cat "$out"/*/stderr | grep -c 'Unhandled\|page fault\|backtrace' || true)"
