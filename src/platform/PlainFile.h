@@ -33,6 +33,15 @@ bool readPlainFile(const std::string& path, std::size_t limit, std::string& cont
 // Example: replacePlainFile("/ro/cam.json", text, reason) -> false, reason "Permission denied"
 bool replacePlainFile(const std::string& path, const std::string& content, std::string& reason);
 
+// Whether a file that replacePlainFile rewrites may be read without its writers' lock. A POSIX
+// rename swaps the name over an open reader at once; on Windows (and under Wine) a file replaced
+// while another process reads it lost concurrent writes, so there readers take the lock too.
+#ifdef _WIN32
+inline constexpr bool kReadsNeedTheWritersLock = true;
+#else
+inline constexpr bool kReadsNeedTheWritersLock = false;
+#endif
+
 // Appends `text` to the regular file `path`, creating it when missing. Refuses a link and
 // anything but a regular file; nothing is written then.
 // Example: appendToPlainFile("/tmp/cam.json.log", "{...}\n", reason) -> true

@@ -185,7 +185,11 @@ bool FileStateStore::store(const std::string& target, const CameraState& state, 
 bool FileStateStore::look(CameraState& state, bool& missing, std::string& error) {
     std::lock_guard<std::mutex> turn(m_mutex);
     std::string target;
-    return resolve(target, error) && load(target, state, missing, error);
+    if (!resolve(target, error)) return false;
+    std::unique_ptr<platform::FileLock> lock;
+    if (platform::kReadsNeedTheWritersLock && !(lock = platform::lockFileExclusive(target + ".lock", error)))
+        return false;
+    return load(target, state, missing, error);
 }
 
 bool FileStateStore::transact(const std::function<bool(CameraState&)>& change,

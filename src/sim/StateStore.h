@@ -63,7 +63,8 @@ public:
     explicit FileStateStore(std::string path, StateFileWriter write = {});
     bool transact(const std::function<bool(CameraState&)>& change,
                   const std::function<std::string(bool stateOk)>& logLine, std::string& error) override;
-    // Needs no lock: the file is only ever replaced whole, so a reader sees one state or the next.
+    // Needs no lock where the platform lets a reader see one state or the next while the file is
+    // replaced whole (not on Windows).
     bool look(CameraState& state, bool& missing, std::string& error) override;
     const std::string& path() const { return m_path; }
 
