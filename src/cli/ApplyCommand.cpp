@@ -47,8 +47,7 @@ std::pair<nlohmann::ordered_json, int> applyCamera(link::CameraConnection& camer
     return reportOf(camera, apply, device, verbose, err);
 }
 
-int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 1, kApplySynopsis, err)) return kExitUsage;
+int runApply(CameraSession& session, const Invocation& invocation, std::ostream& out, std::ostream& err) {
     CommandTableFile table;
     std::string bytes;
     if (const int rc = loadTableAndProfile(invocation, table, bytes, err); rc != kExitOk) return rc;
@@ -64,7 +63,6 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
     if (!checkedProfile(invocation.positional[0], bytes, table, invocation.has("include-identity"), profile,
                         err))
         return kExitUsage;
-    CameraSession session;
     if (!invocation.has("all")) {
         if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
         const auto [report, code] = applyCamera(session.camera(), profile, options, verbose, err);
@@ -100,32 +98,35 @@ int runApply(const Invocation& invocation, std::ostream& out, std::ostream& err)
     return worst;
 }
 
-const Registrar kApply{
-    {"apply", kApplySynopsis,
-     std::string("Checks a settings profile, writes its settings to the connected camera in the\n"
-                 "order the tool saves them (inside the flash-save bracket), reads every written\n"
-                 "register back and prints a JSON report, one row per setting with status\n"
-                 "verified, mismatch, failed, unsupported or not_sent; \"written\" when it was\n"
-                 "not read back (--no-verify, or the camera went away), with the registers written.\n"
-                 "Exit 0 when every setting is verified (written, with --no-verify), 3 when the\n"
-                 "only shortfall is settings the camera does not support, 2 otherwise, also when\n"
-                 "the flash-save bracket or the clock failed; nothing is sent for a profile with a\n"
-                 "problem (exit 1). Applying again after an interruption completes the job.\n"
-                 "  --no-verify              do not read the settings back\n"
-                 "  --include-identity       also write [PerCamera] (serial number, coordinates)\n"
-                 "  --set-clock WHEN         then set the clock: 'now' or YYYY-MM-DDTHH:MM:SS\n"
-                 "  --all                    every camera connected, side by side; the report\n"
-                 "                           is {\"cameras\": [...], \"summary\": {...}}\n"
-                 "  --verbose                one line per setting on stderr\n") +
-         kAllCamerasHelp + kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions({kTableOption,
-                    {"no-verify", OptionValue::None},
-                    {"include-identity", OptionValue::None},
-                    {"set-clock", OptionValue::Required},
-                    {"all", OptionValue::None},
-                    {"jobs", OptionValue::Required},
-                    {"verbose", OptionValue::None}}),
-     &runApply}};
+const CameraRegistrar kApply{
+    {.name = "apply",
+     .synopsis = kApplySynopsis,
+     .help = std::string("Checks a settings profile, writes its settings to the connected camera in the\n"
+                         "order the tool saves them (inside the flash-save bracket), reads every written\n"
+                         "register back and prints a JSON report, one row per setting with status\n"
+                         "verified, mismatch, failed, unsupported or not_sent; \"written\" when it was\n"
+                         "not read back (--no-verify, or the camera went away), with the registers written.\n"
+                         "Exit 0 when every setting is verified (written, with --no-verify), 3 when the\n"
+                         "only shortfall is settings the camera does not support, 2 otherwise, also when\n"
+                         "the flash-save bracket or the clock failed; nothing is sent for a profile with a\n"
+                         "problem (exit 1). Applying again after an interruption completes the job.\n"
+                         "  --no-verify              do not read the settings back\n"
+                         "  --include-identity       also write [PerCamera] (serial number, coordinates)\n"
+                         "  --set-clock WHEN         then set the clock: 'now' or YYYY-MM-DDTHH:MM:SS\n"
+                         "  --all                    every camera connected, side by side; the report\n"
+                         "                           is {\"cameras\": [...], \"summary\": {...}}\n"
+                         "  --verbose                one line per setting on stderr\n") +
+             kAllCamerasHelp + kTableOptionHelp,
+     .options = {kTableOption,
+                 {"no-verify", OptionValue::None},
+                 {"include-identity", OptionValue::None},
+                 {"set-clock", OptionValue::Required},
+                 {"all", OptionValue::None},
+                 {"jobs", OptionValue::Required},
+                 {"verbose", OptionValue::None}},
+     .arguments = 1,
+     .opening = Opening::ByCommand,
+     .run = &runApply}};
 
 } // namespace
 

@@ -1,20 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CameraSession.h"
 
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <ostream>
+#include <sstream>
 #include <thread>
 
-#include <sstream>
-
-#include <mutex>
-
-#include <atomic>
-
-#include <algorithm>
-
-#include <ostream>
-
-#include "platform/Native.h"
-#include "platform/NativeDiskSystem.h"
+#include "cli/NativeServices.h"
 #include "settings/ProfileText.h"
 #include "sim/SimulatedCamera.h"
 #include "text/Hex.h"
@@ -50,7 +44,7 @@ CameraSession::~CameraSession() {
     // The connection's disk goes before the system that made it; the sink is restored last.
     m_connection.reset();
     m_system.reset();
-    if (m_debugSink) debuglog::setDebugSink(m_previousSink);
+    if (m_sinkSet) debuglog::setDebugSink(m_previousSink);
 }
 
 int CameraSession::start(const Invocation& invocation, std::ostream& err) {
@@ -58,9 +52,10 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
         err << "trelvik-cli: --device needs the name of a camera, as 'trelvik-cli devices' lists them\n";
         return kExitUsage;
     }
+    NativeServices& natives = *invocation.natives;
     if (invocation.has("debug")) {
-        m_debugSink = platform::makeNativeDebugSink();
-        m_previousSink = debuglog::setDebugSink(m_debugSink.get());
+        m_previousSink = debuglog::setDebugSink(&natives.debugSink());
+        m_sinkSet = true;
     }
     link::CameraIds ids = link::kDefaultCameraIds;
     // The command file of the profile commands names the camera too, unless told otherwise.
@@ -71,7 +66,7 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
             err << "trelvik-cli: " << *idsFile << " " << *problem << "\n";
             return kExitUsage;
         }
-        ids = link::LoadCameraIds(*platform::makeNativeProfileReader(), *idsFile);
+        ids = link::LoadCameraIds(natives.profiles(), *idsFile);
     }
     if (invocation.has("simulate")) {
         std::string error;
@@ -81,7 +76,7 @@ int CameraSession::start(const Invocation& invocation, std::ostream& err) {
             return kExitUsage;
         }
     } else {
-        m_system = platform::makeNativeDiskSystem(ids);
+        m_system = natives.disks(ids);
     }
     m_snapshot = std::make_unique<link::CatalogSnapshot>(*m_system);
     m_ids = ids;
@@ -134,6 +129,24 @@ std::vector<OptionSpec> allCamerasOptions() {
 const char* const kAllCamerasHelp =
     "  --jobs N                 with --all, work on N cameras at once (by default every one,\n"
     "                           at most 64; 1: one after another)\n";
+
+CameraRegistrar::CameraRegistrar(CameraCommand command) {
+    const std::string synopsis = command.synopsis;
+    const std::optional<std::size_t> arguments = command.arguments;
+    const Opening opening = command.opening;
+    const auto run = command.run;
+    Registrar{{std::move(command.name), std::move(command.synopsis),
+               std::move(command.help) + kCameraOptionsHelp, cameraOptions(std::move(command.options)),
+               [=](const Invocation& invocation, std::ostream& out, std::ostream& err) {
+                   if (arguments && !expectArguments(invocation, *arguments, synopsis, err))
+                       return int{kExitUsage};
+                   CameraSession session;
+                   int rc = kExitOk;
+                   if (opening == Opening::Camera) rc = session.connect(invocation, err);
+                   if (opening == Opening::Drives) rc = session.start(invocation, err);
+                   return rc == kExitOk ? run(session, invocation, out, err) : rc;
+               }}};
+}
 
 int reportError(const link::ConnectionError& error, std::ostream& err) {
     using Kind = link::ConnectionError::Kind;

@@ -65,8 +65,33 @@ private:
     link::CameraIds m_ids = link::kDefaultCameraIds;
     std::size_t m_jobs = 0;
     std::unique_ptr<link::CameraConnection> m_connection;
-    std::unique_ptr<platform::DebugSink> m_debugSink;
+    bool m_sinkSet = false;
     platform::DebugSink* m_previousSink = nullptr;
+};
+
+// How a camera command's session is opened before the command runs.
+enum class Opening {
+    Camera,    // the one camera, as connect() opens it
+    Drives,    // the drives alone, as start() finds them
+    ByCommand, // by the command itself, after checking its arguments: a typo touches no camera
+};
+
+// A command on the camera. Its registrar adds the camera options and their help, refuses a
+// wrong count of positional arguments with the usage line, and opens the session as `opening`
+// says before `run`.
+struct CameraCommand {
+    std::string name{};
+    std::string synopsis{};
+    std::string help{};                       // the camera options' help follows it
+    std::vector<OptionSpec> options{};        // besides the camera options
+    std::optional<std::size_t> arguments = 0; // nullopt: the command counts them itself
+    Opening opening = Opening::Camera;
+    int (*run)(CameraSession& session, const Invocation& invocation, std::ostream& out,
+               std::ostream& err) = nullptr;
+};
+
+struct CameraRegistrar {
+    explicit CameraRegistrar(CameraCommand command);
 };
 
 // Writes what went wrong to `err` and returns the exit code for it: kExitNoCamera,

@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 
 #include "cli/CameraSession.h"
+#include "cli/NativeServices.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -98,6 +99,12 @@ bool parseInvocation(const Command& command, const std::vector<std::string>& arg
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    NativeServices natives;
+    return runCli(args, natives, out, err);
+}
+
+int runCli(const std::vector<std::string>& args, NativeServices& natives, std::ostream& out,
+           std::ostream& err) {
     if (args.empty()) {
         printUsage(err);
         return kExitUsage;
@@ -131,6 +138,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
     rest.insert(rest.begin(), args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
     Invocation invocation;
+    invocation.natives = &natives;
     if (!parseInvocation(*it, rest, invocation, err)) {
         err << "usage: trelvik-cli " << it->synopsis << "\n";
         return kExitUsage;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -26,10 +27,14 @@ struct OptionSpec {
     OptionValue value = OptionValue::None;
 };
 
+class NativeServices;
+
 // A parsed command line: options may stand before or after the positional arguments.
 struct Invocation {
     std::vector<std::string> positional;
     std::map<std::string, std::optional<std::string>> options;
+    // The operating system's objects the command works with, as main made them.
+    NativeServices* natives = nullptr;
     bool has(const std::string& name) const { return options.count(name) != 0; }
     std::optional<std::string> value(const std::string& name) const;
 };
@@ -39,7 +44,7 @@ struct Command {
     std::string synopsis;            // Example: "table FILE"
     std::string help;                // a few lines for --help
     std::vector<OptionSpec> options; // "--help" is always accepted
-    int (*run)(const Invocation&, std::ostream& out, std::ostream& err);
+    std::function<int(const Invocation&, std::ostream& out, std::ostream& err)> run;
 };
 
 struct Registrar {
@@ -53,7 +58,10 @@ const std::vector<Command>& commands();
 bool parseInvocation(const Command& command, const std::vector<std::string>& args, Invocation& out,
                      std::ostream& err);
 
-// Runs the whole command line; the result is the process exit code.
+// Runs the whole command line on `natives`; the result is the process exit code.
+int runCli(const std::vector<std::string>& args, NativeServices& natives, std::ostream& out,
+           std::ostream& err);
+// The same on native objects of its own: for callers that run one command line.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Why `path` cannot be read as a file, as the end of a sentence that starts with the path;

@@ -9,10 +9,7 @@ namespace trelvik::cli {
 
 namespace {
 
-int runClock(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 0, "clock", err)) return kExitUsage;
-    CameraSession session;
-    if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+int runClock(CameraSession& session, const Invocation& /*invocation*/, std::ostream& out, std::ostream& err) {
     const auto time = session.camera().readClock();
     if (!time) return reportError(time.error(), err);
     if (!utilities::isValidDateTime(*time)) {
@@ -28,12 +25,12 @@ int runClock(const Invocation& invocation, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"clock", "clock [--simulate[=STATE.json]]",
-     std::string("Reads the camera clock and prints it as YYYY-MM-DDTHH:MM:SS. A clock that\n"
-                 "is no valid date shows its raw bytes on stderr and exits 2.\n") +
-         kCameraOptionsHelp,
-     cameraOptions(), &runClock}};
+const CameraRegistrar kRegistrar{
+    {.name = "clock",
+     .synopsis = "clock [--simulate[=STATE.json]]",
+     .help = "Reads the camera clock and prints it as YYYY-MM-DDTHH:MM:SS. A clock that\n"
+             "is no valid date shows its raw bytes on stderr and exits 2.\n",
+     .run = &runClock}};
 
 } // namespace
 

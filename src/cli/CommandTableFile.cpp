@@ -5,8 +5,8 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/NativeServices.h"
 #include "i18n/BoxPresenter.h"
-#include "platform/Native.h"
 
 namespace trelvik::cli {
 
@@ -29,17 +29,17 @@ private:
     const platform::TextCodec& m_codec;
 };
 
-CommandTableFile::CommandTableFile()
-    : m_reader(platform::makeNativeProfileReader()), m_codec(platform::makeNativeTextCodec()) {}
+CommandTableFile::CommandTableFile() = default;
 
 CommandTableFile::~CommandTableFile() = default;
 
 int CommandTableFile::load(const Invocation& invocation, std::ostream& err) {
+    NativeServices& natives = *invocation.natives;
     if (const auto given = invocation.value("table")) {
         m_path = *given;
     } else {
         // The CLI beside the tool (a run folder, a copy) or in the bin folder of an installation.
-        const auto exe = platform::makeNativeSystemInfo()->executablePath();
+        const auto exe = natives.system().executablePath();
         const std::filesystem::path folder = exe ? std::filesystem::path(*exe).parent_path() : ".";
         const std::vector<std::filesystem::path> candidates = {
             folder / "mass_cmd.ini", folder / ".." / "lib" / "trelvik" / "mass_cmd.ini"};
@@ -59,10 +59,11 @@ int CommandTableFile::load(const Invocation& invocation, std::ostream& err) {
         err << "trelvik-cli: " << m_path << " " << *problem << "\n";
         return kExitUsage;
     }
-    m_presenter = std::make_unique<Presenter>(err, *m_codec);
-    m_catalog = std::make_unique<i18n::MessageCatalog>(*m_reader, *m_codec);
-    m_reporter = std::make_unique<i18n::Reporter>(*m_presenter, *m_catalog, *m_codec);
-    m_table = std::make_unique<cmdtable::MassCmdTable>(*m_reader, *m_reporter, cmdtable::ToolMode::Full);
+    m_presenter = std::make_unique<Presenter>(err, natives.codec());
+    m_catalog = std::make_unique<i18n::MessageCatalog>(natives.profiles(), natives.codec());
+    m_reporter = std::make_unique<i18n::Reporter>(*m_presenter, *m_catalog, natives.codec());
+    m_table =
+        std::make_unique<cmdtable::MassCmdTable>(natives.profiles(), *m_reporter, cmdtable::ToolMode::Full);
     if (!m_table->MassCmd_LoadTable(m_path)) return kExitUsage;
     return kExitOk;
 }

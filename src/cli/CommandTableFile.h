@@ -33,8 +33,6 @@ public:
 
 private:
     class Presenter;
-    std::unique_ptr<platform::ProfileReader> m_reader;
-    std::unique_ptr<platform::TextCodec> m_codec;
     std::unique_ptr<Presenter> m_presenter;
     std::unique_ptr<i18n::MessageCatalog> m_catalog;
     std::unique_ptr<i18n::Reporter> m_reporter;

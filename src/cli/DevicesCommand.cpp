@@ -10,10 +10,8 @@ namespace trelvik::cli {
 
 namespace {
 
-int runDevices(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 0, "devices", err)) return kExitUsage;
-    CameraSession session;
-    if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
+int runDevices(CameraSession& session, const Invocation& /*invocation*/, std::ostream& out,
+               std::ostream& /*err*/) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     // One camera as before; with many, every camera's drives, each camera after the other.
     auto cameras = session.camera().cameras();
@@ -28,13 +26,14 @@ int runDevices(const Invocation& invocation, std::ostream& out, std::ostream& er
     return any ? kExitOk : kExitNoCamera;
 }
 
-const Registrar kRegistrar{
-    {"devices", "devices [--simulate[=STATE.json]] [--ids-from=FILE]",
-     std::string("Lists the camera's drives as JSON, [{\"name\", \"disk\", \"path\"}], in the order\n"
-                 "the tool finds them (the first is the one it connects to). An empty list\n"
-                 "exits 4.\n") +
-         kCameraOptionsHelp,
-     cameraOptions(), &runDevices}};
+const CameraRegistrar kRegistrar{
+    {.name = "devices",
+     .synopsis = "devices [--simulate[=STATE.json]] [--ids-from=FILE]",
+     .help = "Lists the camera's drives as JSON, [{\"name\", \"disk\", \"path\"}], in the order\n"
+             "the tool finds them (the first is the one it connects to). An empty list\n"
+             "exits 4.\n",
+     .opening = Opening::Drives,
+     .run = &runDevices}};
 
 } // namespace
 

@@ -62,11 +62,9 @@ Dump dumpOf(link::CameraConnection& camera, const CommandTableFile& table, bool 
     return result;
 }
 
-int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 0, kDumpSynopsis, err)) return kExitUsage;
+int runDump(CameraSession& session, const Invocation& invocation, std::ostream& out, std::ostream& err) {
     CommandTableFile table;
     if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
-    CameraSession session;
     const bool json = invocation.has("json");
     if (!invocation.has("all")) {
         if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
@@ -101,25 +99,28 @@ int runDump(const Invocation& invocation, std::ostream& out, std::ostream& err) 
                          });
 }
 
-const Registrar kDump{
-    {"dump", kDumpSynopsis,
-     std::string("Reads every setting the command file names from the connected camera, in the\n"
-                 "order the tool loads them, and writes a settings profile (stdout, or FILE with\n"
-                 "--output; JSON with --json). A register the camera does not support or could\n"
-                 "not read is left out with a comment saying why. Exit 2 when any read failed,\n"
-                 "0 when only unsupported ones were left out. A file is written whole or not at all.\n"
-                 "  --output FILE            write the profile to FILE\n"
-                 "  --json                   the settings as JSON instead\n"
-                 "  --all                    every camera connected, one profile each in the folder\n"
-                 "                           --output names, called after the camera; a file there\n"
-                 "                           is replaced only when it is an earlier profile of it\n") +
-         kAllCamerasHelp + kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions({kTableOption,
-                    {"output", OptionValue::Required},
-                    {"json", OptionValue::None},
-                    {"all", OptionValue::None},
-                    {"jobs", OptionValue::Required}}),
-     &runDump}};
+const CameraRegistrar kDump{
+    {.name = "dump",
+     .synopsis = kDumpSynopsis,
+     .help =
+         std::string("Reads every setting the command file names from the connected camera, in the\n"
+                     "order the tool loads them, and writes a settings profile (stdout, or FILE with\n"
+                     "--output; JSON with --json). A register the camera does not support or could\n"
+                     "not read is left out with a comment saying why. Exit 2 when any read failed,\n"
+                     "0 when only unsupported ones were left out. A file is written whole or not at all.\n"
+                     "  --output FILE            write the profile to FILE\n"
+                     "  --json                   the settings as JSON instead\n"
+                     "  --all                    every camera connected, one profile each in the folder\n"
+                     "                           --output names, called after the camera; a file there\n"
+                     "                           is replaced only when it is an earlier profile of it\n") +
+         kAllCamerasHelp + kTableOptionHelp,
+     .options = {kTableOption,
+                 {"output", OptionValue::Required},
+                 {"json", OptionValue::None},
+                 {"all", OptionValue::None},
+                 {"jobs", OptionValue::Required}},
+     .opening = Opening::ByCommand,
+     .run = &runDump}};
 
 } // namespace
 

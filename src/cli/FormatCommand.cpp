@@ -11,8 +11,8 @@ namespace {
 constexpr const char* kSynopsis = "format SLOT --yes [--simulate[=STATE.json]]";
 constexpr std::uint32_t kLastSlot = 3;
 
-int runFormat(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
-    if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
+int runFormat(CameraSession& session, const Invocation& invocation, std::ostream& /*out*/,
+              std::ostream& err) {
     const auto slot = text::parseNumber(invocation.positional[0], kLastSlot);
     if (!slot) {
         err << "trelvik-cli format: SLOT must be 0-3, not '" << invocation.positional[0] << "'\n";
@@ -22,19 +22,21 @@ int runFormat(const Invocation& invocation, std::ostream& /*out*/, std::ostream&
         err << "trelvik-cli format: this erases the medium in slot " << *slot << "; add --yes to do it\n";
         return kExitUsage;
     }
-    CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     if (const auto formatted = session.camera().formatCard(static_cast<std::uint8_t>(*slot)); !formatted)
         return reportError(formatted.error(), err);
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"format", kSynopsis,
-     std::string("Formats the medium in SLOT (0-3, as 'media' numbers them) on the connected\n"
-                 "camera. Without --yes nothing is sent.\n") +
-         kCameraOptionsHelp,
-     cameraOptions({{"yes", OptionValue::None}}), &runFormat}};
+const CameraRegistrar kRegistrar{
+    {.name = "format",
+     .synopsis = kSynopsis,
+     .help = std::string("Formats the medium in SLOT (0-3, as 'media' numbers them) on the connected\n"
+                         "camera. Without --yes nothing is sent.\n"),
+     .options = {{"yes", OptionValue::None}},
+     .arguments = 1,
+     .opening = Opening::ByCommand,
+     .run = &runFormat}};
 
 } // namespace
 

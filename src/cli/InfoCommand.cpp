@@ -10,10 +10,7 @@ namespace trelvik::cli {
 
 namespace {
 
-int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 0, "info", err)) return kExitUsage;
-    CameraSession session;
-    if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+int runInfo(CameraSession& session, const Invocation& /*invocation*/, std::ostream& out, std::ostream& err) {
     link::CameraConnection& camera = session.camera();
 
     nlohmann::ordered_json info = nlohmann::ordered_json::object();
@@ -42,12 +39,12 @@ int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     return kExitCameraFailed;
 }
 
-const Registrar kRegistrar{
-    {"info", "info [--simulate[=STATE.json]]",
-     std::string("Reads the firmware version, model and make as JSON:\n"
-                 "{\"version\", \"model\", \"make\"}; a failed read is null and exits 2.\n") +
-         kCameraOptionsHelp,
-     cameraOptions(), &runInfo}};
+const CameraRegistrar kRegistrar{
+    {.name = "info",
+     .synopsis = "info [--simulate[=STATE.json]]",
+     .help = "Reads the firmware version, model and make as JSON:\n"
+             "{\"version\", \"model\", \"make\"}; a failed read is null and exits 2.\n",
+     .run = &runInfo}};
 
 } // namespace
 

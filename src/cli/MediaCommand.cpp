@@ -12,10 +12,7 @@ namespace trelvik::cli {
 
 namespace {
 
-int runMedia(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 0, "media", err)) return kExitUsage;
-    CameraSession session;
-    if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
+int runMedia(CameraSession& session, const Invocation& /*invocation*/, std::ostream& out, std::ostream& err) {
     const auto status = session.camera().readCardStatus();
     if (!status) return reportError(status.error(), err);
     nlohmann::ordered_json media = nlohmann::ordered_json::array();
@@ -34,14 +31,14 @@ int runMedia(const Invocation& invocation, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"media", "media [--simulate[=STATE.json]]",
-     std::string("Reads the status bytes of the four media slots and lists the slots that hold a medium:\n"
-                 "{\"status\": [4 bytes], \"media\": [{\"slot\", \"name\", \"protected\", \"inserted\"}]}.\n"
-                 "Bits 0-3 of a status byte are the medium type, bit 6 write protection, bit 7 no card\n"
-                 "inserted; a byte of 16 or more cannot be formatted.\n") +
-         kCameraOptionsHelp,
-     cameraOptions(), &runMedia}};
+const CameraRegistrar kRegistrar{
+    {.name = "media",
+     .synopsis = "media [--simulate[=STATE.json]]",
+     .help = "Reads the status bytes of the four media slots and lists the slots that hold a medium:\n"
+             "{\"status\": [4 bytes], \"media\": [{\"slot\", \"name\", \"protected\", \"inserted\"}]}.\n"
+             "Bits 0-3 of a status byte are the medium type, bit 6 write protection, bit 7 no card\n"
+             "inserted; a byte of 16 or more cannot be formatted.\n",
+     .run = &runMedia}};
 
 } // namespace
 

@@ -10,8 +10,8 @@
 
 #include "cli/Cli.h"
 #include "cli/JsonOutput.h"
+#include "cli/NativeServices.h"
 #include "i18n/MessageCatalog.h"
-#include "platform/Native.h"
 #include "text/Hex.h"
 
 namespace trelvik::cli {
@@ -30,7 +30,7 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
         return kExitUsage;
     }
     const std::string& path = invocation.positional[0];
-    const auto system = platform::makeNativeSystemInfo();
+    NativeServices& natives = *invocation.natives;
     std::uint16_t langId = 0;
     if (const auto text = invocation.value("langid")) {
         // A LANGID in hexadecimal, with or without "0x": "0407", "0x0804", "FF07".
@@ -42,17 +42,15 @@ int runMessages(const Invocation& invocation, std::ostream& out, std::ostream& e
         }
         langId = static_cast<std::uint16_t>(*parsed);
     } else {
-        langId = system->systemLangId();
+        langId = natives.system().systemLangId();
     }
     if (const auto problem = notAFile(path)) {
         err << path << " " << *problem << "!\n";
         return kExitUsage;
     }
 
-    const auto reader = platform::makeNativeProfileReader();
-    const auto codec = platform::makeNativeTextCodec();
-    i18n::MessageCatalog catalog(*reader, *codec);
-    catalog.MessageFilePath = codec->toWide(path);
+    i18n::MessageCatalog catalog(natives.profiles(), natives.codec());
+    catalog.MessageFilePath = natives.codec().toWide(path);
     const std::vector<i18n::LanguageEntry> languages = catalog.readLanguageTable();
     const std::optional<int> chosen = i18n::ChooseLanguage(languages, langId);
 

@@ -9,11 +9,9 @@ namespace {
 
 constexpr const char* kSynopsis = "probe-read CODE [--simulate[=STATE.json]]";
 
-int runProbeRead(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
+int runProbeRead(CameraSession& session, const Invocation& invocation, std::ostream& out, std::ostream& err) {
     const auto code = parseByteArgument("probe-read", "CODE", invocation.positional[0], err);
     if (!code) return kExitUsage;
-    CameraSession session;
     if (const int rc = session.start(invocation, err); rc != kExitOk) return rc;
 
     const auto answer = session.camera().probeRead(*code);
@@ -22,12 +20,14 @@ int runProbeRead(const Invocation& invocation, std::ostream& out, std::ostream& 
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"probe-read", kSynopsis,
-     std::string("Reads one register from the first drive that answers the vendor command,\n"
-                 "without connecting by USB identity, and prints 0xHH.\n") +
-         kCameraOptionsHelp,
-     cameraOptions(), &runProbeRead}};
+const CameraRegistrar kRegistrar{
+    {.name = "probe-read",
+     .synopsis = kSynopsis,
+     .help = std::string("Reads one register from the first drive that answers the vendor command,\n"
+                         "without connecting by USB identity, and prints 0xHH.\n"),
+     .arguments = 1,
+     .opening = Opening::ByCommand,
+     .run = &runProbeRead}};
 
 } // namespace
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/Cli.h"
-#include "platform/Native.h"
+#include "cli/NativeServices.h"
 #include "text/Unicode.h"
 
 namespace trelvik::cli {
@@ -27,14 +27,14 @@ int runProfileGet(const Invocation& invocation, std::ostream& out, std::ostream&
         err << "trelvik-cli profile-get: " << file << " " << *problem << "\n";
         return kExitUsage;
     }
-    const auto reader = platform::makeNativeProfileReader();
+    const platform::ProfileReader& reader = invocation.natives->profiles();
 
     std::string value;
     if (invocation.has("wide")) {
-        value = text::utf16ToUtf8(reader->getStringW(text::utf8ToUtf16(file), text::utf8ToUtf16(section),
-                                                     text::utf8ToUtf16(key), kValueBuffer));
+        value = text::utf16ToUtf8(reader.getStringW(text::utf8ToUtf16(file), text::utf8ToUtf16(section),
+                                                    text::utf8ToUtf16(key), kValueBuffer));
     } else {
-        value = reader->getString(file, section, key, kValueBuffer);
+        value = reader.getString(file, section, key, kValueBuffer);
     }
     // A missing key and an empty value are the same to the tool.
     if (value.empty()) return kExitUsage;

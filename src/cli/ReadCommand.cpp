@@ -13,10 +13,9 @@ namespace {
 constexpr const char* kSynopsis = "read CODE|NAME | read --all [--table=FILE] [--simulate[=STATE.json]]";
 
 // Every setting the command file names, as JSON: name, codes, raw bytes, value and label.
-int readAll(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int readAll(CameraSession& session, const Invocation& invocation, std::ostream& out, std::ostream& err) {
     CommandTableFile table;
     if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
-    CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     nlohmann::ordered_json rows = nlohmann::ordered_json::array();
     bool anyFailed = false;
@@ -49,16 +48,15 @@ int readAll(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     return anyFailed ? kExitCameraFailed : kExitOk;
 }
 
-int runRead(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int runRead(CameraSession& session, const Invocation& invocation, std::ostream& out, std::ostream& err) {
     if (invocation.has("all")) {
         if (!expectArguments(invocation, 0, kSynopsis, err)) return kExitUsage;
-        return readAll(invocation, out, err);
+        return readAll(session, invocation, out, err);
     }
     if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
     const std::string& argument = invocation.positional[0];
     // A register name reads its whole setting and prints it as a profile writes it.
     if (const settings::SettingRow* row = settings::profileRowNamed(argument)) {
-        CameraSession session;
         if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
         std::vector<std::uint8_t> bytes;
         for (int i = 0; i < row->width; ++i) {
@@ -71,7 +69,6 @@ int runRead(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     }
     const auto code = parseByteArgument("read", "CODE", argument, err);
     if (!code) return kExitUsage;
-    CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     const auto value = session.camera().readRegister(*code);
     if (!value) return reportError(value.error(), err);
@@ -79,15 +76,19 @@ int runRead(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"read", kSynopsis,
-     std::string("Reads one register of the connected camera and prints its value as 0xHH.\n"
-                 "CODE is 0x.. hexadecimal or decimal, 0-255. A register NAME of the settings\n"
-                 "(PIR_SENSITIVITY, HC_PIR_INTERVAL, ...) reads the whole setting and prints it\n"
-                 "as a profile writes it (\"2\", \"5 min\", \"\\\"0000\\\"\").\n"
-                 "  --all                    every setting the command file names, as JSON\n") +
-         kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions({kTableOption, {"all", OptionValue::None}}), &runRead}};
+const CameraRegistrar kRegistrar{
+    {.name = "read",
+     .synopsis = kSynopsis,
+     .help = std::string("Reads one register of the connected camera and prints its value as 0xHH.\n"
+                         "CODE is 0x.. hexadecimal or decimal, 0-255. A register NAME of the settings\n"
+                         "(PIR_SENSITIVITY, HC_PIR_INTERVAL, ...) reads the whole setting and prints it\n"
+                         "as a profile writes it (\"2\", \"5 min\", \"\\\"0000\\\"\").\n"
+                         "  --all                    every setting the command file names, as JSON\n") +
+             kTableOptionHelp,
+     .options = {kTableOption, {"all", OptionValue::None}},
+     .arguments = std::nullopt,
+     .opening = Opening::ByCommand,
+     .run = &runRead}};
 
 } // namespace
 

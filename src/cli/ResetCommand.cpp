@@ -9,21 +9,21 @@ namespace {
 
 constexpr const char* kSynopsis = "reset --yes [--simulate[=STATE.json]]";
 
-int runReset(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
-    if (!expectArguments(invocation, 0, kSynopsis, err)) return kExitUsage;
+int runReset(CameraSession& session, const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (!resetConfirmed("reset", "this", invocation, err)) return kExitUsage;
-    CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     if (const auto reset = session.camera().reset(); !reset) return reportError(reset.error(), err);
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"reset", kSynopsis,
-     std::string("Resets all camera settings to factory defaults (0xFF into register 0x00).\n"
-                 "Without --yes nothing is sent.\n") +
-         kCameraOptionsHelp,
-     cameraOptions({{"yes", OptionValue::None}}), &runReset}};
+const CameraRegistrar kRegistrar{
+    {.name = "reset",
+     .synopsis = kSynopsis,
+     .help = std::string("Resets all camera settings to factory defaults (0xFF into register 0x00).\n"
+                         "Without --yes nothing is sent.\n"),
+     .options = {{"yes", OptionValue::None}},
+     .opening = Opening::ByCommand,
+     .run = &runReset}};
 
 } // namespace
 

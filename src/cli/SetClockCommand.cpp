@@ -12,12 +12,11 @@ namespace {
 constexpr const char* kSynopsis =
     "set-clock now|YYYY-MM-DDTHH:MM:SS [--all] [--device NAME] [--simulate[=STATE.json]]";
 
-int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
-    if (!expectArguments(invocation, 1, kSynopsis, err)) return kExitUsage;
+int runSetClock(CameraSession& session, const Invocation& invocation, std::ostream& /*out*/,
+                std::ostream& err) {
     const auto when = clockArgument("set-clock", invocation.positional[0], err);
     if (!when) return kExitUsage;
     const std::tm time = *when;
-    CameraSession session;
     if (invocation.has("all")) {
         if (const int rc = session.startAll(invocation, err); rc != kExitOk) return rc;
         return forEachCamera(session, err,
@@ -34,13 +33,17 @@ int runSetClock(const Invocation& invocation, std::ostream& /*out*/, std::ostrea
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"set-clock", kSynopsis,
-     std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
-                 "given local date and time. An invalid date sends nothing and exits 1.\n"
-                 "  --all                    every camera connected\n") +
-         kAllCamerasHelp + kCameraOptionsHelp,
-     cameraOptions(allCamerasOptions()), &runSetClock}};
+const CameraRegistrar kRegistrar{
+    {.name = "set-clock",
+     .synopsis = kSynopsis,
+     .help = std::string("Sets the camera clock to this computer's local time ('now') or to the\n"
+                         "given local date and time. An invalid date sends nothing and exits 1.\n"
+                         "  --all                    every camera connected\n") +
+             kAllCamerasHelp,
+     .options = allCamerasOptions(),
+     .arguments = 1,
+     .opening = Opening::ByCommand,
+     .run = &runSetClock}};
 
 } // namespace
 

@@ -7,11 +7,11 @@
 
 #include "cli/Cli.h"
 #include "cli/JsonOutput.h"
+#include "cli/NativeServices.h"
 #include "cmdtable/MassCmd.h"
 #include "i18n/BoxPresenter.h"
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
-#include "platform/Native.h"
 
 namespace trelvik::cli {
 
@@ -43,30 +43,30 @@ int runTable(const Invocation& invocation, std::ostream& out, std::ostream& err)
         err << path << " " << *problem << "!\n";
         return kExitUsage;
     }
-    const auto reader = platform::makeNativeProfileReader();
-    const auto codec = platform::makeNativeTextCodec();
-    StreamBoxPresenter boxes(err, *codec);
-    i18n::MessageCatalog catalog(*reader, *codec); // no message file: the full tool's loader
-    i18n::Reporter reporter(boxes, catalog, *codec);
-    cmdtable::MassCmdTable table(*reader, reporter, cmdtable::ToolMode::Full);
+    const platform::TextCodec& codec = invocation.natives->codec();
+    const platform::ProfileReader& reader = invocation.natives->profiles();
+    StreamBoxPresenter boxes(err, codec);
+    i18n::MessageCatalog catalog(reader, codec); // no message file: the full tool's loader
+    i18n::Reporter reporter(boxes, catalog, codec);
+    cmdtable::MassCmdTable table(reader, reporter, cmdtable::ToolMode::Full);
     if (!table.MassCmd_LoadTable(path)) return kExitUsage;
 
     nlohmann::ordered_json entries = nlohmann::ordered_json::array();
     for (const cmdtable::MassCmd& entry : table.entries()) {
         nlohmann::ordered_json items = nlohmann::ordered_json::array();
         for (const cmdtable::MassCmdItem& item : entry.items)
-            items.push_back({{"value", item.value}, {"label", jsonText(*codec, item.label)}});
+            items.push_back({{"value", item.value}, {"label", jsonText(codec, item.label)}});
         nlohmann::ordered_json range = nullptr;
         if (entry.count <= 0) range = {entry.range_min, entry.range_max};
-        entries.push_back({{"section", jsonText(*codec, entry.section)},
-                           {"name", jsonText(*codec, entry.name)},
+        entries.push_back({{"section", jsonText(codec, entry.section)},
+                           {"name", jsonText(codec, entry.name)},
                            {"cmd", entry.cmd_code},
                            {"count", entry.count},
                            {"items", std::move(items)},
                            {"range", std::move(range)}});
     }
     nlohmann::ordered_json result;
-    result["title"] = jsonText(*codec, reader->getString(path, "APP", "Title", kTitleBufferSize));
+    result["title"] = jsonText(codec, reader.getString(path, "APP", "Title", kTitleBufferSize));
     result["entries"] = std::move(entries);
     printJson(out, result);
     return kExitOk;

@@ -28,7 +28,8 @@ int reportPartWrite(const settings::SettingRow& row, const std::vector<std::uint
 }
 
 // A register name takes a value as a profile writes it, checked against the command file.
-int writeByName(const settings::SettingRow& row, const Invocation& invocation, std::ostream& err) {
+int writeByName(CameraSession& session, const settings::SettingRow& row, const Invocation& invocation,
+                std::ostream& err) {
     CommandTableFile table;
     if (const int rc = table.load(invocation, err); rc != kExitOk) return rc;
     const std::string& text = invocation.positional[1];
@@ -44,7 +45,6 @@ int writeByName(const settings::SettingRow& row, const Invocation& invocation, s
     if (link::isFactoryReset(row.code, parsed.bytes[0]) &&
         !resetConfirmed("write", "255 into " + std::string(row.name), invocation, err))
         return kExitUsage;
-    CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     std::vector<std::uint8_t> written;
     if (const auto done = settings::writeSetting(session.camera(), row, parsed.bytes, written); !done)
@@ -52,10 +52,9 @@ int writeByName(const settings::SettingRow& row, const Invocation& invocation, s
     return kExitOk;
 }
 
-int runWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
-    if (!expectArguments(invocation, 2, kSynopsis, err)) return kExitUsage;
+int runWrite(CameraSession& session, const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     if (const settings::SettingRow* row = settings::profileRowNamed(invocation.positional[0]))
-        return writeByName(*row, invocation, err);
+        return writeByName(session, *row, invocation, err);
     const auto code = parseByteArgument("write", "CODE", invocation.positional[0], err);
     if (!code) return kExitUsage;
     const auto value = parseByteArgument("write", "VALUE", invocation.positional[1], err);
@@ -63,23 +62,27 @@ int runWrite(const Invocation& invocation, std::ostream& /*out*/, std::ostream& 
     if (link::isFactoryReset(*code, *value) &&
         !resetConfirmed("write", "255 into register 0x00", invocation, err))
         return kExitUsage;
-    CameraSession session;
     if (const int rc = session.connect(invocation, err); rc != kExitOk) return rc;
     if (const auto written = session.camera().writeRegister(*code, *value); !written)
         return reportError(written.error(), err);
     return kExitOk;
 }
 
-const Registrar kRegistrar{
-    {"write", kSynopsis,
-     std::string("Writes one register of the connected camera; succeeds when the camera\n"
-                 "echoes code and value. CODE and VALUE are 0x.. or decimal, 0-255.\n"
-                 "A register NAME writes its whole setting from a value as a profile writes it\n"
-                 "(a number or a choice label, \"5 min\", a text), checked against the command file;\n"
-                 "when one of its registers fails, the message names those already written.\n"
-                 "255 into register 0x00 resets the camera and needs --yes, as 'reset' does.\n") +
-         kTableOptionHelp + kCameraOptionsHelp,
-     cameraOptions({kTableOption, {"yes", OptionValue::None}}), &runWrite}};
+const CameraRegistrar kRegistrar{
+    {.name = "write",
+     .synopsis = kSynopsis,
+     .help =
+         std::string("Writes one register of the connected camera; succeeds when the camera\n"
+                     "echoes code and value. CODE and VALUE are 0x.. or decimal, 0-255.\n"
+                     "A register NAME writes its whole setting from a value as a profile writes it\n"
+                     "(a number or a choice label, \"5 min\", a text), checked against the command file;\n"
+                     "when one of its registers fails, the message names those already written.\n"
+                     "255 into register 0x00 resets the camera and needs --yes, as 'reset' does.\n") +
+         kTableOptionHelp,
+     .options = {kTableOption, {"yes", OptionValue::None}},
+     .arguments = 2,
+     .opening = Opening::ByCommand,
+     .run = &runWrite}};
 
 } // namespace
 

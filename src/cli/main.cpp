@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/NativeServices.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return trelvik::cli::runCli(args, std::cout, std::cerr);
+    trelvik::cli::NativeServices natives;
+    return trelvik::cli::runCli(args, natives, std::cout, std::cerr);
 }
