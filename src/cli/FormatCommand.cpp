@@ -31,8 +31,8 @@ int runFormat(CameraSession& session, const Invocation& invocation, std::ostream
 const CameraRegistrar kRegistrar{
     {.name = "format",
      .synopsis = kSynopsis,
-     .help = std::string("Formats the medium in SLOT (0-3, as 'media' numbers them) on the connected\n"
-                         "camera. Without --yes nothing is sent.\n"),
+     .help = "Formats the medium in SLOT (0-3, as 'media' numbers them) on the connected\n"
+             "camera. Without --yes nothing is sent.\n",
      .options = {{"yes", OptionValue::None}},
      .arguments = 1,
      .opening = Opening::ByCommand,

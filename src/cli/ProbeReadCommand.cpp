@@ -23,8 +23,8 @@ int runProbeRead(CameraSession& session, const Invocation& invocation, std::ostr
 const CameraRegistrar kRegistrar{
     {.name = "probe-read",
      .synopsis = kSynopsis,
-     .help = std::string("Reads one register from the first drive that answers the vendor command,\n"
-                         "without connecting by USB identity, and prints 0xHH.\n"),
+     .help = "Reads one register from the first drive that answers the vendor command,\n"
+             "without connecting by USB identity, and prints 0xHH.\n",
      .arguments = 1,
      .opening = Opening::ByCommand,
      .run = &runProbeRead}};

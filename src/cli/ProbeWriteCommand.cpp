@@ -27,9 +27,9 @@ int runProbeWrite(CameraSession& session, const Invocation& invocation, std::ost
 const CameraRegistrar kRegistrar{
     {.name = "probe-write",
      .synopsis = kSynopsis,
-     .help = std::string("Writes one register on the first drive that echoes it, without connecting\n"
-                         "by USB identity. CODE and VALUE are 0x.. or decimal, 0-255; 0xFF into\n"
-                         "register 0x00 resets the camera and needs --yes, as 'reset' does.\n"),
+     .help = "Writes one register on the first drive that echoes it, without connecting\n"
+             "by USB identity. CODE and VALUE are 0x.. or decimal, 0-255; 0xFF into\n"
+             "register 0x00 resets the camera and needs --yes, as 'reset' does.\n",
      .options = {{"yes", OptionValue::None}},
      .arguments = 2,
      .opening = Opening::ByCommand,

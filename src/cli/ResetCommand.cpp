@@ -19,8 +19,8 @@ int runReset(CameraSession& session, const Invocation& invocation, std::ostream&
 const CameraRegistrar kRegistrar{
     {.name = "reset",
      .synopsis = kSynopsis,
-     .help = std::string("Resets all camera settings to factory defaults (0xFF into register 0x00).\n"
-                         "Without --yes nothing is sent.\n"),
+     .help = "Resets all camera settings to factory defaults (0xFF into register 0x00).\n"
+             "Without --yes nothing is sent.\n",
      .options = {{"yes", OptionValue::None}},
      .opening = Opening::ByCommand,
      .run = &runReset}};
