@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <random>
 #include <string>
 
 // Small files that a tool keeps beside each other in a folder other people can write to (the
@@ -32,6 +33,19 @@ bool readPlainFile(const std::string& path, std::size_t limit, std::string& cont
 // `path` is as it was.
 // Example: replacePlainFile("/ro/cam.json", text, reason) -> false, reason "Permission denied"
 bool replacePlainFile(const std::string& path, const std::string& content, std::string& reason);
+
+// The name of the temporary replacePlainFile writes beside `path` before the rename: one that a
+// process planting links beside the file cannot know in advance. Both systems' files use it,
+// and the simulated camera recognises a killed command's leftovers by it.
+// Example: "/data/cam.json" -> "/data/cam.json.3f9a0c1d2e4b.tmp".
+inline std::string temporaryNameBeside(const std::string& path) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::random_device random;
+    std::string name = path + ".";
+    for (int i = 0; i < 12; ++i)
+        name.push_back(kDigits[random() % 16]);
+    return name + ".tmp";
+}
 
 // Whether a file that replacePlainFile rewrites may be read without its writers' lock. A POSIX
 // rename swaps the name over an open reader at once; on Windows (and under Wine) a file replaced

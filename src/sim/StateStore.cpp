@@ -32,7 +32,7 @@ const char* describe(platform::FileKind kind) {
     }
 }
 
-// A command killed while it replaced the state file leaves its temporary behind: replacePlainFile
+// A command killed while it replaced the state file leaves its temporary behind: temporaryNameBeside
 // names it "<state file>.<12 hexadecimal digits>.tmp". A folder is listed once per process, so a
 // folder of many cameras is read once and not once for each of them; each state file's
 // leftovers are removed under its own lock, where no command can be writing one. A temporary

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <random>
 
 #include "platform/PlainFile.h"
 
@@ -76,16 +75,6 @@ bool writeAll(int fd, const std::string& text, std::string& reason) {
         done += static_cast<std::size_t>(wrote);
     }
     return true;
-}
-
-// A name a process planting links beside the file cannot know in advance.
-std::string unguessableSuffix() {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::random_device random;
-    std::string suffix;
-    for (int i = 0; i < 12; ++i)
-        suffix.push_back(kDigits[random() % 16]);
-    return suffix;
 }
 
 } // namespace
@@ -166,7 +155,7 @@ bool replacePlainFile(const std::string& path, const std::string& content, std::
     int fd = -1;
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && fd < 0 && error == EEXIST; ++attempt) {
-        temporary = path + "." + unguessableSuffix() + ".tmp";
+        temporary = platform::temporaryNameBeside(path);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) error = errno;
     }

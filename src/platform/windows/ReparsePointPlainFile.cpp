@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 
 #include "platform/PlainFile.h"
 #include "platform/windows/Win32Error.h"
@@ -85,15 +84,6 @@ bool writeAll(HANDLE file, const std::string& text, std::string& reason) {
     return true;
 }
 
-std::string unguessableSuffix() {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::random_device random;
-    std::string suffix;
-    for (int i = 0; i < 12; ++i)
-        suffix.push_back(kDigits[random() % 16]);
-    return suffix;
-}
-
 } // namespace
 
 std::filesystem::path filesystemPath(const std::string& narrow) {
@@ -165,7 +155,7 @@ bool replacePlainFile(const std::string& path, const std::string& content, std::
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS;
          ++attempt) {
-        temporary = path + "." + unguessableSuffix() + ".tmp";
+        temporary = platform::temporaryNameBeside(path);
         created = CreateFileW(widePath(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (created == INVALID_HANDLE_VALUE) error = GetLastError();
