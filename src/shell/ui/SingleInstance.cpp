@@ -14,7 +14,15 @@ namespace trelvik::shell {
 
 namespace {
 constexpr char kRequest[] = "999\n"; // the bring-to-front request
+constexpr char kHeard[] = "ok\n";    // the answer of the instance that heard it
+
+// Whether a live instance listens on `name`: only a live one accepts a connection.
+bool answers(const QString& name, int timeoutMs) {
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    return probe.waitForConnected(timeoutMs);
 }
+} // namespace
 
 SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), m_name(std::move(name)) {}
 
@@ -34,18 +42,22 @@ bool SingleInstance::askRunningInstanceToFront(int timeoutMs) {
     if (!socket.waitForConnected(timeoutMs)) return false;
     socket.write(kRequest);
     socket.waitForBytesWritten(timeoutMs);
+    // Ending the connection before the first instance has read the request may lose it (a
+    // Windows pipe drops what its reader has not taken): wait for its answer, briefly.
+    socket.waitForReadyRead(timeoutMs);
     socket.disconnectFromServer();
     return true;
 }
 
 bool SingleInstance::listen() {
+    // On Windows a second server of a name listens beside the first (a named pipe has many
+    // instances), so a live instance is looked for before listening, on every system.
+    if (answers(m_name, 200)) return false;
     m_server = new QLocalServer(this);
     if (!m_server->listen(m_name)) {
         // A socket file left by a crashed instance answers nobody; take its place. One that
         // answers belongs to a live instance, which we leave alone.
-        QLocalSocket probe;
-        probe.connectToServer(m_name);
-        if (probe.waitForConnected(200)) return false;
+        if (answers(m_name, 200)) return false;
         QLocalServer::removeServer(m_name);
         if (!m_server->listen(m_name)) return false;
     }
@@ -59,6 +71,7 @@ void SingleInstance::onNewConnection() {
         auto readRequest = [this, socket] {
             if (socket->bytesAvailable() > 0 && socket->readAll().contains("999")) {
                 debuglog::DebugLog("another start asked to bring the window to the front\n");
+                socket->write(kHeard);
                 request();
             }
         };
