@@ -3,6 +3,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QPointer>
+#include <QTimerEvent>
+
+#include <utility>
 
 #include <chrono>
 
@@ -35,6 +39,33 @@ constexpr auto kLookAhead = std::chrono::milliseconds(3);
 // Most requests end within this; waiting for them as a blocking call would keeps a run of a
 // hundred requests from paying for a hundred event loops. Longer ones get the loop.
 constexpr auto kShortRequest = std::chrono::milliseconds(20);
+
+// Holds back the timer ticks of the window's thread while it waits for a long request, and
+// hands each timer one tick when the wait ends, as a blocked thread gets one WM_TIMER however
+// many periods it missed. The event loop leaves timers out on X11 by itself; Windows' loop
+// delivers them regardless, so the ticks are caught here, the same on every system.
+class TimerHold final : public QObject {
+public:
+    TimerHold() { qApp->installEventFilter(this); }
+    ~TimerHold() override {
+        qApp->removeEventFilter(this);
+        for (const auto& [receiver, timerId] : m_held)
+            if (receiver) QCoreApplication::postEvent(receiver, new QTimerEvent(timerId));
+    }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() != QEvent::Timer) return false;
+        const int timerId = static_cast<QTimerEvent*>(event)->timerId();
+        for (const auto& [held, id] : m_held)
+            if (held == receiver && id == timerId) return true;
+        m_held.emplace_back(receiver, timerId);
+        return true;
+    }
+
+private:
+    std::vector<std::pair<QPointer<QObject>, int>> m_held;
+};
 
 // Looks at `ready` until it holds or `span` has passed.
 template <typename Ready> bool lookFor(Ready ready, std::chrono::steady_clock::duration span) {
@@ -94,10 +125,13 @@ void RequestGate::awaitEnd() {
     // A long one: the window paints meanwhile, under the hourglass.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_windowLoops.store(true);
-    QEventLoop loop;
-    while (!done())
-        loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
-                           QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
+    {
+        const TimerHold timers;
+        QEventLoop loop;
+        while (!done())
+            loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
+                               QEventLoop::X11ExcludeTimers | QEventLoop::WaitForMoreEvents);
+    }
     m_windowLoops.store(false);
     QApplication::restoreOverrideCursor();
 }
