@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -16,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/PlainFile.h"
+#include "support/CaseName.h"
 #include "support/CliRun.h"
 
 namespace {
@@ -50,6 +52,10 @@ struct UsageCase {
     std::vector<std::string> args;
     const char* says; // part of the message on stderr
 };
+
+void PrintTo(const UsageCase& c, std::ostream* out) {
+    trelvik::testing::printCase(out, c.args, c.says);
+}
 
 class CliUsageTest : public CliCameraTest, public ::testing::WithParamInterface<UsageCase> {};
 
@@ -86,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"write", "DEBUG_SETTING", "255"}, "255 into DEBUG_SETTING returns every setting"},
         UsageCase{{"probe-write", "0", "0xFF"}, "0xFF into register 0x00 returns every setting"},
         UsageCase{{"probe-write", "0", "FF"}, "hexadecimal is written with 0x: 0xFF"},
-        UsageCase{{"probe-read", "0x0141"}, "CODE must be 0-255"}));
+        UsageCase{{"probe-read", "0x0141"}, "CODE must be 0-255"}),
+    trelvik::testing::caseNames(&UsageCase::args));
 
 // A setting of several registers that fails part-way says which of them hold the new value.
 TEST_F(CliCameraTest, APartWriteNamesTheRegistersWritten) {
@@ -136,6 +143,10 @@ struct ExitCase {
     const char* out; // exact stdout, or nullptr to skip
 };
 
+void PrintTo(const ExitCase& c, std::ostream* out) {
+    trelvik::testing::printCase(out, c.name, c.args);
+}
+
 class CliExitTest : public CliCameraTest, public ::testing::WithParamInterface<ExitCase> {};
 
 TEST_P(CliExitTest, ExitsAsDocumented) {
@@ -184,7 +195,8 @@ INSTANTIATE_TEST_SUITE_P(
             R"({"faults": {"fail": ["QZGETMK"]}})",
             {"info"},
             2,
-            "{\n  \"version\": \"V1.02\",\n  \"model\": \"TRELVIK SIMCAM TC-20\",\n  \"make\": null\n}\n"}));
+            "{\n  \"version\": \"V1.02\",\n  \"model\": \"TRELVIK SIMCAM TC-20\",\n  \"make\": null\n}\n"}),
+    trelvik::testing::namedCases());
 
 TEST_F(CliCameraTest, InvalidClockBytesAreShownRawAndExitTwo) {
     plant(R"({"clock": [24, 13, 40, 25, 61, 99]})");
@@ -312,7 +324,8 @@ TEST_P(CliStateFolderTest, WriteAndReadShareTheStateFile) {
 
 INSTANTIATE_TEST_SUITE_P(Names, CliStateFolderTest,
                          ::testing::Values(u"Pr\u00fcfung", u"Wald\u2013Kamera", u"\u20ac 5 \u201cneu\u201d",
-                                           u"\u65e5\u672c\u8a9e", u"with  blanks"));
+                                           u"\u65e5\u672c\u8a9e", u"with  blanks"),
+                         trelvik::testing::caseNames(std::identity{}));
 
 TEST_F(CliCameraTest, SimulateWithoutFileUsesAFreshCameraEachTime) {
     const std::vector<std::string> write{"write", "0x01", "9", "--simulate"};

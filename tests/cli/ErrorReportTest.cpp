@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/CameraSession.h"
+#include "support/CaseName.h"
 
 namespace trelvik::cli {
 namespace {
@@ -17,6 +18,10 @@ struct ReportCase {
     int exit;
     std::string err;
 };
+
+void PrintTo(const ReportCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.exit);
+}
 
 class ErrorReportTest : public ::testing::TestWithParam<ReportCase> {};
 
@@ -68,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "trelvik-cli: cannot open /dev/sg2: error 13 (Permission denied)\n"},
         ReportCase{"OpenWithoutRights", refusedOpen(true), kExitCameraFailed,
                    "trelvik-cli: cannot open /dev/sg2: error 13 (Permission denied)\n" + kUdevHint}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 } // namespace
 } // namespace trelvik::cli

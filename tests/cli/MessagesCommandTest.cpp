@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/CaseName.h"
 #include "support/CliRun.h"
 
 namespace trelvik::cli {
@@ -44,6 +45,10 @@ struct LangIdCase {
     int chosen;
 };
 
+void PrintTo(const LangIdCase& c, std::ostream* out) {
+    testing::printCase(out, c.langId, c.chosen);
+}
+
 class MessagesLangIdTest : public ::testing::TestWithParam<LangIdCase> {};
 
 TEST_P(MessagesLangIdTest, ChoosesAsStartUpDoes) {
@@ -55,7 +60,8 @@ TEST_P(MessagesLangIdTest, ChoosesAsStartUpDoes) {
 INSTANTIATE_TEST_SUITE_P(LangIds, MessagesLangIdTest,
                          ::testing::Values(LangIdCase{"0409", 0}, LangIdCase{"0x0407", 1},
                                            LangIdCase{"c07", 1}, LangIdCase{"0404", 2}, LangIdCase{"0804", 0},
-                                           LangIdCase{"0411", 0}));
+                                           LangIdCase{"0411", 0}),
+                         testing::caseNames(&LangIdCase::langId));
 
 TEST(MessagesCommand, EmptyLanguageListChoosesNothing) {
     const CliRun r = run({"messages", fixture("no_languages.ini"), "--langid", "0409"});

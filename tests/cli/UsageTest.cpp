@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -15,6 +16,10 @@ struct UsageCase {
     std::string outStarts; // "" when stdout stays empty
     std::string errStarts; // "" when stderr stays empty
 };
+
+void PrintTo(const UsageCase& c, std::ostream* out) {
+    trelvik::testing::printCase(out, c.args, c.exitCode);
+}
 
 class CliUsageTest : public ::testing::TestWithParam<UsageCase> {};
 
@@ -42,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"--simulate", "info"}, 0, "{", ""},
         UsageCase{{"--simulate", "info", "--help"}, 0, "usage: trelvik-cli info", ""},
         UsageCase{{"--langid=0409", "table", "x.ini"}, 1, "", "trelvik-cli table: unknown option --langid"},
-        UsageCase{{"table", "--help"}, 0, "usage: trelvik-cli table FILE", ""}));
+        UsageCase{{"table", "--help"}, 0, "usage: trelvik-cli table FILE", ""}),
+    trelvik::testing::caseNames(&UsageCase::args));
 
 TEST(CliUsage, NamesTheCommandsTheCameraOptionsAndTheExitCodes) {
     std::ostringstream out, err;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cmdtable/MassCmd.h"
+#include "support/CaseName.h"
 #include "support/MemoryProfileReader.h"
 #include "support/RecordingBoxPresenter.h"
 #include "text/Unicode.h"
@@ -101,6 +102,10 @@ struct ChoiceCase {
     const char* label;
 };
 
+void PrintTo(const ChoiceCase& c, std::ostream* out) {
+    testing::printCase(out, c.line, c.value, c.label);
+}
+
 class ChoiceParseTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ChoiceParseTest, SplitsAtFirstColon) {
@@ -120,13 +125,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{"-1:None", -1, "None"}, ChoiceCase{"0xFFFFFFFF:All", -1, "All"},
                       ChoiceCase{"abc:Zero", 0, "Zero"}, ChoiceCase{"0x1G:One", 1, "One"},
                       ChoiceCase{"7 :Seven", 7, "Seven"}, ChoiceCase{"\"5:Quoted\"", 5, "Quoted"},
-                      ChoiceCase{"#105:#140", 0, "#140"}));
+                      ChoiceCase{"#105:#140", 0, "#140"}),
+    testing::caseNames(&ChoiceCase::line));
 
 struct LoadErrorCase {
     const char* name;
     std::string file;
     const char* text; // the one box's text
 };
+
+void PrintTo(const LoadErrorCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.text);
+}
 
 class LoadErrorTest : public ::testing::TestWithParam<LoadErrorCase> {};
 
@@ -205,14 +215,17 @@ const LoadErrorCase kLoadErrors[] = {
      "Section [Mass_Cmd_100] is one section too many (at most 256 sections)"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, LoadErrorTest, ::testing::ValuesIn(kLoadErrors),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, LoadErrorTest, ::testing::ValuesIn(kLoadErrors), testing::namedCases());
 
 struct LimitCase {
     const char* name;
     std::string file;
     int entries;
 };
+
+void PrintTo(const LimitCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.entries);
+}
 
 class LimitTest : public ::testing::TestWithParam<LimitCase> {};
 
@@ -231,8 +244,7 @@ const LimitCase kLimits[] = {
     {"Sections256AndNamelessNext", validSections(256) + section(256, "cmd=5\n"), 256},
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, LimitTest, ::testing::ValuesIn(kLimits),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, LimitTest, ::testing::ValuesIn(kLimits), testing::namedCases());
 
 TEST(MassCmdLoad, FirstSectionWithoutNameGivesEmptyTable) {
     TableHarness h;

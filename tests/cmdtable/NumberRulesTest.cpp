@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cmdtable/MassCmd.h"
+#include "support/CaseName.h"
 
 namespace trelvik::cmdtable {
 namespace {
@@ -13,6 +14,10 @@ struct NumberCase {
     const char* text;
     std::int32_t value;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.value);
+}
 
 class CmdNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
@@ -31,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Beyond 32 bits the decimal rule saturates instead of overflowing.
                       NumberCase{"2147483647", INT_MAX}, NumberCase{"2147483648", INT_MAX},
                       NumberCase{"99999999999999999999999", INT_MAX}, NumberCase{"-2147483648", INT_MIN},
-                      NumberCase{"-99999999999999999999999", INT_MIN}));
+                      NumberCase{"-99999999999999999999999", INT_MIN}),
+    testing::caseNames(&NumberCase::text));
 
 TEST(ParseAtol, CountsLikeAtol) {
     EXPECT_EQ(parseAtol("3abc"), 3);
@@ -45,6 +51,10 @@ struct TrimCase {
     const char* in;
     const char* out;
 };
+
+void PrintTo(const TrimCase& c, std::ostream* out) {
+    testing::printCase(out, c.in, c.out);
+}
 
 class TrimIniValueTest : public ::testing::TestWithParam<TrimCase> {};
 
@@ -60,13 +70,18 @@ INSTANTIATE_TEST_SUITE_P(Values, TrimIniValueTest,
                                            TrimCase{" ; x", ""}, TrimCase{";", ""}, TrimCase{"a\t \t;c", "a"},
                                            TrimCase{"abc", "abc"}, TrimCase{"a \t ", "a"},
                                            TrimCase{"3:  Wide", "3:  Wide"}, TrimCase{"x\n;", "x\n"},
-                                           TrimCase{"", ""}));
+                                           TrimCase{"", ""}),
+                         testing::caseNames(&TrimCase::in));
 
 struct RangeCase {
     const char* text;
     int found;
     std::int32_t low, high;
 };
+
+void PrintTo(const RangeCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.found, c.low, c.high);
+}
 
 class ScanRangeTest : public ::testing::TestWithParam<RangeCase> {};
 
@@ -85,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ScanRangeTest,
                                            RangeCase{"1 - 10", 1, 1, 0}, RangeCase{"5", 1, 5, 0},
                                            RangeCase{"5-", 1, 5, 0}, RangeCase{"3-x", 1, 3, 0},
                                            RangeCase{"a-b", 0, 0, 0}, RangeCase{"-", 0, 0, 0},
-                                           RangeCase{"", 0, 0, 0},
-                                           RangeCase{"0-99999999999", 2, 0, INT_MAX}));
+                                           RangeCase{"", 0, 0, 0}, RangeCase{"0-99999999999", 2, 0, INT_MAX}),
+                         testing::caseNames(&RangeCase::text));
 
 } // namespace
 } // namespace trelvik::cmdtable

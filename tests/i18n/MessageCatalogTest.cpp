@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "i18n/MessageCatalog.h"
+#include "support/CaseName.h"
 #include "support/MemoryProfileReader.h"
 #include "text/Utf8TextCodec.h"
 
@@ -91,6 +92,10 @@ struct LabelCase {
     std::u16string out;
 };
 
+void PrintTo(const LabelCase& c, std::ostream* out) {
+    testing::printCase(out, c.label, c.out);
+}
+
 class LabelTest : public CatalogTest, public ::testing::WithParamInterface<LabelCase> {};
 
 TEST_P(LabelTest, ResolvesHashLabelsOnly) {
@@ -106,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Labels, LabelTest,
                                            LabelCase{"#", u"Message zero"}, LabelCase{"#zz", u"Message zero"},
                                            LabelCase{"#0x140", u"Message zero"}, LabelCase{" #140", u" #140"},
                                            LabelCase{"#999", u"<n/a:0999>"}, LabelCase{"", u""},
-                                           LabelCase{"Gr\xc3\xbc\xc3\x9f", u"Gr\u00fc\u00df"}));
+                                           LabelCase{"Gr\xc3\xbc\xc3\x9f", u"Gr\u00fc\u00df"}),
+                         testing::caseNames(&LabelCase::label, testing::Punctuation::Spelled));
 
 TEST_F(CatalogTest, PlainLabelIsCutTo254) {
     EXPECT_EQ(catalog.GetLabelText(std::string(300, 'l')), std::u16string(254, u'l'));
@@ -121,6 +127,10 @@ struct LanguageCase {
     std::uint16_t langId;
     std::int32_t base;
 };
+
+void PrintTo(const LanguageCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.line);
+}
 
 class LanguageLineTest : public CatalogTest, public ::testing::WithParamInterface<LanguageCase> {};
 
@@ -158,8 +168,7 @@ const LanguageCase kLanguageLines[] = {
     {"MissingKey", nullptr, false, u"", 0, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, LanguageLineTest, ::testing::ValuesIn(kLanguageLines),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, LanguageLineTest, ::testing::ValuesIn(kLanguageLines), testing::namedCases());
 
 TEST_F(CatalogTest, LanguageListEndsAtFirstUnreadableEntry) {
     useFile("[Language]\n0=English,0409,0\n1=Deutsch,FF07,1000\n2=Japanese,0411,4000\n4=Late,0,0\n");
@@ -187,6 +196,10 @@ struct ChoiceCase {
     std::optional<int> chosen;
 };
 
+void PrintTo(const ChoiceCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.ids, c.system);
+}
+
 class ChooseLanguageTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ChooseLanguageTest, FirstExactOrAnyVariantMatch) {
@@ -211,8 +224,7 @@ const ChoiceCase kChoices[] = {
     {"AnyVariantDoesNotMatchOtherLowByte", {0x0409, 0xFF07}, 0x0411, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lists, ChooseLanguageTest, ::testing::ValuesIn(kChoices),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lists, ChooseLanguageTest, ::testing::ValuesIn(kChoices), testing::namedCases());
 
 } // namespace
 } // namespace trelvik::i18n

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "i18n/Reporter.h"
+#include "support/CaseName.h"
 
 namespace trelvik::i18n {
 namespace {
@@ -12,6 +13,10 @@ namespace {
 struct UnescapeCase {
     std::u16string in, out;
 };
+
+void PrintTo(const UnescapeCase& c, std::ostream* out) {
+    testing::printCase(out, c.in, c.out);
+}
 
 class UnescapeTest : public ::testing::TestWithParam<UnescapeCase> {};
 
@@ -30,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UnescapeCase{u"\\\\\\", u"\\"}, // escaped backslash, then a lone one at the end
                       UnescapeCase{u"\\N", u"\\N"}, UnescapeCase{u"\\%d", u"\\%d"},
                       UnescapeCase{u"\\\u00e4", u"\\\u00e4"}, UnescapeCase{u"", u""},
-                      UnescapeCase{u"plain", u"plain"}));
+                      UnescapeCase{u"plain", u"plain"}),
+    testing::caseNames(&UnescapeCase::in, testing::Punctuation::Spelled));
 
 struct FormatCase {
     const char* name;
@@ -38,6 +44,10 @@ struct FormatCase {
     std::vector<MsgArg> args;
     std::u16string out;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.format);
+}
 
 class FormatTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -69,8 +79,7 @@ const FormatCase kFormats[] = {
     {"Empty", u"", {MsgArg(1)}, u""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Formats, FormatTest, ::testing::ValuesIn(kFormats),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, FormatTest, ::testing::ValuesIn(kFormats), testing::namedCases());
 
 TEST(FormatMsgText, CutsAt511Units) {
     const std::u16string big(600, u'a');

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "i18n/Reporter.h"
+#include "support/CaseName.h"
 #include "support/MemoryProfileReader.h"
 #include "support/RecordingBoxPresenter.h"
 #include "text/Utf8TextCodec.h"
@@ -150,6 +152,17 @@ struct FlagsCase {
     BoxButtons buttons;
 };
 
+// The flags as the box calls are written: "0x24".
+std::string hexFlags(const FlagsCase& c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%02X", c.flags);
+    return text;
+}
+
+void PrintTo(const FlagsCase& c, std::ostream* out) {
+    testing::printCase(out, hexFlags(c));
+}
+
 class AskFlagsTest : public ReporterTest, public ::testing::WithParamInterface<FlagsCase> {};
 
 TEST_P(AskFlagsTest, IconAndButtonsFromFlags) {
@@ -171,12 +184,17 @@ INSTANTIATE_TEST_SUITE_P(Flags, AskFlagsTest,
                                                      BoxButtons::Ok}, // 3 (Yes/No/Cancel) is not offered
                                            FlagsCase{0x22, BoxIcon::Question, BoxButtons::Ok},
                                            FlagsCase{0x25, BoxIcon::Question, BoxButtons::Ok},
-                                           FlagsCase{0x124, BoxIcon::Question, BoxButtons::YesNo}));
+                                           FlagsCase{0x124, BoxIcon::Question, BoxButtons::YesNo}),
+                         testing::caseNames(hexFlags));
 
 struct AnswerCase {
     int presented;
     int returned;
 };
+
+void PrintTo(const AnswerCase& c, std::ostream* out) {
+    testing::printCase(out, c.presented, c.returned);
+}
 
 class AskAnswerTest : public ReporterTest, public ::testing::WithParamInterface<AnswerCase> {};
 
@@ -185,10 +203,11 @@ TEST_P(AskAnswerTest, AnswersMapToWindowsResults) {
     EXPECT_EQ(reporter.AskMsgById(291, 290, 0x21), GetParam().returned);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, AskAnswerTest,
-                         ::testing::Values(AnswerCase{1, 1}, AnswerCase{2, 2}, AnswerCase{6, 6},
-                                           AnswerCase{7, 7}, AnswerCase{0, 1}, AnswerCase{3, 1},
-                                           AnswerCase{-1, 1}, AnswerCase{8, 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Answers, AskAnswerTest,
+    ::testing::Values(AnswerCase{1, 1}, AnswerCase{2, 2}, AnswerCase{6, 6}, AnswerCase{7, 7},
+                      AnswerCase{0, 1}, AnswerCase{3, 1}, AnswerCase{-1, 1}, AnswerCase{8, 1}),
+    testing::caseNames([](const AnswerCase& c) { return std::tuple("presented", c.presented); }));
 
 } // namespace
 } // namespace trelvik::i18n

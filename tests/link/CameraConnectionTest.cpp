@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CaseName.h"
 #include "support/FakeDiskSystem.h"
 
 namespace trelvik::link {
@@ -42,6 +43,10 @@ struct ErrorCase {
     std::string text;
     std::string systemReason = "";
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.text);
+}
 
 class ConnectionErrorTest : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -130,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"ProbeWriteWrongEcho", kAnswering(signedReply(8, "DBUGWR", {0x41, 2})),
                   [](CameraConnection& c) { return errorOf(c.probeWrite(0x41, 1)); }, Kind::CameraFailed,
                   "the camera on F: did not echo register 0x41 = 0x01 (rejected or not supported)"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 // What a front end needs besides the sentence: the ids, the path and whether rights are missing.
 TEST(CameraConnection, ErrorsCarryTheirDetails) {

@@ -5,10 +5,11 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "debuglog/DebugLog.h"
+#include "support/ByteText.h"
+#include "support/CaseName.h"
 #include "support/FakeDiskSystem.h"
 #include "support/MemoryProfileReader.h"
 
@@ -237,14 +238,22 @@ TEST(DriveProbe, ReadTellsWhatTheAnsweringDriveSaid) {
 }
 
 // A drive that does not answer in the protocol is passed over: the next one is asked.
-class ProbeRejects : public ::testing::TestWithParam<std::tuple<const char*, FakeDiskSystem::Script::Reply>> {
+struct RejectCase {
+    const char* name;
+    FakeDiskSystem::Script::Reply reply;
 };
+
+void PrintTo(const RejectCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, testing::hexBytes(c.reply.bytes), c.reply.completed);
+}
+
+class ProbeRejects : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(ProbeRejects, ReadGoesOnToTheNextDrive) {
     FakeDiskSystem system;
     system.addDrive("D:", DriveType::Removable, 1, physical(1));
     system.addDrive("E:", DriveType::Removable, 2, physical(2));
-    system.scripts[physical(1)].replies.push_back(std::get<1>(GetParam()));
+    system.scripts[physical(1)].replies.push_back(GetParam().reply);
     system.answer(physical(2), {signedReply(8, "DBUGRD", {0x07, 0x09})});
     std::uint8_t value = 0;
     std::string name;
@@ -255,15 +264,12 @@ TEST_P(ProbeRejects, ReadGoesOnToTheNextDrive) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ProbeRejects,
-    ::testing::Values(
-        std::make_tuple("failedTransfer",
-                        FakeDiskSystem::Script::Reply{signedReply(8, "DBUGRD", {0x07, 1}), false}),
-        std::make_tuple("wrongMagic",
-                        FakeDiskSystem::Script::Reply{{'Q', 'X', 8, 'D', 'B', 'U', 'G', 'R', 'D', 7, 1}}),
-        std::make_tuple("lengthNine", FakeDiskSystem::Script::Reply{signedReply(9, "DBUGRD", {0x07, 1})}),
-        std::make_tuple("writeTag", FakeDiskSystem::Script::Reply{signedReply(8, "DBUGWR", {0x07, 1})}),
-        std::make_tuple("silence", FakeDiskSystem::Script::Reply{{}})),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+    ::testing::Values(RejectCase{"failedTransfer", {signedReply(8, "DBUGRD", {0x07, 1}), false}},
+                      RejectCase{"wrongMagic", {{'Q', 'X', 8, 'D', 'B', 'U', 'G', 'R', 'D', 7, 1}}},
+                      RejectCase{"lengthNine", {signedReply(9, "DBUGRD", {0x07, 1})}},
+                      RejectCase{"writeTag", {signedReply(8, "DBUGWR", {0x07, 1})}},
+                      RejectCase{"silence", {{}}}),
+    testing::namedCases());
 
 TEST(DriveProbe, OpticalDriveIsOpenedByItsPathAndReportsDiskNumberMinusOne) {
     FakeDiskSystem system;

@@ -10,6 +10,7 @@
 #include "debuglog/DebugLog.h"
 #include "support/ByteText.h"
 #include "support/CalendarTime.h"
+#include "support/CaseName.h"
 #include "support/ScriptedDisk.h"
 
 namespace trelvik::link {
@@ -67,6 +68,10 @@ const std::vector<WireCase>& wireCases() {
     return cases;
 }
 
+void PrintTo(const WireCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.cdb);
+}
+
 class WireTest : public ::testing::TestWithParam<WireCase> {};
 
 TEST_P(WireTest, SendsOneExactRequestAndAcceptsTheGoodReply) {
@@ -105,8 +110,7 @@ TEST_P(WireTest, ReplyWithoutMagicFails) {
     EXPECT_EQ(c.run(disk), Status::Failed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, WireTest, ::testing::ValuesIn(wireCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Operations, WireTest, ::testing::ValuesIn(wireCases()), testing::namedCases());
 
 TEST(ReadRegister, ReturnsValueOrNotSupported) {
     ScriptedDisk disk;

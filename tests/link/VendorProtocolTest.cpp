@@ -8,6 +8,7 @@
 
 #include "support/ByteText.h"
 #include "support/CalendarTime.h"
+#include "support/CaseName.h"
 
 namespace trelvik::link {
 namespace {
@@ -43,6 +44,10 @@ struct TagCase {
     bool accepted;
 };
 
+void PrintTo(const TagCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, hexBytes(c.reply));
+}
+
 class ReplyHasTagTest : public ::testing::TestWithParam<TagCase> {};
 
 TEST_P(ReplyHasTagTest, Judges) {
@@ -66,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TagCase{"tagJustFits", cut(kRead, 9), 8, "DBUGRD", true},
                       TagCase{"onlyMagic", Bytes{'Q', 'Z'}, 8, "", false},
                       TagCase{"empty", Bytes{}, 0, "", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 // Register replies: the value starts as a sentinel so "untouched" is visible.
 struct RegisterCase {
@@ -78,6 +83,10 @@ struct RegisterCase {
 };
 
 constexpr std::uint8_t kSentinel = 0xA5;
+
+void PrintTo(const RegisterCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, hexBytes(c.reply));
+}
 
 class RegisterReadTest : public ::testing::TestWithParam<RegisterCase> {};
 
@@ -108,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
         RegisterCase{"noNByte", cut(signedReply(8, "DBUGRD", {'N', 'S'}), 10), 0x12, 0, Status::Failed},
         RegisterCase{"threeBytes", Bytes{'Q', 'Z', 8}, 0x12, 0, Status::Failed},
         RegisterCase{"empty", Bytes{}, 0x12, 0, Status::Failed}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 class RegisterWriteTest : public ::testing::TestWithParam<RegisterCase> {};
 
@@ -132,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         RegisterCase{"noValueByte", cut(signedReply(8, "DBUGWR", {0x12, 0x00}), 10), 0x12, 0x00,
                      Status::Failed},
         RegisterCase{"empty", Bytes{}, 0x12, 0x34, Status::Failed}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 TEST(VersionString, TakesTheCountedCharacters) {
     std::string text = "old";
@@ -240,6 +249,10 @@ struct AckCase {
     bool accepted;
 };
 
+void PrintTo(const AckCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, hexBytes(c.reply));
+}
+
 class PcCamTest : public ::testing::TestWithParam<AckCase> {};
 TEST_P(PcCamTest, Judges) {
     EXPECT_EQ(decodePcCamReply(GetParam().reply), GetParam().accepted);
@@ -250,7 +263,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PcCamTest,
                                            AckCase{"echoThree", signedReply(6, "CHANGE", {3}), 2, false},
                                            AckCase{"tag", signedReply(6, "CHANGX", {2}), 2, false},
                                            AckCase{"short", cut(signedReply(6, "CHANGE", {2}), 9), 2, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::namedCases());
 
 class FormatTest : public ::testing::TestWithParam<AckCase> {};
 TEST_P(FormatTest, Judges) {
@@ -264,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AckCase{"lengthNine", signedReply(9, "FORMAT", {2, 0}), 2, false},
                       AckCase{"tag", signedReply(8, "FORMAX", {2, 0}), 2, false},
                       AckCase{"noOutcome", cut(signedReply(8, "FORMAT", {2, 0}), 10), 2, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 class FlashSaveTest : public ::testing::TestWithParam<AckCase> {};
 TEST_P(FlashSaveTest, Judges) {
@@ -278,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AckCase{"seventhTagByte", signedReply(8, "SSVFLAX", {1}), 1, false},
                       AckCase{"lengthNine", signedReply(9, "SSVFLAS", {1}), 1, false},
                       AckCase{"short", cut(signedReply(8, "SSVFLAS", {1}), 10), 1, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 TEST(CameraClock, DecodesSignedBytes) {
     std::tm time{};

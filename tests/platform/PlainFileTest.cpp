@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/PlainFile.h"
+#include "support/CaseName.h"
 #include "support/Files.h"
 
 namespace trelvik::platform {
@@ -38,8 +39,13 @@ TEST_F(PlainFileTest, ReplaceSwapsInTheWholeContent) {
 
 // Whatever step fails, the temporary file is gone again and the path is as it was.
 struct FailedReplaceCase {
+    const char* name;
     fs::path (*plant)(const fs::path& folder); // returns the path to replace
 };
+
+void PrintTo(const FailedReplaceCase& c, std::ostream* out) {
+    testing::printCase(out, c.name);
+}
 
 class PlainFileReplaceFailureTest : public PlainFileTest,
                                     public ::testing::WithParamInterface<FailedReplaceCase> {};
@@ -56,20 +62,24 @@ TEST_P(PlainFileReplaceFailureTest, LeavesNothingBehind) {
 INSTANTIATE_TEST_SUITE_P(Steps, PlainFileReplaceFailureTest,
                          ::testing::Values(
                              // The rename fails: a folder stands at the path, empty or not.
-                             FailedReplaceCase{[](const fs::path& f) {
-                                 fs::create_directory(f / "cam.json");
-                                 return f / "cam.json";
-                             }},
-                             FailedReplaceCase{[](const fs::path& f) {
-                                 fs::create_directory(f / "cam.json");
-                                 std::ofstream(f / "cam.json" / "inside") << "kept";
-                                 return f / "cam.json";
-                             }},
+                             FailedReplaceCase{"renameOntoAnEmptyFolder",
+                                               [](const fs::path& f) {
+                                                   fs::create_directory(f / "cam.json");
+                                                   return f / "cam.json";
+                                               }},
+                             FailedReplaceCase{"renameOntoAFolderWithAFile",
+                                               [](const fs::path& f) {
+                                                   fs::create_directory(f / "cam.json");
+                                                   std::ofstream(f / "cam.json" / "inside") << "kept";
+                                                   return f / "cam.json";
+                                               }},
                              // The creation fails: a file stands where the folder should be.
-                             FailedReplaceCase{[](const fs::path& f) {
-                                 std::ofstream(f / "sub") << "not a folder";
-                                 return f / "sub" / "cam.json";
-                             }}));
+                             FailedReplaceCase{"creationInsideAFile",
+                                               [](const fs::path& f) {
+                                                   std::ofstream(f / "sub") << "not a folder";
+                                                   return f / "sub" / "cam.json";
+                                               }}),
+                         testing::namedCases());
 
 } // namespace
 } // namespace trelvik::platform

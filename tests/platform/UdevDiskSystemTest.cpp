@@ -8,6 +8,7 @@
 #include "platform/NativeDiskSystem.h"
 #include "platform/linux/UdevCatalog.h"
 #include "platform/linux/UdevDiskSystem.h"
+#include "support/CaseName.h"
 
 namespace trelvik::platform {
 namespace {
@@ -70,6 +71,10 @@ struct RemovableCase {
     DriveType expected;
 };
 
+void PrintTo(const RemovableCase& c, std::ostream* out) {
+    testing::printCase(out, c.label, c.removableFlag, c.usb, c.vid, c.pid);
+}
+
 class UdevRemovable : public ::testing::TestWithParam<RemovableCase> {};
 
 TEST_P(UdevRemovable, FlagOrCameraIdsMakeADiskRemovable) {
@@ -88,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RemovableCase{"fixedUsbDisk", false, "1-1", 0x1234, 0x0101, DriveType::Other},
                       RemovableCase{"cameraCapture", false, "1-2", 0x2E7A, 0x0102, DriveType::Other},
                       RemovableCase{"cameraUnflagged", false, "1-2", 0x2E7A, 0x0101, DriveType::Removable}),
-    [](const auto& info) { return std::string(info.param.label); });
+    testing::caseNames(&RemovableCase::label));
 
 TEST(UdevCatalog, OverriddenIdsDecideRemovable) {
     const link::CameraIds other{0x1B3F, 0x2002, 0x2003};

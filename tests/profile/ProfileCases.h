@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/CaseName.h"
+
 // The profile rules as one table of files and queries: what our reader must answer, and on a
 // Windows build what the system's own profile calls are held against.
 namespace trelvik::testing {
@@ -18,6 +20,10 @@ struct ProfileLookupCase {
     std::string key;
     std::optional<std::string> expected;
 };
+
+inline void PrintTo(const ProfileLookupCase& c, std::ostream* out) {
+    printCase(out, c.name, c.section, c.key, c.expected);
+}
 
 inline const std::optional<std::string> kMissing;
 

@@ -7,6 +7,7 @@
 
 #include "profile/ProfileCases.h"
 #include "profile/ProfileDocument.h"
+#include "support/CaseName.h"
 #include "text/Unicode.h"
 
 namespace trelvik::profile {
@@ -45,7 +46,7 @@ TEST_P(ProfileLookup, Table) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileLookup, ::testing::ValuesIn(testing::profileLookupCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::namedCases());
 
 TEST(ProfileEncoding, Detected) {
     EXPECT_EQ(ProfileDocument("").encoding(), ProfileEncoding::Utf8);
@@ -103,6 +104,10 @@ struct TruncationCase {
     std::size_t wideUnits;   // length of the wide answer
 };
 
+void PrintTo(const TruncationCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.value.size(), c.bufferSize);
+}
+
 class ProfileTruncation : public ::testing::TestWithParam<TruncationCase> {};
 
 TEST_P(ProfileTruncation, NarrowAndWide) {
@@ -144,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TruncationCase{"BufferZero", u"abc", 0, 0, 0},
                       TruncationCase{"BufferTwoBeforeTwoByte", u"äb", 2, 0, 1},
                       TruncationCase{"BufferThreeTwoByte", u"äb", 3, 2, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 TEST(ProfileTruncationQuotes, QuotesGoBeforeCutting) {
     const ProfileDocument doc("[s]\nk=\"" + std::string(300, 'x') + "\"");

@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QUrl>
 #include <QWindow>
 
@@ -411,11 +411,9 @@ TEST(AllSettings, ACameraPulledOutDuringTheLoadOfAConnection) {
                                                     {}});
     window.set({}, [](sim::CameraState& s) { s.faults.unplugAfter = 30; });
     connection.startUp();
-    QElapsedTimer waited;
-    waited.start();
-    while ((window.camera.state()->plugged || window.tool.form.windowColour() != 0xD8E9EC) &&
-           waited.elapsed() < 3000)
-        QApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !window.camera.state()->plugged && window.tool.form.windowColour() == 0xD8E9EC; },
+        3000));
     EXPECT_FALSE(connection.connection().connectionActive());
     EXPECT_EQ(window.tool.form.windowColour(), 0xD8E9ECu);
     EXPECT_FALSE(window.find<QComboBox>("TntComboBox_CFG_AVI_OVERLAPPED_BLOCKS")->isEnabled());

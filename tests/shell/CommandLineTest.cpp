@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/CommandLine.h"
+#include "support/CaseName.h"
 
 using trelvik::shell::ParseToolCommandLine;
 using trelvik::shell::ToolCommandLine;
@@ -19,6 +20,10 @@ struct LineCase {
     std::optional<std::string> simulate;
     std::vector<std::string> unknown = {};
 };
+
+void PrintTo(const LineCase& c, std::ostream* out) {
+    trelvik::testing::printCase(out, c.args);
+}
 
 class ToolCommandLineTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -48,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                  std::nullopt,
                  {"--simulated", "help", "version"}},
         LineCase{{"--bogus", "--help"}, Action::Help, std::nullopt, {"--bogus"}},
-        LineCase{{"--simulate", "--help"}, Action::Help, std::string()}));
+        LineCase{{"--simulate", "--help"}, Action::Help, std::string()}),
+    trelvik::testing::caseNames(&LineCase::args));
 
 TEST(ToolHelpText, NamesEveryOptionAndTheExitStatus) {
     const std::string help = trelvik::shell::ToolHelpText();

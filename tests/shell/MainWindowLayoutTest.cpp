@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The window's controls by objectName: kind, caption, place and who sees them in each tool
-// mode, and what binding the command table gives them.
+// The window's controls by objectName: kind, caption and who sees them in each tool mode, the
+// rules its layout keeps (rows in their groups and columns, nothing covering anything, captions
+// never cut, the settings tool's window around its pivot panel), and what binding the command
+// table gives them. Places and sizes are the window's own tables' (MainWindow.cpp's fixed
+// controls, settings::settingRows()): they are not written again here.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -17,8 +20,14 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "WindowTool.h"
+#include "settings/SettingRows.h"
 #include "shell/ui/MainWindow.h"
 
 using namespace trelvik;
@@ -32,183 +41,72 @@ struct FixedCase {
     const char* name;
     const char* className;
     const char* caption; // text, title or first entry; nullptr: not checked
-    QRect rect;          // in the parent's coordinates; empty: placed freely
     int shown;
 };
 
 const FixedCase kFixed[] = {
-    {"TntCheckBox_Camera_Auto_Connect", "QCheckBox", "Camera Auto Connect", {24, 8, 177, 17}, kBoth},
-    {"TntButton_Connect", "QPushButton", "Connect", {24, 34, 145, 25}, kBoth},
-    {"TntButton_Load_Camera_Settings", "QPushButton", "Load Camera Settings", {200, 2, 209, 25}, kBoth},
-    {"TntButton_Save_Camera_Settings", "QPushButton", "Save Camera Settings", {200, 34, 209, 25}, kBoth},
-    {"TntButton_Reset_Settings", "QPushButton", "Reset Settings", {424, 34, 177, 25}, kBoth},
-    {"TntButton_Export_Settings", "QPushButton", "&Export Settings…", {616, 34, 177, 25}, kFull},
-    {"TntButton_Import_Settings", "QPushButton", "&Import Settings…", {808, 34, 177, 25}, kFull},
-    {"TntLabel_Import_Progress", "QLabel", "", {616, 6, 369, 21}, kFull},
-    {"TntComboBox_Language", "QComboBox", nullptr, {}, kSettings},
-    {"TntPageControl1", "QTabWidget", "Date/Time", {}, kBoth},
-    {"Panel_Pivot", "QLabel", "Panel_Pivot", {608, 408, 41, 57}, kNeither},
-    {"TntGroupBox_Camera_Clock", "QGroupBox", "Camera Clock", {16, 8, 545, 169}, kBoth},
-    {"TntLabel_Camera_Time", "QLabel", "Camera Time:", {}, kBoth},
-    {"TntLabel_PC_Time", "QLabel", "PC Time:", {}, kBoth},
-    {"TntLabel_Custom_Time", "QLabel", "Custom Time:", {}, kBoth},
-    {"TntEditDSCTime", "QLineEdit", "", {}, kBoth},
-    {"TntEditPCTime", "QLineEdit", "", {}, kBoth},
-    {"DateTimePicker1", "QDateEdit", nullptr, {}, kBoth},
-    {"DateTimePicker2", "QTimeEdit", nullptr, {}, kBoth},
-    {"TntButtonSetPCTime", "QPushButton", "Assign PC Time to Camera", {}, kBoth},
-    {"TntButtonSetCustomTime", "QPushButton", "Assign Custom Time to Camera", {}, kBoth},
-    {"TntLabel_Date_Time_Format", "QLabel", "Date/Time Format:", {}, kBoth},
-    {"TntComboBox_Date_Format", "QComboBox", nullptr, {}, kBoth},
-    {"TntComboBox_Time_Format", "QComboBox", nullptr, {}, kBoth},
-    {"Button_Date_Format_S_R", "QPushButton", "R", {}, kNeither},
-    {"Button_Date_Format_S_W", "QPushButton", "W", {}, kNeither},
-    {"Button_Time_Format_S_R", "QPushButton", "R", {}, kNeither},
-    {"Button_Time_Format_S_W", "QPushButton", "W", {}, kNeither},
-    {"TntButton_Card_Format", "QPushButton", "Card Format", {16, 192, 201, 25}, kBoth},
-    {"TntButton_Change_To_PCCam", "QPushButton", "Change To PCCam", {248, 192, 177, 25}, kFull},
-    {"TntGroupBox_DEBUG", "QGroupBox", "DEBUG_SETTING (0x00)", {16, 232, 481, 73}, kFull},
-    {"TntGroupBox2", "QGroupBox", "Medium Information", {16, 312, 305, 169}, kNeither},
-    {"TntListViewMedium", "QTreeWidget", nullptr, {}, kNeither},
-    {"TntButtonGetMediumInfo", "QPushButton", "Get Medium Information", {}, kNeither},
-    {"TntButtonFormatMedium", "QPushButton", "Format", {}, kNeither},
-    {"TntGroupBox3", "QGroupBox", "", {328, 312, 169, 169}, kNeither},
-    {"TntLabel4", "QLabel", "Firmware Version:", {}, kNeither},
-    {"TntLabel5", "QLabel", "Model ID:", {}, kNeither},
-    {"TntLabel6", "QLabel", "Make ID:", {}, kNeither},
-    {"TntEditFirmwareVersion", "QLineEdit", "", {}, kNeither},
-    {"TntEdit_Model_ID", "QLineEdit", "", {}, kNeither},
-    {"TntEdit_Make_ID", "QLineEdit", "", {}, kNeither},
-    {"TntButtonGetFirmwareVersion", "QPushButton", "Read", {}, kNeither},
-    {"TntButton_GetModelID", "QPushButton", "Read", {}, kNeither},
-    {"TntButton_GetMakeID", "QPushButton", "Read", {}, kNeither},
-    {"TntGroupBox_Command_Read_Write", "QGroupBox", "Command Read/Write", {576, 16, 209, 97}, kFull},
-    {"TntLabel7", "QLabel", "Command:", {}, kFull},
-    {"TntLabel8", "QLabel", "Data:", {}, kFull},
-    {"TntEditCommand", "QLineEdit", "", {}, kFull},
-    {"TntEditData", "QLineEdit", "", {}, kFull},
-    {"TntButtonCommandRead", "QPushButton", "Read", {}, kFull},
-    {"TntButtonCommandWrite", "QPushButton", "Write", {}, kFull},
-    {"TntGroupBox3A", "QGroupBox", "", {8, 0, 937, 657}, kFull},
-    {"GroupBox5", "QGroupBox", "AVI/Audio", {456, 336, 473, 193}, kFull},
-    {"GroupBox7", "QGroupBox", "PictBridge", {456, 544, 473, 89}, kFull},
-    {"GroupBox8", "QGroupBox", "", {8, 0, 977, 657}, kFull},
-    {"GroupBox9", "QGroupBox", "PIR", {8, 192, 465, 121}, kFull},
-    {"GroupBox10", "QGroupBox", "Timelapse", {488, 16, 473, 121}, kFull},
-    {"GroupBox11", "QGroupBox", "Target Recording Time", {8, 328, 465, 273}, kFull},
-    {"GroupBox12", "QGroupBox", "Password", {488, 432, 473, 81}, kFull},
-    {"GroupBox13", "QGroupBox", "Serial Number", {488, 520, 473, 81}, kFull},
-    {"GroupBox14", "QGroupBox", "Coordinate", {488, 152, 473, 265}, kFull},
-};
-
-// One setting row as the layout lists it: 'L' list, 'T' track bar, 'E' edit field.
-struct RowCase {
-    const char* name;
-    char kind;
-    const char* caption; // empty: the row has no caption label
-    const char* group;
-    bool settingsPage;
-};
-
-const RowCase kRows[] = {
-    {"DEBUG_SETTING", 'L', "", "TntGroupBox_DEBUG", false},
-    {"RESOLUTION_MODE", 'L', "RESOLUTION_MODE (0x01)", "TntGroupBox3A", false},
-    {"AVI_RESOLUTION", 'L', "AVI_RESOLUTION (0x02)", "GroupBox5", false},
-    {"POW_MODE", 'L', "POW_MODE (0x03)", "TntGroupBox3A", false},
-    {"BEEP_MODE", 'L', "BEEP_MODE (0x04)", "TntGroupBox3A", false},
-    {"TV_MODE", 'L', "TV_MODE (0x05)", "TntGroupBox3A", false},
-    {"LANGUAGE_MODE", 'L', "LANGUAGE_MODE (0x06)", "TntGroupBox3A", false},
-    {"FREQ_MODE", 'L', "FREQ_MODE (0x07)", "TntGroupBox3A", false},
-    {"PANEL_BRIGHTNESS_MODE", 'L', "PANEL_BRIGHTNESS_MODE (0x08)", "TntGroupBox3A", false},
-    {"LCD_MODE", 'L', "LCD_MODE (0x09)", "TntGroupBox3A", false},
-    {"PANEL_SELECT", 'L', "PANEL_SELECT (0x0A)", "TntGroupBox3A", false},
-    {"FLASH_MODE", 'L', "FLASH_MODE (0x0B)", "TntGroupBox3A", false},
-    {"QUALITY_MODE", 'L', "QUALITY_MODE (0x0C)", "TntGroupBox3A", false},
-    {"CAPTURE_MODE", 'L', "CAPTURE_MODE (0x0D)", "TntGroupBox3A", false},
-    {"WB_MODE", 'L', "WB_MODE (0x0E)", "TntGroupBox3A", false},
-    {"EV_MODE", 'L', "EV_MODE (0x0F)", "TntGroupBox3A", false},
-    {"DATE_STAMP_MODE", 'L', "DATE_STAMP_MODE (0x10)", "TntGroupBox3A", false},
-    {"CONTINUOUS_MODE", 'L', "CONTINUOUS_MODE (0x11)", "TntGroupBox3A", false},
-    {"FD_MODE", 'L', "FD_MODE (0x12)", "TntGroupBox3A", false},
-    {"SCENE_MODE", 'L', "SCENE_MODE (0x13)", "TntGroupBox3A", false},
-    {"ISO_MODE", 'L', "ISO_MODE (0x14)", "TntGroupBox3A", false},
-    {"SHARP_MODE", 'L', "SHARP_MODE (0x15)", "TntGroupBox3A", false},
-    {"AVI_AUDIO_MODE", 'L', "AVI_AUDIO_MODE (0x16)", "GroupBox5", false},
-    {"AVI_FRAME_MODE", 'L', "AVI_FRAME_MODE (0x17)", "GroupBox5", false},
-    {"AVI_DATE_STAMP_MODE", 'L', "AVI_DATE_STAMP_MODE (0x18)", "GroupBox5", false},
-    {"AUDIO_TYPE", 'L', "AUDIO_TYPE (0x19)", "GroupBox5", false},
-    {"AUDIO_SAMPLE_MODE", 'L', "AUDIO_SAMPLE_MODE (0x1A)", "GroupBox5", false},
-    {"ANTI_SHAKE", 'L', "ANTI_SHAKE (0x1B)", "TntGroupBox3A", false},
-    {"SATURATION_MODE", 'L', "SATURATION_MODE (0x1C)", "TntGroupBox3A", false},
-    {"PAPER_SIZE_INDEX", 'L', "PAPER_SIZE_INDEX (0x1D)", "GroupBox7", false},
-    {"PRINT_DATE_STAMP_MODE", 'L', "PRINT_DATE_STAMP_MODE (0x1E)", "GroupBox7", false},
-    {"SYS_MODE", 'L', "SYS_MODE (0x1F)", "TntGroupBox3A", false},
-    {"FUN_MODE", 'L', "FUN_MODE (0x20)", "TntGroupBox3A", false},
-    {"USB_MODE", 'L', "USB_MODE (0x21)", "TntGroupBox3A", false},
-    {"AVI_PLB_SHOW_MODE", 'L', "AVI_PLB_SHOW_MODE (0x22)", "TntGroupBox3A", false},
-    {"AUDIO_PLB_VOLUME", 'T', "AUDIO_PLB_VOLUME (0x23)", "TntGroupBox3A", false},
-    {"LONG_EXPOSURE_MODE", 'L', "LONG_EXPOSURE_MODE (0x27)", "TntGroupBox3A", false},
-    {"MACRO_MODE", 'L', "MACRO_MODE (0x28)", "TntGroupBox3A", false},
-    {"COLOR_MODE", 'L', "COLOR_MODE (0x29)", "TntGroupBox3A", false},
-    {"METERING_MODE", 'L', "METERING_MODE(0x2A)", "TntGroupBox3A", false},
-    {"SMILE", 'L', "SMILE (0x2B)", "TntGroupBox3A", false},
-    {"MOTION_KEY", 'L', "MOTION_KEY (0x2C)", "TntGroupBox3A", false},
-    {"INTERNAL_RAM_QUALITY_MODE", 'L', "INTERNAL_RAM_QUALITY_MODE (0x2D)", "TntGroupBox3A", false},
-    {"INTERNAL_RAM_RESOLUTION_MODE", 'L', "INTERNAL_RAM_RESOLUTION_MODE (0x2E)", "TntGroupBox3A", false},
-    {"AF_MODE", 'L', "AF_MODE (0x2F)", "TntGroupBox3A", false},
-    {"WDR_MODE", 'L', "WDR_MODE (0x30)", "TntGroupBox3A", false},
-    {"TIME_FORMAT", 'L', "TIME_FORMAT (0x31)", "TntGroupBox3A", false},
-    {"DATE_FORMAT", 'L', "DATE_FORMAT (0x32)", "TntGroupBox3A", false},
-    {"TIMELAPSE_VIDEO_RESOLUTION", 'L', "TIMELAPSE_VIDEO_RESOLUTION (0x33)", "GroupBox10", false},
-    {"TIMELAPSE_ENABLE", 'L', "TIMELAPSE_ENABLE (0x34)", "GroupBox10", false},
-    {"HC_DOWN_COUNT", 'T', "TIMELAPSE_DOWN_COUNT (0x35-0x37)", "GroupBox10", false},
-    {"CONTINUOUS_CAPTURE_COUNT", 'T', "CONTINUOUS_CAPTURE_COUNT (0x38)", "GroupBox8", false},
-    {"AVI_RECORD_TIME", 'T', "AVI_RECORD_TIME (0x39)", "GroupBox8", false},
-    {"IR_BRIGHTNESS", 'L', "IR_BRIGHTNESS (0x3A)", "GroupBox8", false},
-    {"BATTERY_WARNING", 'L', "BATTERY_WARNING (0x3B)", "GroupBox8", false},
-    {"PIR_CENTER_ENABLE", 'L', "PIR_CENTER_ENABLE (0x3C)", "GroupBox9", false},
-    {"PIR_SIDE_ENABLE", 'L', "PIR_SIDE_ENABLE (0x3D)", "GroupBox9", false},
-    {"PIR_SENSITIVITY", 'L', "PIR_SENSITIVITY (0x3E)", "GroupBox9", false},
-    {"TIMELAPSEAVI_MODE", 'L', "TIMELAPSE_VIDEO_MODE (0x3F)", "GroupBox10", false},
-    {"ENDLESS_CAPTURE_MODE", 'L', "ENDLESS_CAPTURE_MODE (0x40)", "GroupBox8", false},
-    {"MONITORON_MODE", 'L', "MONITORON_MODE (0x41)", "GroupBox8", false},
-    {"HC_PIR_INTERVAL", 'T', "PIR_INTERVAL (0x42-0x43)", "GroupBox9", false},
-    {"TIMER1_ENABLE", 'L', "TIMER1_ENABLE (0x44)", "GroupBox11", false},
-    {"TIMER1_START_HOUR", 'T', "TIMER1_START_HOUR (0x45)", "GroupBox11", false},
-    {"TIMER1_START_MINUTE", 'T', "TIMER1_START_MINUTE (0x46)", "GroupBox11", false},
-    {"TIMER1_STOP_HOUR", 'T', "TIMER1_STOP_HOUR (0x47)", "GroupBox11", false},
-    {"TIMER1_STOP_MINUTE", 'T', "TIMER1_STOP_MINUTE (0x48)", "GroupBox11", false},
-    {"TIMER2_ENABLE", 'L', "TIMER2_ENABLE (0x49)", "GroupBox11", false},
-    {"TIMER2_START_HOUR", 'T', "TIMER2_START_HOUR (0x4A)", "GroupBox11", false},
-    {"TIMER2_START_MINUTE", 'T', "TIMER2_START_MINUTE (0x4B)", "GroupBox11", false},
-    {"TIMER2_STOP_HOUR", 'T', "TIMER2_STOP_HOUR (0x4C)", "GroupBox11", false},
-    {"TIMER2_STOP_MINUTE", 'T', "TIMER2_STOP_MINUTE (0x4D)", "GroupBox11", false},
-    {"PASSWORD_ENABLE", 'L', "PASSWORD_ENABLE (0x4E)", "GroupBox12", false},
-    {"PASSWORD", 'E', "PASSWORD (0x4F-0x52)", "GroupBox12", false},
-    {"SERIAL_NUMBER_ENABLE", 'L', "SERIAL_NUMBER_ENABLE (0x53)", "GroupBox13", false},
-    {"SERIAL_NUMBER", 'E', "SERIAL_NUMBER (0x54-0x5D)", "GroupBox13", false},
-    {"COORDINATE_ENABLE", 'L', "COORDINATE_ENABLE (0x5E)", "GroupBox14", false},
-    {"LATITUDE", 'T', "LATITUDE (0x5F)", "GroupBox14", false},
-    {"LATITUDE_DEGREE", 'T', "LATITUDE_DEGREE (0x60)", "GroupBox14", false},
-    {"LATITUDE_MINUTE", 'T', "LATITUDE_MINUTE (0x61)", "GroupBox14", false},
-    {"LATITUDE_SECOND", 'T', "LATITUDE_SECOND (0x62)", "GroupBox14", false},
-    {"LONGITUDE", 'T', "LONGITUDE (0x63)", "GroupBox14", false},
-    {"LONGITUDE_DEGREE", 'T', "LONGITUDE_DEGREE (0x64)", "GroupBox14", false},
-    {"LONGITUDE_MINUTE", 'T', "LONGITUDE_MINUTE (0x65)", "GroupBox14", false},
-    {"LONGITUDE_SECOND", 'T', "LONGITUDE_SECOND (0x66)", "GroupBox14", false},
-    {"AVI_OVERLAPPED_BLOCKS", 'L', "AVI_OVERLAPPED_BLOCKS (0x67)", "GroupBox5", false},
-    {"PHOTO_RECOVERY_INTERVAL", 'T', "PHOTO_RECOVERY_INTERVAL (0x68)", "GroupBox8", false},
-    {"MONITORON_MODE_S", 'L', "CFG_MONITORON_MODE (0x41)", "TabSheet_Settings", true},
-    {"CONTINUOUS_CAPTURE_COUNT_S", 'T', "CFG_CONTINUOUS_CAPTURE_COUNT", "TabSheet_Settings", true},
-    {"PHOTO_RECOVERY_INTERVAL_S", 'T', "CFG_PHOTO_RECOVERY_INTERVAL", "TabSheet_Settings", true},
-    {"AVI_RECORD_TIME_S", 'T', "CFG_AVI_RECORD_TIME", "TabSheet_Settings", true},
-    {"HC_PIR_INTERVAL_S", 'T', "CFG_HC_PIR_INTERVAL", "TabSheet_Settings", true},
-    {"ENDLESS_CAPTURE_MODE_S", 'L', "CFG_ENDLESS_CAPTURE_MODE", "TabSheet_Settings", true},
-    {"PRINT_DATE_STAMP_MODE_S", 'L', "CFG_PRINT_DATE_STAMP_MODE", "TabSheet_Settings", true},
-    {"TIMER1_START_HOUR_S", 'T', "TIMER1_START_HOUR (0x45)", "TabSheet_Settings", true},
-    {"TIMER1_START_MINUTE_S", 'T', "TIMER1_START_MINUTE (0x46)", "TabSheet_Settings", true},
-    {"TIMER1_STOP_HOUR_S", 'T', "TIMER1_STOP_HOUR (0x47)", "TabSheet_Settings", true},
-    {"TIMER1_STOP_MINUTE_S", 'T', "TIMER1_STOP_MINUTE (0x48)", "TabSheet_Settings", true},
+    {"TntCheckBox_Camera_Auto_Connect", "QCheckBox", "Camera Auto Connect", kBoth},
+    {"TntButton_Connect", "QPushButton", "Connect", kBoth},
+    {"TntButton_Load_Camera_Settings", "QPushButton", "Load Camera Settings", kBoth},
+    {"TntButton_Save_Camera_Settings", "QPushButton", "Save Camera Settings", kBoth},
+    {"TntButton_Reset_Settings", "QPushButton", "Reset Settings", kBoth},
+    {"TntButton_Export_Settings", "QPushButton", "&Export Settings…", kFull},
+    {"TntButton_Import_Settings", "QPushButton", "&Import Settings…", kFull},
+    {"TntLabel_Import_Progress", "QLabel", "", kFull},
+    {"TntComboBox_Language", "QComboBox", nullptr, kSettings},
+    {"TntPageControl1", "QTabWidget", "Date/Time", kBoth},
+    {"Panel_Pivot", "QLabel", "Panel_Pivot", kNeither},
+    {"TntGroupBox_Camera_Clock", "QGroupBox", "Camera Clock", kBoth},
+    {"TntLabel_Camera_Time", "QLabel", "Camera Time:", kBoth},
+    {"TntLabel_PC_Time", "QLabel", "PC Time:", kBoth},
+    {"TntLabel_Custom_Time", "QLabel", "Custom Time:", kBoth},
+    {"TntEditDSCTime", "QLineEdit", "", kBoth},
+    {"TntEditPCTime", "QLineEdit", "", kBoth},
+    {"DateTimePicker1", "QDateEdit", nullptr, kBoth},
+    {"DateTimePicker2", "QTimeEdit", nullptr, kBoth},
+    {"TntButtonSetPCTime", "QPushButton", "Assign PC Time to Camera", kBoth},
+    {"TntButtonSetCustomTime", "QPushButton", "Assign Custom Time to Camera", kBoth},
+    {"TntLabel_Date_Time_Format", "QLabel", "Date/Time Format:", kBoth},
+    {"TntComboBox_Date_Format", "QComboBox", nullptr, kBoth},
+    {"TntComboBox_Time_Format", "QComboBox", nullptr, kBoth},
+    {"Button_Date_Format_S_R", "QPushButton", "R", kNeither},
+    {"Button_Date_Format_S_W", "QPushButton", "W", kNeither},
+    {"Button_Time_Format_S_R", "QPushButton", "R", kNeither},
+    {"Button_Time_Format_S_W", "QPushButton", "W", kNeither},
+    {"TntButton_Card_Format", "QPushButton", "Card Format", kBoth},
+    {"TntButton_Change_To_PCCam", "QPushButton", "Change To PCCam", kFull},
+    {"TntGroupBox_DEBUG", "QGroupBox", "DEBUG_SETTING (0x00)", kFull},
+    {"TntGroupBox2", "QGroupBox", "Medium Information", kNeither},
+    {"TntListViewMedium", "QTreeWidget", nullptr, kNeither},
+    {"TntButtonGetMediumInfo", "QPushButton", "Get Medium Information", kNeither},
+    {"TntButtonFormatMedium", "QPushButton", "Format", kNeither},
+    {"TntGroupBox3", "QGroupBox", "", kNeither},
+    {"TntLabel4", "QLabel", "Firmware Version:", kNeither},
+    {"TntLabel5", "QLabel", "Model ID:", kNeither},
+    {"TntLabel6", "QLabel", "Make ID:", kNeither},
+    {"TntEditFirmwareVersion", "QLineEdit", "", kNeither},
+    {"TntEdit_Model_ID", "QLineEdit", "", kNeither},
+    {"TntEdit_Make_ID", "QLineEdit", "", kNeither},
+    {"TntButtonGetFirmwareVersion", "QPushButton", "Read", kNeither},
+    {"TntButton_GetModelID", "QPushButton", "Read", kNeither},
+    {"TntButton_GetMakeID", "QPushButton", "Read", kNeither},
+    {"TntGroupBox_Command_Read_Write", "QGroupBox", "Command Read/Write", kFull},
+    {"TntLabel7", "QLabel", "Command:", kFull},
+    {"TntLabel8", "QLabel", "Data:", kFull},
+    {"TntEditCommand", "QLineEdit", "", kFull},
+    {"TntEditData", "QLineEdit", "", kFull},
+    {"TntButtonCommandRead", "QPushButton", "Read", kFull},
+    {"TntButtonCommandWrite", "QPushButton", "Write", kFull},
+    {"TntGroupBox3A", "QGroupBox", "", kFull},
+    {"GroupBox5", "QGroupBox", "AVI/Audio", kFull},
+    {"GroupBox7", "QGroupBox", "PictBridge", kFull},
+    {"GroupBox8", "QGroupBox", "", kFull},
+    {"GroupBox9", "QGroupBox", "PIR", kFull},
+    {"GroupBox10", "QGroupBox", "Timelapse", kFull},
+    {"GroupBox11", "QGroupBox", "Target Recording Time", kFull},
+    {"GroupBox12", "QGroupBox", "Password", kFull},
+    {"GroupBox13", "QGroupBox", "Serial Number", kFull},
+    {"GroupBox14", "QGroupBox", "Coordinate", kFull},
 };
 
 QString text(const QWidget* widget) {
@@ -248,47 +146,66 @@ protected:
     static inline WindowTool* settings = nullptr;
 };
 
-TEST_F(WindowLayout, EveryFixedControlHasItsKindCaptionPlaceAndVisibility) {
+TEST_F(WindowLayout, EveryFixedControlHasItsKindCaptionAndVisibility) {
     for (const FixedCase& c : kFixed) {
         SCOPED_TRACE(c.name);
         auto* widget = full->find<QWidget>(c.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_STREQ(widget->metaObject()->className(), c.className);
         if (c.caption) EXPECT_EQ(text(widget), QString::fromUtf8(c.caption));
-        if (!c.rect.isEmpty()) EXPECT_EQ(widget->geometry(), c.rect);
         EXPECT_EQ(seen(full->form, widget), (c.shown & kFull) != 0);
         EXPECT_EQ(seen(settings->form, settings->find<QWidget>(c.name)), (c.shown & kSettings) != 0);
     }
 }
 
+QString qText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A setting row's controls by the naming rule: the caption label, the value control (with its
+// value label for a track bar), the R and W buttons; "_S" follows the name on the Settings page.
+struct RowPart {
+    QString objectName;
+    const char* className;
+    QString text; // null: not checked
+    bool shown;   // on a visible page of the row's tool mode
+};
+
+std::vector<RowPart> partsOf(const settings::SettingRow& row) {
+    const bool settingsPage = row.page == settings::Page::Settings;
+    const QString name = qText(row.name) + (settingsPage ? "_S" : "");
+    const bool buttonsShown = row.flags & settings::kButtonsShown; // the debug setting's console
+    std::vector<RowPart> parts = {
+        {"Button_CFG_" + name + "_R", "QPushButton", "R", buttonsShown},
+        {"Button_CFG_" + name + "_W", "QPushButton", "W", buttonsShown},
+    };
+    // The settings tool words its page from the message file; the layout's words show in the full tool.
+    const auto layoutText = [&](const QString& text) { return settingsPage ? QString() : text; };
+    if (!(row.flags & settings::kNoCaption))
+        parts.push_back({"TntLabel_CFG_" + name, "QLabel", layoutText(qText(row.caption)), true});
+    switch (settings::valueControlOf(row.kind)) {
+    case settings::ValueControl::ComboBox:
+        parts.push_back({"TntComboBox_CFG_" + name, "QComboBox", {}, true});
+        break;
+    case settings::ValueControl::TrackBar:
+        parts.push_back({"TrackBar_CFG_" + name, "QSlider", {}, true});
+        parts.push_back({"TntLabel_VAL_CFG_" + name, "QLabel", layoutText("0"), true});
+        break;
+    case settings::ValueControl::Edit:
+        parts.push_back({"Edit_CFG_" + name, "QLineEdit", "", true});
+        break;
+    }
+    return parts;
+}
+
 TEST_F(WindowLayout, EverySettingRowHasItsControlsInItsGroup) {
-    for (const RowCase& row : kRows) {
-        SCOPED_TRACE(row.name);
-        const QString name = row.name;
-        const bool debugRow = name == "DEBUG_SETTING";
-        WindowTool* own = row.settingsPage ? settings : full; // the tool that shows the row
-        auto* group = own->find<QWidget>(row.group);
+    for (const settings::SettingRow& row : settings::settingRows()) {
+        const bool settingsPage = row.page == settings::Page::Settings;
+        SCOPED_TRACE(std::string(row.name) + (settingsPage ? " on the Settings page" : ""));
+        WindowTool* own = settingsPage ? settings : full; // the tool that shows the row
+        auto* group = own->find<QWidget>(qText(row.group));
         ASSERT_NE(group, nullptr);
-        struct Part {
-            QString objectName;
-            const char* className;
-            QString text;
-            bool shown; // on a visible page of the row's tool mode
-        };
-        std::vector<Part> parts = {
-            {"Button_CFG_" + name + "_R", "QPushButton", "R", debugRow},
-            {"Button_CFG_" + name + "_W", "QPushButton", "W", debugRow},
-        };
-        // The settings tool words its page from the message file; the layout's words show in the full tool.
-        const auto layoutText = [&](const QString& text) { return row.settingsPage ? QString() : text; };
-        if (!debugRow) parts.push_back({"TntLabel_CFG_" + name, "QLabel", layoutText(row.caption), true});
-        if (row.kind == 'L') parts.push_back({"TntComboBox_CFG_" + name, "QComboBox", {}, true});
-        if (row.kind == 'T') {
-            parts.push_back({"TrackBar_CFG_" + name, "QSlider", {}, true});
-            parts.push_back({"TntLabel_VAL_CFG_" + name, "QLabel", layoutText("0"), true});
-        }
-        if (row.kind == 'E') parts.push_back({"Edit_CFG_" + name, "QLineEdit", "", true});
-        for (const Part& part : parts) {
+        for (const RowPart& part : partsOf(row)) {
             SCOPED_TRACE(part.objectName.toStdString());
             auto* widget = own->form.findChild<QWidget*>(part.objectName);
             ASSERT_NE(widget, nullptr);
@@ -300,46 +217,43 @@ TEST_F(WindowLayout, EverySettingRowHasItsControlsInItsGroup) {
                                    ? group->parentWidget()->rect()
                                    : group->rect();
             EXPECT_TRUE(area.contains(widget->geometry())) << area.width() << "x" << area.height();
-            EXPECT_EQ(seen(full->form, widget), part.shown && !row.settingsPage);
+            EXPECT_EQ(seen(full->form, widget), part.shown && !settingsPage);
             EXPECT_EQ(seen(settings->form, settings->form.findChild<QWidget*>(part.objectName)),
-                      part.shown && row.settingsPage);
+                      part.shown && settingsPage);
             // A caption is never cut. The Settings page's design captions are the exception:
             // their columns are the page's own, and the message file's words replace them.
-            if (qobject_cast<QLabel*>(widget) && part.shown && !row.settingsPage)
+            if (qobject_cast<QLabel*>(widget) && part.shown && !settingsPage)
                 EXPECT_LE(widget->sizeHint().width(), widget->width());
         }
     }
 }
 
+// The Settings page's rows stand 24 pixels apart, each part of a row on the row's line and in
+// the column its kind of part has in every row; a value label comes after its track bar.
 TEST_F(WindowLayout, SettingsPageRowsFollowTheirColumnsEvery24Pixels) {
+    std::map<QString, std::set<int>> columns; // the x of each kind of part, over all rows
+    std::optional<int> firstY;
     int index = 0;
-    for (const RowCase& row : kRows) {
-        if (!row.settingsPage) continue;
-        SCOPED_TRACE(row.name);
-        const QString name = row.name;
-        const int y = settings->find<QWidget>("TntLabel_CFG_" + name)->y();
-        EXPECT_EQ(y, 8 + 24 * index++);
-        const struct {
-            QString objectName;
-            int x;
-        } columns[] = {
-            {"TntLabel_CFG_" + name, 16},
-            {row.kind == 'L' ? "TntComboBox_CFG_" + name : "TrackBar_CFG_" + name,
-             row.kind == 'L' ? 216 : 208},
-            {"Button_CFG_" + name + "_R", 408},
-            {"Button_CFG_" + name + "_W", 425},
-        };
-        for (const auto& column : columns) {
-            const QWidget* widget = settings->form.findChild<QWidget*>(column.objectName);
+    for (const settings::SettingRow& row : settings::settingRows()) {
+        if (row.page != settings::Page::Settings) continue;
+        SCOPED_TRACE(std::string(row.name));
+        const int y = settings->find<QWidget>("TntLabel_CFG_" + qText(row.name) + "_S")->y();
+        if (!firstY) firstY = y;
+        EXPECT_EQ(y, *firstY + 24 * index++);
+        for (const RowPart& part : partsOf(row)) {
+            const QWidget* widget = settings->form.findChild<QWidget*>(part.objectName);
             ASSERT_NE(widget, nullptr);
-            EXPECT_EQ(widget->pos(), QPoint(column.x, y)) << column.objectName.toStdString();
+            EXPECT_EQ(widget->y(), y) << part.objectName.toStdString();
+            // The kind of part: the object name without the row's name.
+            columns[QString(part.objectName).replace(qText(row.name), "")].insert(widget->x());
         }
-        if (row.kind == 'L') EXPECT_EQ(settings->find<QWidget>("TntComboBox_CFG_" + name)->width(), 177);
-        if (row.kind == 'T') {
-            const int x = settings->find<QWidget>("TntLabel_VAL_CFG_" + name)->x();
-            EXPECT_TRUE(x >= 368 && x <= 375) << x;
-        }
+        if (auto* track = settings->form.findChild<QWidget*>("TrackBar_CFG_" + qText(row.name) + "_S"))
+            EXPECT_GT(settings->find<QWidget>("TntLabel_VAL_CFG_" + qText(row.name) + "_S")->x(),
+                      track->geometry().right());
     }
+    EXPECT_GE(index, 2);
+    for (const auto& [part, xs] : columns)
+        EXPECT_EQ(xs.size(), 1u) << part.toStdString() << " stands in " << xs.size() << " columns";
 }
 
 // Within every group and page, no two controls a user sees cover each other.
@@ -362,23 +276,24 @@ TEST_F(WindowLayout, VisibleControlsDoNotOverlapTheirNeighbours) {
     }
 }
 
+// The full tool has the whole client area, its pages reaching over the hidden pivot panel's
+// place. The settings tool's window ends at the panel's lower right corner and its pages where
+// the panel begins, with the language list 10 pixels below them.
 TEST_F(WindowLayout, TheSettingsToolShrinksAroundThePivotPanel) {
-    const struct {
-        WindowTool* tool;
-        QSize client, pages;
-        QPoint language;
-    } cases[] = {
-        {full, {1060, 799}, {1017, 705}, {544, 8}},
-        {settings, {649, 465}, {584, 336}, {24, 418}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.tool->form.centralWidget()->size(), c.client);
-        EXPECT_EQ(c.tool->form.minimumSize(), c.tool->form.maximumSize()); // fixed size
-        EXPECT_FALSE(c.tool->form.windowFlags() & Qt::WindowMaximizeButtonHint);
-        EXPECT_EQ(c.tool->find<QWidget>("TntPageControl1")->size(), c.pages);
-        EXPECT_EQ(c.tool->find<QWidget>("TntComboBox_Language")->pos(), c.language);
-        EXPECT_EQ(c.tool->find<QTabWidget>("TntPageControl1")->currentIndex(), 0);
+    for (WindowTool* tool : {full, settings}) {
+        EXPECT_EQ(tool->form.minimumSize(), tool->form.maximumSize()); // fixed size
+        EXPECT_FALSE(tool->form.windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_EQ(tool->find<QTabWidget>("TntPageControl1")->currentIndex(), 0);
     }
+    EXPECT_EQ(full->form.centralWidget()->size(),
+              QSize(shell::TForm1::kClientWidth, shell::TForm1::kClientHeight));
+    const QRect pivot = settings->find<QWidget>("Panel_Pivot")->geometry();
+    EXPECT_TRUE(full->find<QWidget>("TntPageControl1")->geometry().contains(pivot));
+    EXPECT_EQ(settings->form.centralWidget()->size(), QSize(pivot.right() + 1, pivot.bottom() + 1));
+    const QRect pages = settings->find<QWidget>("TntPageControl1")->geometry();
+    EXPECT_EQ(pages.bottomRight() + QPoint(1, 1), pivot.topLeft());
+    EXPECT_EQ(settings->find<QWidget>("TntComboBox_Language")->pos(),
+              QPoint(pages.left(), pages.bottom() + 1 + 10));
 }
 
 // Sampled from the painted window: every colour is a flat fill of exactly its RGB.

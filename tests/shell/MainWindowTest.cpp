@@ -3,18 +3,17 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <filesystem>
 #include <fstream>
 
+#include "debuglog/DebugLog.h"
 #include "i18n/MessageCatalog.h"
 #include "i18n/Reporter.h"
 #include "platform/Native.h"
@@ -81,12 +80,18 @@ QString uniqueName(const char* what) {
 }
 
 TEST(SingleInstance, ASecondStartReachesTheFirst) {
+    debuglog::DebugCapture log;
+    const auto arrived = [&] {
+        for (const std::string& line : log.lines())
+            if (line.find("asked to bring the window to the front") != std::string::npos) return true;
+        return false;
+    };
     shell::SingleInstance first(uniqueName("reach"));
     ASSERT_TRUE(first.listen());
     shell::SingleInstance second(uniqueName("reach"));
     EXPECT_TRUE(second.askRunningInstanceToFront());
     // The request arrives while the window is still starting, before anyone hears: it is kept.
-    QTest::qWait(300);
+    ASSERT_TRUE(QTest::qWaitFor(arrived, 3000));
     QSignalSpy raised(&first, &shell::SingleInstance::bringToFrontRequested);
     EXPECT_TRUE(raised.wait(3000));
     EXPECT_EQ(raised.count(), 1);
@@ -135,16 +140,13 @@ TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
     first.setProcessEnvironment(env);
     first.start(exe, {});
     ASSERT_TRUE(first.waitForStarted(5000));
-    QElapsedTimer clock;
-    clock.start();
-    bool listening = false;
-    while (!listening && clock.elapsed() < 10000) {
-        QLocalSocket probe;
-        probe.connectToServer("Trelvik_Exe-" + user);
-        listening = probe.waitForConnected(100);
-        if (!listening) QThread::msleep(50);
-    }
-    ASSERT_TRUE(listening);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QLocalSocket probe;
+            probe.connectToServer("Trelvik_Exe-" + user);
+            return probe.waitForConnected(100);
+        },
+        10000));
 
     QProcess second;
     second.setProcessEnvironment(env);
@@ -154,12 +156,12 @@ TEST(SingleInstance, SecondProcessEndsWithZeroAndRaisesTheFirst) {
     EXPECT_EQ(second.exitCode(), 0);
 
     QByteArray firstErr;
-    clock.restart();
-    while (!firstErr.contains("bring the window to the front") && clock.elapsed() < 5000) {
-        first.waitForReadyRead(100);
-        firstErr += first.readAllStandardError();
-    }
-    EXPECT_TRUE(firstErr.contains("QZ::another start asked to bring the window to the front"))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            firstErr += first.readAllStandardError();
+            return firstErr.contains("QZ::another start asked to bring the window to the front");
+        },
+        5000))
         << firstErr.data();
     first.kill();
     first.waitForFinished(5000);

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "debuglog/DebugLog.h"
 #include "shell/Preview.h"
+#include "support/CaseName.h"
 
 using namespace trelvik;
 using platform::WindowLookup;
@@ -90,6 +90,10 @@ const std::vector<ShowRow> kShowRows = {
      PreviewOutcome::Raised, "show 66"},
 };
 
+void PrintTo(const ShowRow& row, std::ostream* out) {
+    trelvik::testing::printCase(out, row.name);
+}
+
 class ShowPreview : public ::testing::TestWithParam<ShowRow> {};
 
 TEST_P(ShowPreview, AsksTheSystemInOrder) {
@@ -107,12 +111,7 @@ TEST_P(ShowPreview, AsksTheSystemInOrder) {
     EXPECT_EQ(after, row.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ShowPreview, ::testing::ValuesIn(kShowRows), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, ShowPreview, ::testing::ValuesIn(kShowRows), trelvik::testing::namedCases());
 
 struct CloseRow {
     WindowLookup lookup;

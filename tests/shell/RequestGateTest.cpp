@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,9 +16,11 @@ namespace trelvik::shell {
 namespace {
 
 // One long request, seen from the window's thread: posted work (paints among it) goes on, a
-// timer tick waits for the end, and a second request asked for meanwhile is refused.
+// timer tick waits for the end, and a second request asked for meanwhile is refused. Without a
+// short wait the window's loop takes over at once, and the request is long by its own doing: it
+// ends only once the window's thread has run the work it posted.
 TEST(RequestGate, LongRequestKeepsPostedWorkGoingAndHoldsBackTimers) {
-    RequestGate gate;
+    RequestGate gate(std::chrono::milliseconds(0));
     std::vector<std::string> seen;
     QTimer tick;
     tick.setSingleShot(true);
@@ -25,6 +28,7 @@ TEST(RequestGate, LongRequestKeepsPostedWorkGoingAndHoldsBackTimers) {
     tick.start(0);
     std::thread::id worker;
     bool second = true;
+    std::promise<void> postedRan;
 
     const bool result = gate.run([&] {
         worker = std::this_thread::get_id();
@@ -33,10 +37,10 @@ TEST(RequestGate, LongRequestKeepsPostedWorkGoingAndHoldsBackTimers) {
             [&] {
                 seen.push_back(gate.busy() ? "posted, while busy" : "posted, after");
                 second = gate.run([] { return true; });
+                postedRan.set_value();
             },
             Qt::QueuedConnection);
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        return true;
+        return postedRan.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
     });
     seen.push_back("request ended");
     QApplication::processEvents();

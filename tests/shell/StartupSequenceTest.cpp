@@ -9,6 +9,7 @@
 #include "debuglog/DebugLog.h"
 #include "platform/Native.h"
 #include "shell/StartupSequence.h"
+#include "support/CaseName.h"
 #include "support/Files.h"
 #include "support/RecordingBoxPresenter.h"
 
@@ -235,6 +236,10 @@ struct LanguageCase {
     int expectedSelection;
 };
 
+void PrintTo(const LanguageCase& c, std::ostream* out) {
+    trelvik::testing::printCase(out, c.name, c.systemLangId, c.languages);
+}
+
 class LanguageChoiceTest : public StartupTest, public ::testing::WithParamInterface<LanguageCase> {};
 
 TEST_P(LanguageChoiceTest, ChoosesTheFirstMatchingEntry) {
@@ -264,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{"GapEndsTheList", 0x0411, u"0=English,0409,0\r\n2=日本語,0411,4000\r\n", 0, 0},
         LanguageCase{"LastEntryWithTheBaseIsSelected", 0x0409,
                      u"0=English,0409,0\r\n1=English (UK),0809,0\r\n", 0, 1}),
-    [](const ::testing::TestParamInfo<LanguageCase>& info) { return std::string(info.param.name); });
+    trelvik::testing::namedCases());
 
 TEST_F(StartupTest, LongFolderNamesStillFindTheMessageFile) {
     // Past 255 characters a cut path would test one file and read another.

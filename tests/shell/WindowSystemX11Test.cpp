@@ -6,13 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <cstring>
@@ -48,15 +48,13 @@ std::string serverTitle(WId window) {
     return title;
 }
 
-// The server's title once Qt has sent `window`'s own, or what it holds after a second.
+// The server's title once Qt has sent `window`'s own, or what it holds after a second. What is
+// pending runs first, as that may change the title still (start-up's posted connect does).
 std::string settledTitle(QWidget& window) {
-    QElapsedTimer waited;
-    waited.start();
+    QApplication::processEvents();
     std::string title;
-    do {
-        QApplication::processEvents();
-        title = serverTitle(window.winId());
-    } while (title != window.windowTitle().toStdString() && waited.elapsed() < 1000);
+    (void)QTest::qWaitFor(
+        [&] { return (title = serverTitle(window.winId())) == window.windowTitle().toStdString(); }, 1000);
     return title;
 }
 
@@ -158,10 +156,8 @@ TEST(WindowSystem, TitlesAreExactlyTheTextsOfTheWindowAndItsBoxes) {
 TEST(WindowSystem, ProfileDialogsAreAnsweredByTheirTitlesAndEnter) {
     Tool tool({"mass_cmd.ini"});
     // The buttons wait for the connection, which start-up has posted.
-    QElapsedTimer waited;
-    waited.start();
-    while (!tool.find<QWidget>("TntButton_Import_Settings")->isEnabled() && waited.elapsed() < 3000)
-        QApplication::processEvents();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return tool.find<QWidget>("TntButton_Import_Settings")->isEnabled(); }, 3000));
     const QString profile = tool.tool.dir.filePath("camera.ini");
     EXPECT_EQ(tool.answerWithEnter("TntButton_Export_Settings", profile), "Export Settings\n");
     tool.set({{0x3E, 0}});

@@ -5,6 +5,7 @@
 #include "sim/CameraFirmware.h"
 #include "sim/SimDiskSystem.h"
 #include "support/ByteText.h"
+#include "support/CaseName.h"
 
 namespace trelvik::simtest {
 namespace {
@@ -38,6 +39,10 @@ struct ReplyCase {
     std::size_t length;
     std::vector<std::uint8_t> reply;
 };
+
+void PrintTo(const ReplyCase& c, std::ostream* out) {
+    testing::printCase(out, c.what, hexBytes(c.cdb));
+}
 
 class SimReplyTest : public SimFirmwareTest, public ::testing::WithParamInterface<ReplyCase> {};
 
@@ -78,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"flash save", signedCdb(0x08, "QZSSVFL", 0), 16, signedReply(8, "SSVFLAS", {0})},
         ReplyCase{"short buffer", signedCdb(0x20, "QZGETMD"), 5, {'Q', 'Z', 0x20, 'T', 'R'}},
         ReplyCase{"unknown signature", signedCdb(0x08, "QZHELLO"), 16, std::vector<std::uint8_t>(16, 0)},
-        ReplyCase{"not a signed command", {0x12, 0, 0, 0, 36}, 16, std::vector<std::uint8_t>(16, 0)}));
+        ReplyCase{"not a signed command", {0x12, 0, 0, 0, 36}, 16, std::vector<std::uint8_t>(16, 0)}),
+    testing::caseNames(&ReplyCase::what));
 
 TEST_F(SimFirmwareTest, WrittenRegisterIsReadBack) {
     ask(signedCdb(0x0B, "QZSETDB", 0x41, 0x02));

@@ -19,6 +19,7 @@
 #include "SimCameraSupport.h"
 #include "sim/SimulatedCamera.h"
 #include "sim/StateJson.h"
+#include "support/CaseName.h"
 
 namespace trelvik::simtest {
 namespace {
@@ -81,6 +82,10 @@ struct NotAFileCase {
     fs::path (*make)(const fs::path& folder); // plants the thing and returns its path
 };
 
+void PrintTo(const NotAFileCase& c, std::ostream* out) {
+    testing::printCase(out, c.mentions);
+}
+
 class SimNotAFileTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<NotAFileCase> {};
 
 TEST_P(SimNotAFileTest, IsRefusedAndLeftAlone) {
@@ -106,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                                        return f / "cam.json";
                                    }},
                       // Only looked at, never opened for writing: it is the system's.
-                      NotAFileCase{"a device", [](const fs::path&) { return fs::path("/dev/null"); }}));
+                      NotAFileCase{"a device", [](const fs::path&) { return fs::path("/dev/null"); }}),
+    testing::caseNames(&NotAFileCase::mentions));
 
 struct PlantedLinkCase {
     const char* suffix; // of the link beside cam.json
@@ -114,6 +120,10 @@ struct PlantedLinkCase {
     bool cameraOpens;   // else the open fails naming the link
     bool reported;      // error() names the link after a command; a refused log costs only the record
 };
+
+void PrintTo(const PlantedLinkCase& c, std::ostream* out) {
+    testing::printCase(out, c.suffix, c.victimExists);
+}
 
 class SimPlantedLinkTest : public SimStateFileSafetyTest,
                            public ::testing::WithParamInterface<PlantedLinkCase> {};
@@ -148,7 +158,10 @@ INSTANTIATE_TEST_SUITE_P(Beside, SimPlantedLinkTest,
                                            PlantedLinkCase{".log", true, true, true},
                                            PlantedLinkCase{".log", false, true, true},
                                            PlantedLinkCase{".lock", true, false, true},
-                                           PlantedLinkCase{".lock", false, false, true}));
+                                           PlantedLinkCase{".lock", false, false, true}),
+                         testing::caseNames([](const PlantedLinkCase& c) {
+                             return std::tuple(c.suffix, c.victimExists ? "to a file" : "to nothing");
+                         }));
 
 TEST_F(SimStateFileSafetyTest, LinkedStateFileIsUpdatedWhereItLeads) {
     fs::create_directory(dir / "real");
@@ -190,6 +203,10 @@ struct BadLinkCase {
     void (*plant)(const fs::path& folder); // makes cam.json a link
 };
 
+void PrintTo(const BadLinkCase& c, std::ostream* out) {
+    testing::printCase(out, c.mentions);
+}
+
 class SimBadLinkTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<BadLinkCase> {};
 
 TEST_P(SimBadLinkTest, IsRefusedNeverReplaced) {
@@ -214,15 +231,21 @@ INSTANTIATE_TEST_SUITE_P(Links, SimBadLinkTest,
                                                            fs::create_directory(f / "sub");
                                                            fs::create_symlink("sub", f / "cam.json");
                                                        }},
-                                           BadLinkCase{"a FIFO", [](const fs::path& f) {
+                                           BadLinkCase{"a FIFO",
+                                                       [](const fs::path& f) {
                                                            EXPECT_EQ(::mkfifo((f / "pipe").c_str(), 0600), 0);
                                                            fs::create_symlink("pipe", f / "cam.json");
-                                                       }}));
+                                                       }}),
+                         testing::caseNames(&BadLinkCase::mentions));
 
 struct NestingCase {
     int levels; // counting the top object
     bool accepted;
 };
+
+void PrintTo(const NestingCase& c, std::ostream* out) {
+    testing::printCase(out, c.levels, c.accepted);
+}
 
 class SimNestingTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<NestingCase> {};
 
@@ -239,14 +262,19 @@ TEST_P(SimNestingTest, IsLimitedBeforeAnythingDeepIsBuilt) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, SimNestingTest,
-                         ::testing::Values(NestingCase{64, true}, NestingCase{65, false},
-                                           NestingCase{20000, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Depths, SimNestingTest,
+    ::testing::Values(NestingCase{64, true}, NestingCase{65, false}, NestingCase{20000, false}),
+    testing::caseNames([](const NestingCase& c) { return std::tuple(c.levels, "levels"); }));
 
 struct SizeCase {
     std::size_t bytes;
     bool accepted;
 };
+
+void PrintTo(const SizeCase& c, std::ostream* out) {
+    testing::printCase(out, c.bytes, c.accepted);
+}
 
 class SimFileSizeTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<SizeCase> {};
 
@@ -265,7 +293,8 @@ TEST_P(SimFileSizeTest, IsLimitedToOneMebibyte) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SimFileSizeTest,
                          ::testing::Values(SizeCase{sim::kMaxStateFileBytes, true},
-                                           SizeCase{sim::kMaxStateFileBytes + 1, false}));
+                                           SizeCase{sim::kMaxStateFileBytes + 1, false}),
+                         testing::caseNames([](const SizeCase& c) { return std::tuple(c.bytes, "bytes"); }));
 
 TEST_F(SimStateFileSafetyTest, ChangeByAnotherProcessIsSeenEvenWithTheSameSizeAndTime) {
     std::string error;
@@ -290,6 +319,10 @@ struct UnknownMemberCase {
     const char* pointer; // where the unknown member must still be after a write
 };
 
+void PrintTo(const UnknownMemberCase& c, std::ostream* out) {
+    testing::printCase(out, c.planted);
+}
+
 class SimUnknownMemberTest : public SimStateFileSafetyTest,
                              public ::testing::WithParamInterface<UnknownMemberCase> {};
 
@@ -312,12 +345,17 @@ TEST_P(SimUnknownMemberTest, SurvivesARewrite) {
 INSTANTIATE_TEST_SUITE_P(Members, SimUnknownMemberTest,
                          ::testing::Values(UnknownMemberCase{R"({"note": {"by": "later"}})", "/note"},
                                            UnknownMemberCase{R"({"faults": {"jitter": {"by": "later"}}})",
-                                                             "/faults/jitter"}));
+                                                             "/faults/jitter"}),
+                         testing::caseNames(&UnknownMemberCase::pointer));
 
 struct ClockCase {
     std::array<int, 6> camera; // year, month, day, hour, minute, second as set
     std::array<int, 6> host;
 };
+
+void PrintTo(const ClockCase& c, std::ostream* out) {
+    testing::printCase(out, c.camera, c.host);
+}
 
 class SimClockRangeTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<ClockCase> {};
 
@@ -350,7 +388,10 @@ INSTANTIATE_TEST_SUITE_P(Extremes, SimClockRangeTest,
                          ::testing::Values(ClockCase{{2127, 12, 31, 23, 59, 59}, {2024, 5, 17, 8, 30, 0}},
                                            ClockCase{{2127, 12, 31, 23, 59, 59}, {1970, 1, 2, 0, 0, 0}},
                                            ClockCase{{2000, 1, 1, 0, 0, 0}, {2024, 5, 17, 8, 30, 0}},
-                                           ClockCase{{2000, 1, 1, 0, 0, 0}, {2200, 12, 31, 23, 59, 59}}));
+                                           ClockCase{{2000, 1, 1, 0, 0, 0}, {2200, 12, 31, 23, 59, 59}}),
+                         testing::caseNames([](const ClockCase& c) {
+                             return std::tuple("camera", c.camera[0], "host", c.host[0]);
+                         }));
 
 TEST_F(SimStateFileSafetyTest, HostClockBeyondItsYearsStillLeavesAUsableFile) {
     // Near the end of what the system clock can count; 2000 is then further back than the file holds.

@@ -7,6 +7,7 @@
 #include "platform/PlainFile.h"
 #include "sim/SimulatedCamera.h"
 #include "sim/StateJson.h"
+#include "support/CaseName.h"
 
 namespace trelvik::simtest {
 namespace {
@@ -125,6 +126,10 @@ struct CorruptCase {
     const char* mentions;
 };
 
+void PrintTo(const CorruptCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.mentions);
+}
+
 class SimCorruptFileTest : public SimStateFileTest, public ::testing::WithParamInterface<CorruptCase> {};
 
 TEST_P(SimCorruptFileTest, IsReportedAndLeftUntouched) {
@@ -150,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CorruptCase{R"({"media": [4, 0, 0, -1]})", "media[3]"},
                       CorruptCase{R"({"version": 102})", "version"},
                       CorruptCase{R"({"faults": {"fail": "QZGETCA"}})", "faults.fail"},
-                      CorruptCase{R"({"faults": {"unplug_after": -1}})", "faults.unplug_after"}));
+                      CorruptCase{R"({"faults": {"unplug_after": -1}})", "faults.unplug_after"}),
+    testing::caseNames(&CorruptCase::text));
 
 TEST_F(SimStateFileTest, FileSpoiledBetweenCommandsFailsTheTransferAndStaysSpoiled) {
     auto system = camera();

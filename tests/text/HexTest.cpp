@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "support/CaseName.h"
 #include "text/Hex.h"
 
 namespace trelvik::text {
@@ -14,6 +15,10 @@ struct HexCase {
     const char* text;
     std::int32_t value;
 };
+
+void PrintTo(const HexCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.value);
+}
 
 class HexToIntTest : public ::testing::TestWithParam<HexCase> {};
 
@@ -30,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(Digits, HexToIntTest,
                                            HexCase{"0x10", 0}, HexCase{" 1", 0}, HexCase{"7FFFFFFF", INT_MAX},
                                            HexCase{"80000000", INT_MIN}, HexCase{"FFFFFFFF", -1},
                                            HexCase{"100000000", 0}, HexCase{"123456789", 0x23456789},
-                                           HexCase{"FFFFFFFFFFFFFFFFFFFF", -1}));
+                                           HexCase{"FFFFFFFFFFFFFFFFFFFF", -1}),
+                         testing::caseNames(&HexCase::text));
 
 TEST(HexToIntW, IgnoresNonAsciiLookalikes) {
     // Fullwidth digits and letters are not hexadecimal digits.
@@ -44,6 +50,10 @@ struct StrictCase {
     std::optional<std::uint32_t> hex;    // parseHex
     std::optional<std::uint32_t> number; // parseNumber
 };
+
+void PrintTo(const StrictCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.max);
+}
 
 class StrictNumberTest : public ::testing::TestWithParam<StrictCase> {};
 
@@ -73,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StrictCase{"0xFFFFFFFF", 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF},
                       // A single digit above a small maximum: a media slot is 0-3.
                       StrictCase{"4", 3, kNone, kNone}, StrictCase{"3", 3, 3, 3},
-                      StrictCase{"0xF", 3, kNone, kNone}, StrictCase{"9", 0, kNone, kNone}));
+                      StrictCase{"0xF", 3, kNone, kNone}, StrictCase{"9", 0, kNone, kNone}),
+    testing::caseNames(&StrictCase::text));
 
 } // namespace
 } // namespace trelvik::text

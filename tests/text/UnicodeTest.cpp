@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "support/CaseName.h"
 #include "text/Unicode.h"
 
 namespace trelvik::text {
@@ -17,6 +18,10 @@ struct Utf8Case {
     bool valid;
     std::u16string wide; // conversion result
 };
+
+void PrintTo(const Utf8Case& c, std::ostream* out) {
+    testing::printCase(out, c.bytes, c.valid);
+}
 
 class Utf8Decoding : public ::testing::TestWithParam<Utf8Case> {};
 
@@ -59,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "b",
                                false, R + u"b"},
                       Utf8Case{"LeadThenLead", "\xC3\xC3\xA4", false, R + u"ä"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 TEST(Utf16ToUtf8, EncodesEveryForm) {
     EXPECT_EQ(utf16ToUtf8(u""), "");
@@ -137,6 +142,10 @@ struct CutCase {
     std::string expected;
 };
 
+void PrintTo(const CutCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.maxBytes);
+}
+
 class CutUtf8 : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(CutUtf8, Table) {
@@ -157,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Table, CutUtf8,
                                            CutCase{"\xE6\x97"
                                                    "a",
                                                    2, "\xE6\x97"},
-                                           CutCase{"\x80\x80", 1, "\x80"}));
+                                           CutCase{"\x80\x80", 1, "\x80"}),
+                         testing::caseNames([](const CutCase& c) { return std::tuple(c.text, c.maxBytes); }));
 
 TEST(CutUtf8, EveryLimitGivesTheLongestWholePrefix) {
     const std::string text = "a\xC3\xA4\xE6\x97\xA5\xF0\x9F\x98\x80"

@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/CaseName.h"
 #include "support/CliRun.h"
 #include "support/umockdev/MockDevices.h"
 
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                 0,
                 "0x02\n",
                 {"sg1 FC0B515A474554444201000000000000 in 16 4000"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    trelvik::testing::namedCases());
 
 // The switch to PC-camera mode: the camera acknowledges, leaves as a disk and comes back as a
 // capture device, after which the tool finds no camera to talk to.

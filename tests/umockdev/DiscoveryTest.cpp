@@ -15,6 +15,7 @@
 #include "link/VendorCommands.h"
 #include "platform/linux/UdevDeviceWatch.h"
 #include "platform/linux/UdevDiskSystem.h"
+#include "support/CaseName.h"
 #include "support/umockdev/MockDevices.h"
 
 namespace trelvik::platform {
@@ -180,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"USB\\VID_2E7A&PID_0101\\1-3: 4 5", "USB\\VID_2E7A&PID_0101\\1-4: 6",
                        "USB\\VID_2E7A&PID_0101\\1-5: 7", "USB\\VID_0781&PID_5567\\1-6: 3"},
                       {"sdg"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 // One monitor through a sequence of plugs and unplugs, as the window's would see them.
 TEST_F(Umockdev, MonitorReportsWholeDisksAndCaptureNodes) {

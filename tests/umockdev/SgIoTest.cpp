@@ -16,6 +16,7 @@
 #include "platform/linux/SgIoDisk.h"
 #include "platform/linux/UdevDiskSystem.h"
 #include "support/ByteText.h"
+#include "support/CaseName.h"
 #include "support/umockdev/MockDevices.h"
 
 namespace trelvik::platform {
@@ -122,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   true,
                                   "51 5A 08 44 42 55 47 52 44 01 EE EE EE EE EE EE",
                                   {"QZ::SG_IO short transfer: 6 of 16 bytes not sent"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 // What each operation sends, down to the timeout in milliseconds the kernel receives.
 TEST_F(UmockdevSgIo, EveryOperationCarriesItsCdbAndTimeout) {

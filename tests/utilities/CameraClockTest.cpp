@@ -9,6 +9,7 @@
 
 #include "link/VendorProtocol.h"
 #include "support/CalendarTime.h"
+#include "support/CaseName.h"
 
 namespace trelvik::utilities {
 namespace {
@@ -23,6 +24,10 @@ struct ClockCase {
     bool valid;
     const char* text; // formatDateTime of the decoded fields
 };
+
+void PrintTo(const ClockCase& c, std::ostream* out) {
+    testing::printCase(out, c.name, c.text);
+}
 
 class ClockRoundTripTest : public ::testing::TestWithParam<ClockCase> {};
 
@@ -55,12 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ClockCase{"monthZero", {24, 0, 1, 0, 0, 0}, false, "2024-00-01T00:00:00"},
                       ClockCase{"dayZero", {24, 4, 0, 0, 0, 0}, false, "2024-04-00T00:00:00"},
                       ClockCase{"leapSecond", {24, 6, 30, 23, 59, 60}, false, "2024-06-30T23:59:60"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 struct ParseCase {
     const char* text;
     bool accepted;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    testing::printCase(out, c.text, c.accepted);
+}
 
 class ParseDateTimeTest : public ::testing::TestWithParam<ParseCase> {};
 
@@ -74,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"1999-12-31T23:59:59", false}, ParseCase{"2128-01-01T00:00:00", false},
                       ParseCase{"2000-02-29T12:00:00", true}, ParseCase{"2024-04-31T12:00:00", false},
                       ParseCase{"2024-05-17 08:30:00", false}, ParseCase{"2024-05-17T08:30:0", false},
-                      ParseCase{"2024-05-17T08:30:001", false}, ParseCase{"2024-O5-17T08:30:00", false}));
+                      ParseCase{"2024-05-17T08:30:001", false}, ParseCase{"2024-O5-17T08:30:00", false}),
+    testing::caseNames(&ParseCase::text));
 
 TEST(ParseDateTime, FillsTheFields) {
     const auto parsed = parseDateTime("2031-12-31T23:59:58");

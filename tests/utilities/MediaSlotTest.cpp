@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "support/CaseName.h"
+
 namespace trelvik::utilities {
 namespace {
 
@@ -16,6 +18,10 @@ struct SlotCase {
     bool inserted;
     bool formattable;
 };
+
+void PrintTo(const SlotCase& c, std::ostream* out) {
+    testing::printCase(out, static_cast<int>(c.status), c.name);
+}
 
 class MediaSlotTest : public ::testing::TestWithParam<SlotCase> {};
 
@@ -39,7 +45,9 @@ INSTANTIATE_TEST_SUITE_P(Bytes, MediaSlotTest,
                                            SlotCase{0x44, 4, "Memory Card", true, true, false},
                                            SlotCase{0x84, 4, "Memory Card", false, false, false},
                                            SlotCase{0xC5, 5, "Second SD Card", true, false, false}),
-                         [](const auto& info) { return "status" + std::to_string(info.param.status); });
+                         testing::caseNames([](const SlotCase& c) {
+                             return "status" + std::to_string(c.status);
+                         }));
 
 } // namespace
 } // namespace trelvik::utilities

@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include <algorithm>
 #include <chrono>
 
 #include "debuglog/DebugLog.h"
@@ -36,9 +37,6 @@ namespace {
 // work between them. Both threads look for each other's news for this long before they sleep:
 // a sleeping thread's wake-up would cost more than the tool's own share of a transfer.
 constexpr auto kLookAhead = std::chrono::milliseconds(3);
-// Most requests end within this; waiting for them as a blocking call would keeps a run of a
-// hundred requests from paying for a hundred event loops. Longer ones get the loop.
-constexpr auto kShortRequest = std::chrono::milliseconds(20);
 
 // Holds back the timer ticks of the window's thread while it waits for a long request, and
 // hands each timer one tick when the wait ends, as a blocked thread gets one WM_TIMER however
@@ -78,7 +76,8 @@ template <typename Ready> bool lookFor(Ready ready, std::chrono::steady_clock::d
 }
 } // namespace
 
-RequestGate::RequestGate(QObject* parent) : QObject(parent) {}
+RequestGate::RequestGate(std::chrono::milliseconds shortRequest, QObject* parent)
+    : QObject(parent), m_shortRequest(shortRequest) {}
 
 RequestGate::~RequestGate() {
     if (!m_worker.joinable()) return;
@@ -117,10 +116,11 @@ void RequestGate::workerLoop() {
 
 void RequestGate::awaitEnd() {
     const auto done = [this] { return m_done.load(); };
-    if (lookFor(done, kLookAhead)) return;
+    const auto lookAhead = std::min<std::chrono::milliseconds>(kLookAhead, m_shortRequest);
+    if (lookFor(done, lookAhead)) return;
     {
         std::unique_lock lock(m_mutex);
-        if (m_wake.wait_for(lock, kShortRequest - kLookAhead, done)) return;
+        if (m_wake.wait_for(lock, m_shortRequest - lookAhead, done)) return;
     }
     // A long one: the window paints meanwhile, under the hourglass.
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -24,7 +25,13 @@ namespace trelvik::shell {
 class RequestGate final : public QObject {
     Q_OBJECT
 public:
-    explicit RequestGate(QObject* parent = nullptr);
+    // Most requests end within this; waiting for them as a blocking call would keeps a run of a
+    // hundred requests from paying for a hundred event loops. Longer ones get the loop.
+    static constexpr std::chrono::milliseconds kShortRequest{20};
+
+    // `shortRequest`: how long the window's thread waits for a request before its event loop
+    // takes over.
+    explicit RequestGate(std::chrono::milliseconds shortRequest = kShortRequest, QObject* parent = nullptr);
     ~RequestGate() override;
 
     bool busy() const { return m_busy; }
@@ -47,6 +54,7 @@ private:
     // Waits for the worker to end the request, the window painting when it takes long.
     void awaitEnd();
 
+    const std::chrono::milliseconds m_shortRequest;
     bool m_busy = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/windows/SptiRequest.h"
+#include "support/CaseName.h"
 
 namespace trelvik::platform {
 namespace {
@@ -48,7 +49,7 @@ struct RequestCase {
 };
 
 void PrintTo(const RequestCase& c, std::ostream* out) {
-    *out << c.name;
+    testing::printCase(out, c.name);
 }
 
 std::vector<std::uint8_t> counting(std::size_t size) {
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Direction::Out,
                     counting(kSptiBufferSize - kSptiDataOffset),
                     100s}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::namedCases());
 
 } // namespace
 } // namespace trelvik::platform
