@@ -53,10 +53,6 @@ struct UsageCase {
     const char* says; // part of the message on stderr
 };
 
-void PrintTo(const UsageCase& c, std::ostream* out) {
-    trelvik::testing::printCase(out, c.args, c.says);
-}
-
 class CliUsageTest : public CliCameraTest, public ::testing::WithParamInterface<UsageCase> {};
 
 TEST_P(CliUsageTest, ExitsOneAndSendsNothing) {
@@ -142,10 +138,6 @@ struct ExitCase {
     int exit;
     const char* out; // exact stdout, or nullptr to skip
 };
-
-void PrintTo(const ExitCase& c, std::ostream* out) {
-    trelvik::testing::printCase(out, c.name, c.args);
-}
 
 class CliExitTest : public CliCameraTest, public ::testing::WithParamInterface<ExitCase> {};
 

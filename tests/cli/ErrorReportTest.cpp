@@ -19,10 +19,6 @@ struct ReportCase {
     std::string err;
 };
 
-void PrintTo(const ReportCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.exit);
-}
-
 class ErrorReportTest : public ::testing::TestWithParam<ReportCase> {};
 
 TEST_P(ErrorReportTest, PrintsTheSentenceAndPicksTheExitCode) {

@@ -45,10 +45,6 @@ struct LangIdCase {
     int chosen;
 };
 
-void PrintTo(const LangIdCase& c, std::ostream* out) {
-    testing::printCase(out, c.langId, c.chosen);
-}
-
 class MessagesLangIdTest : public ::testing::TestWithParam<LangIdCase> {};
 
 TEST_P(MessagesLangIdTest, ChoosesAsStartUpDoes) {

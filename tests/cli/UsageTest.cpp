@@ -17,10 +17,6 @@ struct UsageCase {
     std::string errStarts; // "" when stderr stays empty
 };
 
-void PrintTo(const UsageCase& c, std::ostream* out) {
-    trelvik::testing::printCase(out, c.args, c.exitCode);
-}
-
 class CliUsageTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(CliUsageTest, AnswersWithoutACamera) {

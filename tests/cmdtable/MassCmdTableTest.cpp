@@ -102,10 +102,6 @@ struct ChoiceCase {
     const char* label;
 };
 
-void PrintTo(const ChoiceCase& c, std::ostream* out) {
-    testing::printCase(out, c.line, c.value, c.label);
-}
-
 class ChoiceParseTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ChoiceParseTest, SplitsAtFirstColon) {
@@ -133,10 +129,6 @@ struct LoadErrorCase {
     std::string file;
     const char* text; // the one box's text
 };
-
-void PrintTo(const LoadErrorCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.text);
-}
 
 class LoadErrorTest : public ::testing::TestWithParam<LoadErrorCase> {};
 
@@ -222,10 +214,6 @@ struct LimitCase {
     std::string file;
     int entries;
 };
-
-void PrintTo(const LimitCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.entries);
-}
 
 class LimitTest : public ::testing::TestWithParam<LimitCase> {};
 

@@ -15,10 +15,6 @@ struct NumberCase {
     std::int32_t value;
 };
 
-void PrintTo(const NumberCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.value);
-}
-
 class CmdNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(CmdNumberTest, HexWithPrefixElseAtol) {
@@ -52,10 +48,6 @@ struct TrimCase {
     const char* out;
 };
 
-void PrintTo(const TrimCase& c, std::ostream* out) {
-    testing::printCase(out, c.in, c.out);
-}
-
 class TrimIniValueTest : public ::testing::TestWithParam<TrimCase> {};
 
 TEST_P(TrimIniValueTest, CutsAtLastSemicolonAndTrailingBlanks) {
@@ -78,10 +70,6 @@ struct RangeCase {
     int found;
     std::int32_t low, high;
 };
-
-void PrintTo(const RangeCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.found, c.low, c.high);
-}
 
 class ScanRangeTest : public ::testing::TestWithParam<RangeCase> {};
 

@@ -92,10 +92,6 @@ struct LabelCase {
     std::u16string out;
 };
 
-void PrintTo(const LabelCase& c, std::ostream* out) {
-    testing::printCase(out, c.label, c.out);
-}
-
 class LabelTest : public CatalogTest, public ::testing::WithParamInterface<LabelCase> {};
 
 TEST_P(LabelTest, ResolvesHashLabelsOnly) {
@@ -127,10 +123,6 @@ struct LanguageCase {
     std::uint16_t langId;
     std::int32_t base;
 };
-
-void PrintTo(const LanguageCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.line);
-}
 
 class LanguageLineTest : public CatalogTest, public ::testing::WithParamInterface<LanguageCase> {};
 
@@ -195,10 +187,6 @@ struct ChoiceCase {
     std::uint16_t system;
     std::optional<int> chosen;
 };
-
-void PrintTo(const ChoiceCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.ids, c.system);
-}
 
 class ChooseLanguageTest : public ::testing::TestWithParam<ChoiceCase> {};
 

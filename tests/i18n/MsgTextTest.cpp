@@ -14,10 +14,6 @@ struct UnescapeCase {
     std::u16string in, out;
 };
 
-void PrintTo(const UnescapeCase& c, std::ostream* out) {
-    testing::printCase(out, c.in, c.out);
-}
-
 class UnescapeTest : public ::testing::TestWithParam<UnescapeCase> {};
 
 TEST_P(UnescapeTest, TurnsFourEscapesIntoCharacters) {
@@ -44,10 +40,6 @@ struct FormatCase {
     std::vector<MsgArg> args;
     std::u16string out;
 };
-
-void PrintTo(const FormatCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.format);
-}
 
 class FormatTest : public ::testing::TestWithParam<FormatCase> {};
 

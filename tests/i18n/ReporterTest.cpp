@@ -159,10 +159,6 @@ std::string hexFlags(const FlagsCase& c) {
     return text;
 }
 
-void PrintTo(const FlagsCase& c, std::ostream* out) {
-    testing::printCase(out, hexFlags(c));
-}
-
 class AskFlagsTest : public ReporterTest, public ::testing::WithParamInterface<FlagsCase> {};
 
 TEST_P(AskFlagsTest, IconAndButtonsFromFlags) {
@@ -191,10 +187,6 @@ struct AnswerCase {
     int presented;
     int returned;
 };
-
-void PrintTo(const AnswerCase& c, std::ostream* out) {
-    testing::printCase(out, c.presented, c.returned);
-}
 
 class AskAnswerTest : public ReporterTest, public ::testing::WithParamInterface<AnswerCase> {};
 

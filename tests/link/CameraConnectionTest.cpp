@@ -44,10 +44,6 @@ struct ErrorCase {
     std::string systemReason = "";
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.text);
-}
-
 class ConnectionErrorTest : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(ConnectionErrorTest, ReportsWhatFailed) {

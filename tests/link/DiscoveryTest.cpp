@@ -243,10 +243,6 @@ struct RejectCase {
     FakeDiskSystem::Script::Reply reply;
 };
 
-void PrintTo(const RejectCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, testing::hexBytes(c.reply.bytes), c.reply.completed);
-}
-
 class ProbeRejects : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(ProbeRejects, ReadGoesOnToTheNextDrive) {

@@ -68,10 +68,6 @@ const std::vector<WireCase>& wireCases() {
     return cases;
 }
 
-void PrintTo(const WireCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.cdb);
-}
-
 class WireTest : public ::testing::TestWithParam<WireCase> {};
 
 TEST_P(WireTest, SendsOneExactRequestAndAcceptsTheGoodReply) {

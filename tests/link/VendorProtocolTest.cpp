@@ -44,10 +44,6 @@ struct TagCase {
     bool accepted;
 };
 
-void PrintTo(const TagCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, hexBytes(c.reply));
-}
-
 class ReplyHasTagTest : public ::testing::TestWithParam<TagCase> {};
 
 TEST_P(ReplyHasTagTest, Judges) {
@@ -83,10 +79,6 @@ struct RegisterCase {
 };
 
 constexpr std::uint8_t kSentinel = 0xA5;
-
-void PrintTo(const RegisterCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, hexBytes(c.reply));
-}
 
 class RegisterReadTest : public ::testing::TestWithParam<RegisterCase> {};
 
@@ -248,10 +240,6 @@ struct AckCase {
     std::uint8_t argument;
     bool accepted;
 };
-
-void PrintTo(const AckCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, hexBytes(c.reply));
-}
 
 class PcCamTest : public ::testing::TestWithParam<AckCase> {};
 TEST_P(PcCamTest, Judges) {

@@ -43,10 +43,6 @@ struct FailedReplaceCase {
     fs::path (*plant)(const fs::path& folder); // returns the path to replace
 };
 
-void PrintTo(const FailedReplaceCase& c, std::ostream* out) {
-    testing::printCase(out, c.name);
-}
-
 class PlainFileReplaceFailureTest : public PlainFileTest,
                                     public ::testing::WithParamInterface<FailedReplaceCase> {};
 

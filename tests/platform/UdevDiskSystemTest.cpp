@@ -71,10 +71,6 @@ struct RemovableCase {
     DriveType expected;
 };
 
-void PrintTo(const RemovableCase& c, std::ostream* out) {
-    testing::printCase(out, c.label, c.removableFlag, c.usb, c.vid, c.pid);
-}
-
 class UdevRemovable : public ::testing::TestWithParam<RemovableCase> {};
 
 TEST_P(UdevRemovable, FlagOrCameraIdsMakeADiskRemovable) {

@@ -21,10 +21,6 @@ struct ProfileLookupCase {
     std::optional<std::string> expected;
 };
 
-inline void PrintTo(const ProfileLookupCase& c, std::ostream* out) {
-    printCase(out, c.name, c.section, c.key, c.expected);
-}
-
 inline const std::optional<std::string> kMissing;
 
 // Every row's name is unique: test names are made from it.

@@ -104,10 +104,6 @@ struct TruncationCase {
     std::size_t wideUnits;   // length of the wide answer
 };
 
-void PrintTo(const TruncationCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.value.size(), c.bufferSize);
-}
-
 class ProfileTruncation : public ::testing::TestWithParam<TruncationCase> {};
 
 TEST_P(ProfileTruncation, NarrowAndWide) {

@@ -21,10 +21,6 @@ struct LineCase {
     std::vector<std::string> unknown = {};
 };
 
-void PrintTo(const LineCase& c, std::ostream* out) {
-    trelvik::testing::printCase(out, c.args);
-}
-
 class ToolCommandLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ToolCommandLineTest, DecidesWhatTheToolDoes) {

@@ -90,10 +90,6 @@ const std::vector<ShowRow> kShowRows = {
      PreviewOutcome::Raised, "show 66"},
 };
 
-void PrintTo(const ShowRow& row, std::ostream* out) {
-    trelvik::testing::printCase(out, row.name);
-}
-
 class ShowPreview : public ::testing::TestWithParam<ShowRow> {};
 
 TEST_P(ShowPreview, AsksTheSystemInOrder) {

@@ -236,10 +236,6 @@ struct LanguageCase {
     int expectedSelection;
 };
 
-void PrintTo(const LanguageCase& c, std::ostream* out) {
-    trelvik::testing::printCase(out, c.name, c.systemLangId, c.languages);
-}
-
 class LanguageChoiceTest : public StartupTest, public ::testing::WithParamInterface<LanguageCase> {};
 
 TEST_P(LanguageChoiceTest, ChoosesTheFirstMatchingEntry) {

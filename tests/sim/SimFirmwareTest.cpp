@@ -40,10 +40,6 @@ struct ReplyCase {
     std::vector<std::uint8_t> reply;
 };
 
-void PrintTo(const ReplyCase& c, std::ostream* out) {
-    testing::printCase(out, c.what, hexBytes(c.cdb));
-}
-
 class SimReplyTest : public SimFirmwareTest, public ::testing::WithParamInterface<ReplyCase> {};
 
 TEST_P(SimReplyTest, AnswersWithTheExpectedBytes) {

@@ -82,10 +82,6 @@ struct NotAFileCase {
     fs::path (*make)(const fs::path& folder); // plants the thing and returns its path
 };
 
-void PrintTo(const NotAFileCase& c, std::ostream* out) {
-    testing::printCase(out, c.mentions);
-}
-
 class SimNotAFileTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<NotAFileCase> {};
 
 TEST_P(SimNotAFileTest, IsRefusedAndLeftAlone) {
@@ -120,10 +116,6 @@ struct PlantedLinkCase {
     bool cameraOpens;   // else the open fails naming the link
     bool reported;      // error() names the link after a command; a refused log costs only the record
 };
-
-void PrintTo(const PlantedLinkCase& c, std::ostream* out) {
-    testing::printCase(out, c.suffix, c.victimExists);
-}
 
 class SimPlantedLinkTest : public SimStateFileSafetyTest,
                            public ::testing::WithParamInterface<PlantedLinkCase> {};
@@ -203,10 +195,6 @@ struct BadLinkCase {
     void (*plant)(const fs::path& folder); // makes cam.json a link
 };
 
-void PrintTo(const BadLinkCase& c, std::ostream* out) {
-    testing::printCase(out, c.mentions);
-}
-
 class SimBadLinkTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<BadLinkCase> {};
 
 TEST_P(SimBadLinkTest, IsRefusedNeverReplaced) {
@@ -243,10 +231,6 @@ struct NestingCase {
     bool accepted;
 };
 
-void PrintTo(const NestingCase& c, std::ostream* out) {
-    testing::printCase(out, c.levels, c.accepted);
-}
-
 class SimNestingTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<NestingCase> {};
 
 TEST_P(SimNestingTest, IsLimitedBeforeAnythingDeepIsBuilt) {
@@ -271,10 +255,6 @@ struct SizeCase {
     std::size_t bytes;
     bool accepted;
 };
-
-void PrintTo(const SizeCase& c, std::ostream* out) {
-    testing::printCase(out, c.bytes, c.accepted);
-}
 
 class SimFileSizeTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<SizeCase> {};
 
@@ -319,10 +299,6 @@ struct UnknownMemberCase {
     const char* pointer; // where the unknown member must still be after a write
 };
 
-void PrintTo(const UnknownMemberCase& c, std::ostream* out) {
-    testing::printCase(out, c.planted);
-}
-
 class SimUnknownMemberTest : public SimStateFileSafetyTest,
                              public ::testing::WithParamInterface<UnknownMemberCase> {};
 
@@ -352,10 +328,6 @@ struct ClockCase {
     std::array<int, 6> camera; // year, month, day, hour, minute, second as set
     std::array<int, 6> host;
 };
-
-void PrintTo(const ClockCase& c, std::ostream* out) {
-    testing::printCase(out, c.camera, c.host);
-}
 
 class SimClockRangeTest : public SimStateFileSafetyTest, public ::testing::WithParamInterface<ClockCase> {};
 

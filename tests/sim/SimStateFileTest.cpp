@@ -126,10 +126,6 @@ struct CorruptCase {
     const char* mentions;
 };
 
-void PrintTo(const CorruptCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.mentions);
-}
-
 class SimCorruptFileTest : public SimStateFileTest, public ::testing::WithParamInterface<CorruptCase> {};
 
 TEST_P(SimCorruptFileTest, IsReportedAndLeftUntouched) {

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Names and printouts for the cases of parameterised tests. Left alone, GoogleTest names a
-// case by its index and lists a struct as its bytes ("16-byte object <20-E2 FB-21 ...>"),
-// which change from build to build; these name it by what it is about and print its fields.
-// Within namespace trelvik, `testing::` is this namespace:
+// Names for the cases of parameterised tests. Left alone, GoogleTest names a case by its index
+// and ctest by the case printed, a struct as its bytes ("16-byte object <20-E2 FB-21 ...>"),
+// which change from build to build; these name it by what it is about. Within namespace
+// trelvik, `testing::` is this namespace:
 //
-//     void PrintTo(const HexCase& c, std::ostream* out) { testing::printCase(out, c.text, c.value); }
 //     INSTANTIATE_TEST_SUITE_P(Digits, HexToIntTest, ::testing::Values(HexCase{"1A", 26}, ...),
-//                              testing::caseNames(&HexCase::text)); // lists 1A  # GetParam() = ("1A", 26)
+//                              testing::caseNames(&HexCase::text)); // names the first case 1A
 //     INSTANTIATE_TEST_SUITE_P(Files, LoadErrorTest, ::testing::ValuesIn(kLoadErrors),
 //                              testing::namedCases()); // by the cases' own `name` field
 #pragma once
@@ -199,27 +198,6 @@ CaseNames<Describe> caseNames(Describe describe, Punctuation punctuation = Punct
 // The name generator for cases that carry their own `name`.
 inline auto namedCases(std::source_location site = std::source_location::current()) {
     return caseNames([](const auto& c) { return c.name; }, Punctuation::Separates, site);
-}
-
-namespace caseNameDetail {
-// A field as GoogleTest prints it, but a C string as its text rather than as its address.
-template <typename T> decltype(auto) printable(const T& field) {
-    if constexpr (std::is_convertible_v<const T&, const char*>) {
-        const char* text = field;
-        return text ? std::string_view(text) : std::string_view("nullptr");
-    } else {
-        return (field);
-    }
-}
-} // namespace caseNameDetail
-
-// For a case's PrintTo: `fields` as GoogleTest prints them, so that its list of tests and a
-// failure show what the case is about. Example: printCase(out, "1A", 26) writes ("1A", 26).
-template <typename... Fields> void printCase(std::ostream* out, const Fields&... fields) {
-    if constexpr (sizeof...(Fields) == 1)
-        *out << ::testing::PrintToString(caseNameDetail::printable(fields)...);
-    else
-        *out << ::testing::PrintToString(std::make_tuple(caseNameDetail::printable(fields)...));
 }
 
 } // namespace trelvik::testing

@@ -16,10 +16,6 @@ struct HexCase {
     std::int32_t value;
 };
 
-void PrintTo(const HexCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.value);
-}
-
 class HexToIntTest : public ::testing::TestWithParam<HexCase> {};
 
 TEST_P(HexToIntTest, NarrowAndWideAgree) {
@@ -50,10 +46,6 @@ struct StrictCase {
     std::optional<std::uint32_t> hex;    // parseHex
     std::optional<std::uint32_t> number; // parseNumber
 };
-
-void PrintTo(const StrictCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.max);
-}
 
 class StrictNumberTest : public ::testing::TestWithParam<StrictCase> {};
 

@@ -19,10 +19,6 @@ struct Utf8Case {
     std::u16string wide; // conversion result
 };
 
-void PrintTo(const Utf8Case& c, std::ostream* out) {
-    testing::printCase(out, c.bytes, c.valid);
-}
-
 class Utf8Decoding : public ::testing::TestWithParam<Utf8Case> {};
 
 TEST_P(Utf8Decoding, ValidityAndConversion) {
@@ -141,10 +137,6 @@ struct CutCase {
     std::size_t maxBytes;
     std::string expected;
 };
-
-void PrintTo(const CutCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.maxBytes);
-}
 
 class CutUtf8 : public ::testing::TestWithParam<CutCase> {};
 

@@ -25,10 +25,6 @@ struct ClockCase {
     const char* text; // formatDateTime of the decoded fields
 };
 
-void PrintTo(const ClockCase& c, std::ostream* out) {
-    testing::printCase(out, c.name, c.text);
-}
-
 class ClockRoundTripTest : public ::testing::TestWithParam<ClockCase> {};
 
 TEST_P(ClockRoundTripTest, BytesComeBackUnchanged) {
@@ -66,10 +62,6 @@ struct ParseCase {
     const char* text;
     bool accepted;
 };
-
-void PrintTo(const ParseCase& c, std::ostream* out) {
-    testing::printCase(out, c.text, c.accepted);
-}
 
 class ParseDateTimeTest : public ::testing::TestWithParam<ParseCase> {};
 

@@ -19,10 +19,6 @@ struct SlotCase {
     bool formattable;
 };
 
-void PrintTo(const SlotCase& c, std::ostream* out) {
-    testing::printCase(out, static_cast<int>(c.status), c.name);
-}
-
 class MediaSlotTest : public ::testing::TestWithParam<SlotCase> {};
 
 TEST_P(MediaSlotTest, DecodesOneStatusByte) {

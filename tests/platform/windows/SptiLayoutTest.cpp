@@ -48,10 +48,6 @@ struct RequestCase {
     std::chrono::seconds timeout;
 };
 
-void PrintTo(const RequestCase& c, std::ostream* out) {
-    testing::printCase(out, c.name);
-}
-
 std::vector<std::uint8_t> counting(std::size_t size) {
     std::vector<std::uint8_t> bytes(size);
     for (std::size_t i = 0; i < size; ++i)
