@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The Windows check: builds the core, the Windows platform layer, the simulated camera,
-# trelvik-cli.exe and the test suites whose code differs on Windows (label "windows") for 64-bit
+# trelvik-cli.exe and the test suites whose code differs on Windows (marked WINDOWS) for 64-bit
 # Windows with Debian's MinGW-w64, runs them under Wine, and has the Linux trelvik-cli and
 # trelvik-cli.exe under Wine share one simulated camera. Installs the Debian 12 packages it needs
 # (root or sudo). Ends with ctest's summary.

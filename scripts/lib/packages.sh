@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: MIT
+# shellcheck shell=bash
 # Sourced by the scripts that need Debian packages: one way to install what is missing.
 
 # need_packages PACKAGE...: installs those of the Debian packages named that are not installed

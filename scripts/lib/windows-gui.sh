@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: MIT
+# shellcheck shell=bash
 # Sourced by the scripts that check the Windows window under Wine on a private X server.
 source "$(dirname "${BASH_SOURCE[0]}")/packages.sh"
 
