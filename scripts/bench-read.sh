@@ -6,14 +6,8 @@
 #   scripts/bench-read.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v sg_raw >/dev/null; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo apt-get install -y -qq sg3-utils >/dev/null
-fi
+source scripts/lib/packages.sh
+need_packages sg3-utils
 cmake --preset release >/dev/null
-cmake --build --preset release --target trelvik-cli >/dev/null
-# The mock kernel's support is built with the tests.
-cmake --preset dev >/dev/null
-cmake --build --preset dev --target bench_read_mock >/dev/null
-exec umockdev-wrapper build/dev/bench/bench_read_mock "$PWD/build/release/bin/trelvik-cli" "${1:-50}"
+cmake --build --preset release --target trelvik-cli bench_read_mock >/dev/null
+exec umockdev-wrapper build/release/bench/bench_read_mock "$PWD/build/release/bin/trelvik-cli" "${1:-50}"

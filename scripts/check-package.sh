@@ -3,11 +3,20 @@
 # Builds the Debian package and checks it as installed files, not as a build folder: lintian,
 # AppStream and desktop-entry validation, then the programs run from the package unpacked
 # into an empty folder (another prefix than /usr), including the bad cases: a relative link,
-# a missing command file, the udev rule installed twice. Results and screenshots land in
-# build/package-check/.
+# a missing command file, the udev rule installed twice. Results land in build/package-check/.
+#   --screenshots (or TRELVIK_SCREENSHOTS=1)   also photographs the tools under Xvfb: the screens
+#       and main windows into build/package-check/*.png, and the two main windows over the
+#       AppStream screenshots, data/desktop/screenshots/trelvik.png and trelvik-settings.png.
+#       Without it the windows are checked (started, titled, still running) and not photographed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
+screenshots=${TRELVIK_SCREENSHOTS:-0}
+case "${1:-}" in
+  --screenshots) screenshots=1 ;;
+  "") ;;
+  *) echo "usage: scripts/check-package.sh [--screenshots]" >&2; exit 1 ;;
+esac
 bash scripts/package.sh
 deb=$(ls build/release/trelvik_*.deb)
 out=$PWD/build/package-check
@@ -115,8 +124,8 @@ echo "== the tools on the simulated camera under Xvfb"
 # machine must not answer ours.
 cat >"$out/run-window.sh" <<'EOS'
 # run-window.sh NAME EXE SECONDS: starts EXE on the simulated camera, waits for a top-level
-# window, screenshots the screen into NAME.png (the main window into NAME-window.png) and
-# lists the windows into NAME.windows.
+# window and lists the windows into NAME.windows; with TRELVIK_SCREENSHOTS=1 it also
+# photographs the screen into NAME.png and the main window into NAME-window.png.
 set -u
 name=$1 exe=$2 seconds=$3
 "$exe" --simulate >"$name.out" 2>&1 &
@@ -127,10 +136,12 @@ for _ in $(seq "$((seconds * 2))"); do
 done
 sleep 2
 xwininfo -root -tree >"$name.windows"
-import -window root "$name.png" 2>/dev/null || true
-# The main window alone, as the AppStream screenshots in data/desktop/screenshots show it.
-id=$(grep '"Trelvik - ' "$name.windows" | grep -v ' 1x1+' | awk '{print $1}' | head -1)
-[ -z "$id" ] || import -window "$id" "$name-window.png" 2>/dev/null || true
+if [ "${TRELVIK_SCREENSHOTS:-0}" = 1 ]; then
+  import -window root "$name.png" 2>/dev/null || true
+  # The main window alone, as the AppStream screenshots in data/desktop/screenshots show it.
+  id=$(grep '"Trelvik - ' "$name.windows" | grep -v ' 1x1+' | awk '{print $1}' | head -1)
+  [ -z "$id" ] || import -window "$id" "$name-window.png" 2>/dev/null || true
+fi
 if kill -0 "$pid" 2>/dev/null; then echo running >"$name.state"; else echo ended >"$name.state"; fi
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
@@ -142,7 +153,7 @@ rm "$out/broken/usr/lib/trelvik/mass_cmd.ini"
 ln -s root/usr/lib/trelvik/settings/trelvik "$out/relative-settings"
 (
   cd "$out"
-  export TMPDIR=$out/tmp QT_QPA_PLATFORM=xcb
+  export TMPDIR=$out/tmp QT_QPA_PLATFORM=xcb TRELVIK_SCREENSHOTS=$screenshots
   xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
     bash run-window.sh settings root/usr/bin/trelvik-settings 15
     bash run-window.sh full root/usr/bin/trelvik 15
@@ -161,4 +172,12 @@ expect_in "$out/full.windows" '"Trelvik - trail camera configuration'
 if grep -q '"Trelvik - ' "$out/missing.windows"; then fail "the tool without mass_cmd.ini opened a main window"; fi
 expect_in "$out/missing.windows" '"trelvik"'
 
-echo "== package checked in $(($(date +%s) - started)) s; screenshots in build/package-check/*.png"
+if [ "$screenshots" = 1 ]; then
+  for name in full settings; do
+    [ -s "$out/$name-window.png" ] || fail "no screenshot of the $name tool's window"
+  done
+  cp "$out/full-window.png" data/desktop/screenshots/trelvik.png
+  cp "$out/settings-window.png" data/desktop/screenshots/trelvik-settings.png
+  echo "screenshots: build/package-check/*.png; the AppStream ones in data/desktop/screenshots/"
+fi
+echo "== package checked in $(($(date +%s) - started)) s"

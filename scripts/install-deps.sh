@@ -15,17 +15,6 @@ packages=(
   dpkg-dev help2man librsvg2-bin lintian appstream desktop-file-utils bash-completion x11-utils
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "install-deps: everything is installed"
-  exit 0
-fi
-
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-echo "install-deps: installing ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+source "$(dirname "$0")/lib/packages.sh"
+need_packages "${packages[@]}"
+echo "install-deps: everything is installed"

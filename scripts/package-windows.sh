@@ -10,23 +10,8 @@ cd "$(dirname "$0")/.."
 jobs=${TRELVIK_JOBS:-$(nproc)}
 
 if [ -z "${TRELVIK_ON_XVFB:-}" ]; then
-  started=$(date +%s)
-  if ! qt=$(bash scripts/build-qt-windows.sh --where); then
-    echo "package-windows: no Qt for MinGW in $qt; build it with: bash scripts/build-qt-windows.sh" >&2
-    exit 1
-  fi
-  packages=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis wine64 xvfb xauth xdotool)
-  missing=()
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-    echo "package-windows: installing ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  fi
+  source scripts/lib/windows-gui.sh
+  windows_gui_setup nsis
   echo "== build (mingw)"
   cmake --preset mingw >/dev/null
   nice -n 5 cmake --build --preset mingw -j "$jobs" --target trelvik trelvik_run_folders trelvik-cli test_device_news
@@ -43,12 +28,7 @@ if [ -z "${TRELVIK_ON_XVFB:-}" ]; then
   echo "== installer"
   makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DOUTFILE="$PWD/$setup" data/windows/trelvik.nsi
   ls -l "$setup"
-  set +e
-  TRELVIK_ON_XVFB=1 TRELVIK_SETUP=$setup xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0"
-  status=$?
-  set -e
-  echo "== $(( $(date +%s) - started )) s"
-  exit $status
+  again_on_xvfb TRELVIK_SETUP="$setup"
 fi
 
 out=$PWD/build/mingw/installer-check

@@ -12,36 +12,15 @@ cd "$(dirname "$0")/.."
 jobs=${TRELVIK_JOBS:-$(nproc)}
 
 if [ -z "${TRELVIK_ON_XVFB:-}" ]; then
-  started=$(date +%s)
-  if ! qt=$(bash scripts/build-qt-windows.sh --where); then
-    echo "test-windows-gui: no Qt for MinGW in $qt; build it with: bash scripts/build-qt-windows.sh" >&2
-    exit 1
-  fi
-  packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 xvfb xauth imagemagick x11-utils xdotool
-            fonts-wine fonts-noto-cjk fonts-dejavu-core)
-  missing=()
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-    echo "test-windows-gui: installing ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  fi
+  source scripts/lib/windows-gui.sh
+  windows_gui_setup imagemagick x11-utils fonts-wine fonts-noto-cjk fonts-dejavu-core
   echo "== build (mingw, with the window)"
   cmake --preset mingw >/dev/null
   nice -n 5 cmake --build --preset mingw -j "$jobs"
   # The Linux tool, whose Load the Windows one must repeat: CI's dev build, or made here.
   [ -f build/dev/CMakeCache.txt ] || cmake --preset dev >/dev/null
   nice -n 5 cmake --build --preset dev -j "$jobs" --target trelvik trelvik_run_folders
-  set +e
-  TRELVIK_ON_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0"
-  status=$?
-  set -e
-  echo "== $(( $(date +%s) - started )) s"
-  exit $status
+  again_on_xvfb
 fi
 
 out=$PWD/build/mingw/gui-check

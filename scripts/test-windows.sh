@@ -1,27 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The Windows check: builds the core, the Windows platform layer, the simulated camera,
-# trelvik-cli.exe and their tests for 64-bit Windows with Debian's MinGW-w64, runs the tests
-# under Wine, and has the Linux trelvik-cli and trelvik-cli.exe under Wine share one simulated
-# camera. Installs the Debian 12 packages it needs (root or sudo). Ends with ctest's summary.
+# trelvik-cli.exe and the test suites whose code differs on Windows (marked WINDOWS) for 64-bit
+# Windows with Debian's MinGW-w64, runs them under Wine, and has the Linux trelvik-cli and
+# trelvik-cli.exe under Wine share one simulated camera. Installs the Debian 12 packages it needs
+# (root or sudo). Ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 jobs=${TRELVIK_JOBS:-$(nproc)}
 
-packages=(cmake ninja-build g++ pkgconf g++-mingw-w64-x86-64-posix wine64 googletest nlohmann-json3-dev
-          libudev-dev libicu-dev libxcb1-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  echo "test-windows: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source scripts/lib/packages.sh
+need_packages cmake ninja-build g++ pkgconf g++-mingw-w64-x86-64-posix wine64 googletest nlohmann-json3-dev \
+  libudev-dev libicu-dev libxcb1-dev
 
 # One Wine prefix in the build folder, made before the tests start in parallel (Wine's first
 # start takes a while), and one Wine server kept up for the hundreds of short test programs.
@@ -45,8 +36,9 @@ nice -n 5 cmake --build --preset mingw -j "$jobs"
 
 echo "== tests under Wine"
 set +e
-# The window tests (built when the Qt for MinGW is there) are run by test-windows-gui.sh.
-ctest --preset mingw -LE gui -j "$jobs" 2>&1 | tee build/mingw/ctest.log
+# The window tests (built when the Qt for MinGW is there) are run by test-windows-gui.sh; the
+# layering cases check include folders, the same here as in the dev tree that runs them.
+ctest --preset mingw -LE 'gui|layering' -j "$jobs" 2>&1 | tee build/mingw/ctest.log
 tests=${PIPESTATUS[0]}
 set -e
 summary=$(grep -E "tests passed|tests failed" build/mingw/ctest.log | tail -1)
@@ -55,7 +47,7 @@ echo "== one state file, the Linux trelvik-cli and trelvik-cli.exe under Wine"
 # The Linux CLI of a build that is already there (CI's dev build), or of the small one.
 linuxpreset=nogui
 [ -f build/dev/CMakeCache.txt ] && linuxpreset=dev
-cmake --preset "$linuxpreset" >/dev/null
+[ -f "build/$linuxpreset/CMakeCache.txt" ] || cmake --preset "$linuxpreset" >/dev/null
 nice -n 5 cmake --build --preset "$linuxpreset" -j "$jobs" --target trelvik-cli
 linux=build/$linuxpreset/bin/trelvik-cli
 windows() { bash scripts/wine-run.sh build/mingw/bin/trelvik-cli.exe "$@" | tr -d '\r'; }
