@@ -18,7 +18,6 @@
 #include <map>
 #include <ranges>
 #include <set>
-#include <source_location>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -63,6 +62,13 @@ inline std::string identifier(std::string_view text, Punctuation punctuation = P
 
 namespace caseNameDetail {
 
+// Where an instantiation stands, taken as a default argument at its place. std::source_location
+// would do, but clang 14 with this libstdc++ lacks it; the builtins are in both compilers.
+struct Site {
+    const char* file;
+    unsigned line; // one instantiation to a line
+};
+
 // The text a part of a case stands for in its name: strings as they are (UTF-16 as UTF-8),
 // numbers in decimal, a list or tuple its parts one after another.
 template <typename T> void appendText(std::string& out, const T& part) {
@@ -89,9 +95,9 @@ template <typename T> void appendText(std::string& out, const T& part) {
 // The names an instantiation's cases got, by index. GoogleTest makes a new generator each time
 // it asks, and asks again for every test of the suite, so the names are kept by the place of
 // the instantiation: a case keeps its first name, and a name taken gets "_2", "_3"...
-inline std::string nameOnce(const std::source_location& site, std::size_t index, const std::string& base) {
-    static std::map<std::tuple<std::string, unsigned, unsigned>, std::map<std::size_t, std::string>> all;
-    std::map<std::size_t, std::string>& names = all[{site.file_name(), site.line(), site.column()}];
+inline std::string nameOnce(const Site& site, std::size_t index, const std::string& base) {
+    static std::map<std::pair<std::string, unsigned>, std::map<std::size_t, std::string>> all;
+    std::map<std::size_t, std::string>& names = all[{site.file, site.line}];
     if (const auto named = names.find(index); named != names.end()) return named->second;
     std::set<std::string> taken;
     for (const auto& [other, name] : names)
@@ -108,7 +114,7 @@ inline std::string nameOnce(const std::source_location& site, std::size_t index,
 // function or a member pointer) gives for it: a text, a number, a list or a tuple of them.
 template <typename Describe>
 auto caseNames(Describe describe, Punctuation punctuation = Punctuation::Separates,
-               std::source_location site = std::source_location::current()) {
+               caseNameDetail::Site site = {__builtin_FILE(), __builtin_LINE()}) {
     return [=](const auto& info) {
         std::string text;
         caseNameDetail::appendText(text, std::invoke(describe, info.param));
@@ -117,7 +123,7 @@ auto caseNames(Describe describe, Punctuation punctuation = Punctuation::Separat
 }
 
 // The name generator for cases that carry their own `name`.
-inline auto namedCases(std::source_location site = std::source_location::current()) {
+inline auto namedCases(caseNameDetail::Site site = {__builtin_FILE(), __builtin_LINE()}) {
     return caseNames([](const auto& c) { return c.name; }, Punctuation::Separates, site);
 }
 
